@@ -1,0 +1,148 @@
+#include "editorlogic.h"
+
+#include <QFileInfo>
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace cinemork {
+
+int iconForTypeIndex(int index)
+{
+    switch (index) {
+    case 0:
+    case 1: return 1;
+    case 2:
+    case 3: return 2;
+    case 4: return 3;
+    case 5:
+    case 6: return 4;
+    default: return 5;
+    }
+}
+
+static QString joinPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+FileChoice splitChoice(const QString &selection)
+{
+    FileChoice c;
+    const qsizetype bar = selection.indexOf(u'|');
+    if (bar >= 0) {
+        const QString folder = selection.left(bar);
+        c.names = selection.mid(bar + 1).replace(u'|', QLatin1String(", "));
+        c.firstName = c.names.section(u',', 0, 0);
+        c.probePath = joinPath(folder, c.firstName);
+    } else {
+        c.probePath = selection;
+        c.firstName = selection.mid(selection.lastIndexOf(u'/') + 1);
+        c.names = c.firstName;
+    }
+    return c;
+}
+
+quint64 choiceBytes(const QString &selection)
+{
+    const QStringList parts = selection.split(u'|');
+    if (parts.size() == 1)
+        return quint64(QFileInfo(parts[0]).size());
+    quint64 total = 0;
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        total += quint64(QFileInfo(joinPath(parts[0], parts[i])).size());
+    return total;
+}
+
+// The leading number of a text, blanks ignored, "." as the decimal point; no number gives 0.
+static double leadingNumber(const QString &text)
+{
+    QString digits;
+    bool point = false;
+    for (QChar c : text) {
+        if (c == u' ' || c == u'\t')
+            continue;
+        if (digits.isEmpty() && (c == u'-' || c == u'+')) {
+            digits += c;
+        } else if (c.isDigit() && c.unicode() < 128) {
+            digits += c;
+        } else if (c == u'.' && !point) {
+            point = true;
+            digits += c;
+        } else {
+            break;
+        }
+    }
+    bool ok = false;
+    const double v = digits.toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+QString addMegabytes(const QString &field, quint64 megabytes)
+{
+    if (field.isEmpty())
+        return QString::number(megabytes);
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(leadingNumber(field));
+    std::fesetround(mode);
+    const double sum = rounded + double(megabytes);
+    if (std::abs(sum) < 9e15)
+        return QString::number(qint64(rounded) + qint64(megabytes));
+    return QString::number(sum, 'f', 0);
+}
+
+Guess guessFromName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot < 0)
+        return {};
+    const QString ext = name.mid(dot + 1).toLower();
+    if (ext == QLatin1String("mpg") || ext == QLatin1String("mpeg") || ext == QLatin1String("dat"))
+        return {1, 3};
+    if (ext == QLatin1String("asf"))
+        return {2, 4};
+    if (ext == QLatin1String("rm") || ext == QLatin1String("ra") || ext == QLatin1String("ram"))
+        return {3, 6};
+    return {};
+}
+
+QString titleFromName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString escapeTitle(const QString &title)
+{
+    static const std::pair<QChar, const char *> table[] = {
+        {u' ', "%20"}, {u'!', "%21"}, {u'"', "%22"}, {u'&', "%26"}, {u'\'', "%27"}, {u'(', "%28"},
+        {u')', "%29"}, {u',', "%2C"}, {u'.', "%2E"}, {u'/', "%2F"}, {u':', "%3A"}, {u'?', "%3F"},
+    };
+    QString out = title;
+    for (const auto &[c, code] : table)
+        out.replace(c, QLatin1String(code));
+    return out;
+}
+
+QString searchAddress(const QString &title)
+{
+    return QStringLiteral("http://") + FilmDbHost + QStringLiteral("/Find?for=") + escapeTitle(title);
+}
+
+QString normaliseLink(const QString &link)
+{
+    if (link.isEmpty())
+        return link;
+    QString out = link;
+    if (!out.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        && !out.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+        out.prepend(QStringLiteral("http://"));
+    if (out.contains(FilmDbHost)) {
+        const qsizetype at = out.indexOf(FilmDbHost, 0, Qt::CaseInsensitive);
+        out.replace(at, FilmDbHost.size(), FilmDbMirrorHost);
+    }
+    return out;
+}
+
+} // namespace cinemork

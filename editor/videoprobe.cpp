@@ -1,0 +1,92 @@
+#include "videoprobe.h"
+
+#include <QFileInfo>
+#include <chrono>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+}
+
+namespace cinemork {
+
+namespace {
+const char *const KindWords[] = {"", "not-found", "open-failed", "no-video", "invalid-dimensions"};
+
+using Clock = std::chrono::steady_clock;
+
+int interruptAfterDeadline(void *opaque)
+{
+    return Clock::now() > *static_cast<Clock::time_point *>(opaque) ? 1 : 0;
+}
+} // namespace
+
+QString ProbeResult::text() const
+{
+    if (kind == Ok)
+        return QString::number(width) + u'x' + QString::number(height);
+    return QString::fromLatin1(KindWords[kind]);
+}
+
+ProbeResult ProbeResult::fromText(const QString &text)
+{
+    ProbeResult r;
+    const QString t = text.trimmed();
+    for (int k = NotFound; k <= InvalidDimensions; ++k)
+        if (t == QLatin1String(KindWords[k])) {
+            r.kind = Kind(k);
+            return r;
+        }
+    const QStringList parts = t.split(u'x');
+    bool okW = false, okH = false;
+    if (parts.size() == 2) {
+        r.width = parts[0].toInt(&okW);
+        r.height = parts[1].toInt(&okH);
+    }
+    if (okW && okH)
+        r.kind = r.width > 0 && r.height > 0 ? Ok : InvalidDimensions;
+    else
+        r.kind = OpenFailed;
+    return r;
+}
+
+ProbeResult probeVideoFile(const QString &path, int timeLimitMs)
+{
+    ProbeResult r;
+    if (!QFileInfo(path).isFile()) {
+        r.kind = ProbeResult::NotFound;
+        return r;
+    }
+    av_log_set_level(AV_LOG_QUIET);
+    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeLimitMs);
+    AVFormatContext *ctx = avformat_alloc_context();
+    if (!ctx)
+        return r;
+    ctx->interrupt_callback.callback = interruptAfterDeadline;
+    ctx->interrupt_callback.opaque = &deadline;
+    AVDictionary *options = nullptr;
+    // The header is enough: read at most a few megabytes and seconds of the file.
+    av_dict_set(&options, "probesize", "4000000", 0);
+    av_dict_set(&options, "analyzeduration", "3000000", 0);
+    const int opened = avformat_open_input(&ctx, QFileInfo(path).absoluteFilePath().toUtf8().constData(), nullptr, &options);
+    av_dict_free(&options);
+    if (opened < 0) // ctx is freed on failure
+        return r;
+    if (avformat_find_stream_info(ctx, nullptr) < 0) {
+        avformat_close_input(&ctx);
+        return r;
+    }
+    const int stream = av_find_best_stream(ctx, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (stream < 0) {
+        r.kind = ProbeResult::NoVideo;
+    } else {
+        const AVCodecParameters *par = ctx->streams[stream]->codecpar;
+        r.width = par->width;
+        r.height = par->height;
+        r.kind = r.width > 0 && r.height > 0 ? ProbeResult::Ok : ProbeResult::InvalidDimensions;
+    }
+    avformat_close_input(&ctx);
+    return r;
+}
+
+} // namespace cinemork

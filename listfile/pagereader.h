@@ -1,0 +1,29 @@
+#pragma once
+
+#include "movie.h"
+#include "sizes.h"
+
+#include <QByteArray>
+
+namespace cinemork {
+
+struct PageReadResult
+{
+    bool ok = false;
+    int errorNumber = 0;
+    QString errorDescription;
+    QString title;
+    QList<Movie> movies; // in file order
+    bool sevenColumns = false;
+    MegabyteTotal megabytes = 0;
+};
+
+// Reads a list page by its line positions: the title on the third line, the table from the first line
+// that begins with "<TABLE", then a fixed number of lines for the head and for every movie.
+// Lines end at CR LF, CR or LF.
+PageReadResult readPage(QByteArrayView data);
+
+// Reads the file at path; a file that cannot be read gives the error of a page that ends at once.
+PageReadResult readPageFile(const QString &path);
+
+} // namespace cinemork

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace cinemork {
+
+// User text into the page: ISO-8859-1 bytes, with "&", "<", ">", the double quote, CR and LF as
+// references, and every character outside ISO-8859-1 as its decimal numeric reference.
+void appendPageText(QByteArray &out, QStringView text);
+QByteArray pageText(QStringView text);
+
+// Page bytes back into text: "&amp;", "&lt;", "&gt;", "&quot;" and numeric references are decoded;
+// any other text, "&nbsp;" included, is kept as it stands.
+QString decodePageText(QByteArrayView bytes);
+
+} // namespace cinemork

@@ -1,0 +1,263 @@
+#include "pagewriter.h"
+
+#include "pagetext.h"
+#include "pagetexts.h"
+
+#include <QBuffer>
+
+namespace cinemork {
+
+namespace {
+
+constexpr char CrLf[] = "\r\n";
+
+struct ColumnPieces
+{
+    QByteArray header; // the whole header line
+    QByteArray open;   // cell open
+    QByteArray close;  // cell close
+};
+
+std::array<ColumnPieces, 8> prepareColumns(const PageSettings &s)
+{
+    QStringList widths = s.widths.split(u'|');
+    const bool haveWidths = widths.size() == 8;
+    std::array<ColumnPieces, 8> cols;
+    for (int n = 0; n < 8; ++n) {
+        ColumnPieces &c = cols[size_t(n)];
+        const bool shown = n < s.columns.size() && s.columns[n] == u'1';
+        if (shown) {
+            const QString width = haveWidths ? widths[n] : QString();
+            if (width == QLatin1String("0"))
+                c.header = Page::ThShown;
+            else
+                c.header = Page::ThWidthOpen + pageText(width) + "\">";
+            c.header += Page::ColumnHeaders[size_t(n)];
+            c.header += Page::ThClose;
+            c.open = Page::TdShown;
+            c.close = Page::TdClose;
+        } else {
+            c.header = QByteArray(Page::ThHidden) + Page::ColumnHeaders[size_t(n)] + Page::ThCloseHidden;
+            c.open = Page::TdHidden;
+            c.close = Page::TdCloseHidden;
+        }
+    }
+    return cols;
+}
+
+inline void line(QByteArray &out, const char *text)
+{
+    out += text;
+    out += CrLf;
+}
+
+void head(QByteArray &out, const QString &title, const PageSettings &s)
+{
+    out += Page::Doctype;
+    out += Page::SystemIdentifier;
+    out += "\">";
+    out += CrLf;
+    line(out, Page::HtmlHead);
+    out += Page::TitleOpen;
+    appendPageText(out, title);
+    out += Page::TitleClose;
+    out += CrLf;
+    line(out, Page::Generator);
+    line(out, Page::ContentType);
+    line(out, Page::StyleType);
+    out += CrLf;
+    line(out, Page::StyleOpen);
+    if (s.cssLines) {
+        for (const QByteArray &l : *s.cssLines) {
+            out += l;
+            out += CrLf;
+        }
+    } else {
+        for (const char *l : Page::DefaultCss)
+            line(out, l);
+    }
+    line(out, Page::StyleClose);
+    out += CrLf;
+    line(out, Page::BodyOpen);
+    out += CrLf;
+    line(out, Page::DoNotEdit);
+    out += CrLf;
+    line(out, Page::TableOpen);
+    line(out, Page::RowOpen);
+    out += Page::TitleRowOpen;
+    appendPageText(out, title);
+    out += Page::TitleRowClose;
+    out += CrLf;
+    if (s.createIndex) {
+        line(out, Page::RowClose);
+        line(out, Page::RowOpen);
+        line(out, Page::IndexCellOpen);
+        line(out, Page::IndexNum);
+        for (char c = 'a'; c <= 'z'; ++c) {
+            out += "  <A HREF=\"#";
+            out += c;
+            out += "\">";
+            out += char(c - 'a' + 'A');
+            out += c == 'z' ? "</A></CENTER>" : "</A>";
+            out += CrLf;
+        }
+        line(out, Page::IndexCellClose);
+    }
+    line(out, Page::RowClose);
+    line(out, Page::RowOpen);
+}
+
+} // namespace
+
+QString IndexAnchors::GetIndexAnchor(const QString &title)
+{
+    if (title.isEmpty())
+        return {};
+    const QChar c = title[0].toLower();
+    const bool digit = c >= u'0' && c <= u'9';
+    const bool letter = c >= u'a' && c <= u'z';
+    if (!digit && !letter)
+        return {};
+    if (m_next == u'#') {
+        if (digit) {
+            m_next = u'a';
+            return QStringLiteral("<A NAME=\"num\"></A>");
+        }
+    } else if (c < m_next) {
+        return {};
+    }
+    m_next = QChar(c.unicode() + 1);
+    return QStringLiteral("<A NAME=\"") + c + QStringLiteral("\"></A>");
+}
+
+PageTotals totalsOf(const QList<Movie> &movies)
+{
+    PageTotals t;
+    t.movies = movies.size();
+    for (const Movie &m : movies) {
+        if (m[FSeenit] == QLatin1String("yes"))
+            ++t.watched;
+        t.megabytes += megabytesOf(m[FSize]);
+    }
+    return t;
+}
+
+QByteArrayList splitLines(const QByteArray &data)
+{
+    QByteArrayList lines;
+    qsizetype start = 0;
+    const qsizetype n = data.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (data[i] == '\r' || data[i] == '\n') {
+            lines << data.mid(start, i - start);
+            if (data[i] == '\r' && i + 1 < n && data[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines << data.mid(start);
+    return lines;
+}
+
+bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> &movies, const PageSettings &settings,
+                       const QString &decimalPoint, const Progress &progress)
+{
+    const auto cols = prepareColumns(settings);
+    IndexAnchors anchors;
+    QByteArray buf;
+    buf.reserve(64 * 1024);
+    bool ok = true;
+    auto flush = [&] {
+        if (ok && !buf.isEmpty())
+            ok = out->write(buf) == buf.size();
+        buf.clear();
+    };
+
+    head(buf, title, settings);
+    for (const auto &c : cols) {
+        buf += c.header;
+        buf += CrLf;
+    }
+    line(buf, Page::RowClose);
+
+    const qsizetype count = movies.size();
+    const int step = progressStep(count);
+    qsizetype watched = 0;
+    MegabyteTotal megabytes = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const Movie &m = movies[i];
+        buf += CrLf;
+        line(buf, Page::RowOpen);
+        // Title, a link to the film database page when there is one.
+        buf += cols[0].open;
+        buf += '>';
+        if (settings.createIndex)
+            buf += anchors.GetIndexAnchor(m[FTitle]).toLatin1();
+        if (!m[FImdb].isEmpty()) {
+            buf += "<A HREF=\"";
+            appendPageText(buf, m[FImdb]);
+            buf += "\">";
+            appendPageText(buf, m[FTitle]);
+            buf += "</A>";
+        } else {
+            appendPageText(buf, m[FTitle]);
+        }
+        buf += cols[0].close;
+        buf += CrLf;
+        for (int n = 1; n < 8; ++n) {
+            buf += cols[size_t(n)].open;
+            buf += Page::Centred[size_t(n)] ? Page::AlignCentre : ">";
+            if (n == FSeenit && m[FSeenit].isEmpty())
+                buf += "no";
+            else
+                appendPageText(buf, m[n]);
+            buf += cols[size_t(n)].close;
+            buf += CrLf;
+        }
+        line(buf, Page::RowClose);
+
+        if (m[FSeenit] == QLatin1String("yes"))
+            ++watched;
+        megabytes += megabytesOf(m[FSize]);
+        if ((i + 1) % step == 0) {
+            flush();
+            if (progress)
+                progress(int(float(i + 1) / float(count) * 100.0f));
+        }
+    }
+
+    line(buf, Page::TableClose);
+    line(buf, Page::FooterOpen);
+    appendPageText(buf, title);
+    buf += ":<BR>";
+    buf += QByteArray::number(count) + " movies, " + QByteArray::number(watched) + " watched, ";
+    buf += gigabytesText(megabytes, decimalPoint).toLatin1();
+    buf += " GB total<BR><BR>";
+    buf += CrLf;
+    line(buf, Page::CreatedBy);
+    buf += Page::CompliantOpen;
+    buf += Page::StandardsHome;
+    buf += Page::CompliantClose;
+    buf += CrLf;
+    buf += Page::DownloadOpen;
+    buf += Page::DownloadAddress;
+    buf += Page::DownloadClose;
+    buf += CrLf;
+    line(buf, Page::DownloadText);
+    line(buf, Page::PageClose);
+    flush();
+    return ok;
+}
+
+QByteArray PageWriter::page(const QString &title, const QList<Movie> &movies, const PageSettings &settings,
+                            const QString &decimalPoint)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    write(&buffer, title, movies, settings, decimalPoint);
+    return data;
+}
+
+} // namespace cinemork

@@ -1,0 +1,141 @@
+#include "filedialogs.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace cinemork {
+
+QString LastOpenPath;
+QString LastSavePath;
+
+namespace {
+QtFileDialogBackend g_qtDialogs;
+FileDialogBackend *g_dialogs = nullptr;
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+} // namespace
+
+FileDialogBackend &fileDialogs()
+{
+    return g_dialogs ? *g_dialogs : g_qtDialogs;
+}
+
+void setFileDialogs(FileDialogBackend *b)
+{
+    g_dialogs = b;
+}
+
+QStringList qtNameFilters(const QString &filter)
+{
+    // "HTML files (*.html)|*.html;*.htm" becomes "HTML files (*.html *.htm *.HTML *.HTM)": the pattern list
+    // replaces the description's own, names match in either case, and "*.*" means every file, as users expect.
+    QStringList out;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        const qsizetype paren = description.lastIndexOf(u'(');
+        if (paren > 0 && description.endsWith(u')'))
+            description = description.left(paren).trimmed();
+        QStringList patterns;
+        for (const QString &p : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            const QString pattern = p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : p.trimmed();
+            if (!patterns.contains(pattern))
+                patterns << pattern;
+        }
+        for (const QString &p : QStringList(patterns))
+            if (p.toUpper() != p && !patterns.contains(p.toUpper()))
+                patterns << p.toUpper();
+        out << description + QLatin1String(" (") + patterns.join(u' ') + u')';
+    }
+    if (out.isEmpty())
+        out << QStringLiteral("All files (*)");
+    return out;
+}
+
+QString joinSelection(const QStringList &files)
+{
+    if (files.isEmpty())
+        return {};
+    if (files.size() == 1)
+        return QDir::toNativeSeparators(QFileInfo(files[0]).absoluteFilePath());
+    QString folder = QFileInfo(files[0]).absolutePath();
+    QStringList parts{folder};
+    for (const QString &f : files)
+        parts << QFileInfo(f).fileName();
+    return parts.join(u'|');
+}
+
+QString startFolderOf(const QString &remembered)
+{
+    QString path = remembered.section(u'|', 0, 0);
+    const QFileInfo fi(path);
+    if (fi.isDir())
+        return path;
+    if (fi.isFile() || !fi.absolutePath().isEmpty())
+        return fi.absolutePath();
+    return programFolder();
+}
+
+QString ShowOpenDialog(const QString &title, const QString &filter, const QString &initialName)
+{
+    Q_UNUSED(initialName) // every caller passes an empty name
+    if (LastOpenPath.isEmpty())
+        LastOpenPath = programFolder();
+    const QString result = joinSelection(fileDialogs().openFiles(title, startFolderOf(LastOpenPath), qtNameFilters(filter)));
+    if (result.isEmpty())
+        return {};
+    LastOpenPath = result;
+    return result;
+}
+
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt, const QString &initialName)
+{
+    Q_UNUSED(initialName)
+    if (LastSavePath.isEmpty())
+        LastSavePath = programFolder();
+    QString suffix = defaultExt;
+    if (suffix.startsWith(u'.'))
+        suffix.remove(0, 1);
+    const QString chosen = fileDialogs().saveFile(title, startFolderOf(LastSavePath), qtNameFilters(filter), suffix);
+    if (chosen.isEmpty())
+        return {};
+    LastSavePath = QFileInfo(chosen).absoluteFilePath();
+    return LastSavePath;
+}
+
+QStringList QtFileDialogBackend::openFiles(const QString &title, const QString &startFolder, const QStringList &nameFilters)
+{
+    QFileDialog dlg(QApplication::activeWindow(), title, startFolder);
+    dlg.setObjectName(QStringLiteral("openDialog"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setFileMode(QFileDialog::ExistingFiles);
+    dlg.setNameFilters(nameFilters);
+    dlg.selectNameFilter(nameFilters.value(0));
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.selectedFiles();
+}
+
+QString QtFileDialogBackend::saveFile(const QString &title, const QString &startFolder, const QStringList &nameFilters,
+                                      const QString &defaultSuffix)
+{
+    QFileDialog dlg(QApplication::activeWindow(), title, startFolder);
+    dlg.setObjectName(QStringLiteral("saveDialog"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilters(nameFilters);
+    dlg.selectNameFilter(nameFilters.value(0));
+    dlg.setDefaultSuffix(defaultSuffix);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+} // namespace cinemork

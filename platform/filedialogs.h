@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace cinemork {
+
+// What the program asks of a file dialog. The program uses Qt's dialog; tests install a scripted one.
+class FileDialogBackend
+{
+public:
+    virtual ~FileDialogBackend() = default;
+    // Empty list on cancel.
+    virtual QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &nameFilters) = 0;
+    // Empty text on cancel. The dialog asks before an existing file is replaced.
+    virtual QString saveFile(const QString &title, const QString &startFolder, const QStringList &nameFilters,
+                             const QString &defaultSuffix) = 0;
+};
+
+class QtFileDialogBackend : public FileDialogBackend
+{
+public:
+    QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &nameFilters) override;
+    QString saveFile(const QString &title, const QString &startFolder, const QStringList &nameFilters,
+                     const QString &defaultSuffix) override;
+};
+
+FileDialogBackend &fileDialogs();
+void setFileDialogs(FileDialogBackend *b); // not owned; nullptr puts Qt's dialog back
+
+// Remembered for the run: the whole result of the last open and the last save dialog.
+extern QString LastOpenPath;
+extern QString LastSavePath;
+
+// filter: "description|patterns|description|patterns", patterns joined by ";".
+// Result: "" on cancel, the full path of one file, or "folder|name|name" for several.
+QString ShowOpenDialog(const QString &title, const QString &filter, const QString &initialName);
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt, const QString &initialName);
+
+// Helpers, public for tests.
+QStringList qtNameFilters(const QString &filter);
+QString joinSelection(const QStringList &files);
+QString startFolderOf(const QString &remembered);
+
+} // namespace cinemork

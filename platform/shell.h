@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace cinemork {
+
+// Hands a document or a web address to the desktop (the user's browser for pages).
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+    // An empty target opens nothing. The result is not looked at by any caller.
+    virtual void open(const QString &target) = 0;
+};
+
+class DesktopShell : public Shell
+{
+public:
+    void open(const QString &target) override;
+};
+
+Shell &shell();
+void setShell(Shell *s); // not owned; nullptr puts the desktop back
+
+} // namespace cinemork

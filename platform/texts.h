@@ -1,0 +1,98 @@
+#pragma once
+
+// Every fixed text that the program shows: captions, questions and messages.
+// The list page's own lines live with the page writer (listfile/pagetexts.h).
+
+#include <QString>
+
+namespace cinemork::Texts {
+
+inline const QString AppName = QStringLiteral("Cinemork");
+inline const QString CaptionPrefix = QStringLiteral("Cinemork - ");
+inline const QString Untitled = QStringLiteral("Untitled");
+inline constexpr int VersionMajor = 1;
+inline constexpr int VersionMinor = 4;
+inline constexpr int VersionRevision = 2;
+inline const QString VersionText = QStringLiteral("1.4.2");
+
+// Status bar
+inline const QString NoListOpened = QStringLiteral("No list opened");
+inline const QString ListModified = QStringLiteral("List has been modified");
+inline QString opening(const QString &path) { return QStringLiteral("Opening ") + path + QStringLiteral("..."); }
+inline QString loadedStatus(qsizetype count, const QString &title, const QString &gigabytes)
+{
+    return QString::number(count) + QStringLiteral(" items in loaded list ") + title + QStringLiteral(", total ")
+        + gigabytes + QStringLiteral(" GB");
+}
+
+// Questions and messages
+inline const QString SaveChanges = QStringLiteral("List has been modified. Save changes?");
+inline const QString ConfirmDelete = QStringLiteral("Are you sure you want to delete this title from the list?");
+inline const QString CssNotFound = QStringLiteral("User-defined CSS file was not found! Using default CSS layout instead.");
+inline const QString ReadErrorIntro =
+    QStringLiteral("An unexpected error occurred. Possibly the list is invalid or contains an error.");
+inline const QString ReadErrorReported = QStringLiteral("The reported error was: ");
+inline QString readError(int number, const QString &description)
+{
+    return ReadErrorIntro + QStringLiteral("\n\n") + ReadErrorReported + QStringLiteral("Error#")
+        + QString::number(number) + QStringLiteral(": ") + description;
+}
+inline QString writeError(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The list could not be saved to ") + path + QStringLiteral(":\n") + reason
+        + QStringLiteral("\n\nThe file was left as it was.");
+}
+inline QString mruMissing(const QString &path)
+{
+    return QStringLiteral("The file ") + path
+        + QStringLiteral(" does not exist. The entry will be deleted from the MRU list.");
+}
+inline const QString GetResWarning =
+    QStringLiteral("This will open the movie in a hidden window, ") + QStringLiteral("fetch it's dimensions and close it. On slow ")
+    + QStringLiteral("systems, this can take a while.") + QStringLiteral("\r\n") + QStringLiteral("If the file ")
+    + QStringLiteral("is on a badly readable CD, Cinemork may ") + QStringLiteral("end in an infinite loop trying to read the file.")
+    + QStringLiteral(" You may then need to eject the CD and hit Esc. Continue?");
+inline QString probeNotFound(const QString &p) { return QStringLiteral("File ") + p + QStringLiteral(" not found!"); }
+inline QString probeOpenFailed(const QString &p) { return QStringLiteral("Failed to open ") + p + QStringLiteral("!"); }
+inline QString probeNoDims(const QString &p) { return QStringLiteral("Failed to get dimensions of ") + p + QStringLiteral("!"); }
+inline QString probeInvalid(const QString &p)
+{
+    return QStringLiteral("Windows returned invalid dimensions for ") + p + QStringLiteral("!");
+}
+inline QString widthRefused(const QString &column)
+{
+    return QStringLiteral("The fixed width of the column ") + column
+        + QStringLiteral(" must be a whole number of pixels or a whole percentage, such as 150 or 20%.");
+}
+
+// Input boxes
+inline const QString EnterNameCaption = QStringLiteral("Enter name");
+inline QString enterTitlePrompt(const QString &path)
+{
+    return QStringLiteral("Enter a title for the ") + path.toUpper() + QStringLiteral(" movie list:");
+}
+inline const QString DefaultListTitle = QStringLiteral("Cinemork");
+inline const QString ChangeTitleCaption = QStringLiteral("Change list title");
+inline const QString ChangeTitlePrompt = QStringLiteral("Enter the name for the movie list:");
+inline const QString NewCodecPrompt = QStringLiteral("Enter the name of the new codec you want to add to the list:");
+inline const QString NewCodecCaption = QStringLiteral("New codec");
+inline const QString NewTypePrompt = QStringLiteral("Enter the new movie type you want to add:");
+inline const QString NewTypeCaption = QStringLiteral("New movie type");
+
+// File dialogs
+inline const QString ListFilter = QStringLiteral("HTML files (*.html)|*.html;*.htm|All files (*.*)|*.*");
+inline const QString OpenListTitle = QStringLiteral("Open movie list...");
+inline const QString SaveListTitle = QStringLiteral("Save list as...");
+inline const QString ListDefaultExt = QStringLiteral(".html");
+inline const QString MovieFilesTitle = QStringLiteral("Select file(s)...");
+inline const QString MovieFilesFilter = QStringLiteral(
+    "AVI Movies (*.avi)|*.avi|MPEG Movies (*.mpeg)|*.mpeg;*.mpg|ASF Movies (*.asf)|*.asf|All files (*.*)|*.*");
+inline const QString CssTitle = QStringLiteral("Get CSS file..");
+inline const QString CssFilter = QStringLiteral("Cascading Style Sheets (*.css)|*.css|All files (*.*)|*.*");
+
+// About box
+inline const QString AboutFirstLine = QStringLiteral("powered");
+inline const QString AboutCredit = QStringLiteral("Written by the Cinemork developers.");
+inline const QString AboutContact = QStringLiteral("https://cinemork.org/");
+
+} // namespace cinemork::Texts

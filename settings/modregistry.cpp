@@ -1,0 +1,99 @@
+#include "modregistry.h"
+
+#include "platform/inistore.h"
+
+#include <QStandardPaths>
+
+namespace cinemork {
+
+bool AutoSaveFlag = false;
+bool ShowGetResWarningFlag = true;
+
+QString storeFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Brisvane");
+}
+
+QString storeFile(RegRoot root)
+{
+    return storeFolder() + (root == HKEY_CURRENT_USER ? QStringLiteral("/HKEY_CURRENT_USER.ini")
+                                                      : QStringLiteral("/HKEY_LOCAL_MACHINE.ini"));
+}
+
+static IniStore storeOf(RegRoot root)
+{
+    return IniStore(storeFile(root));
+}
+
+QString GetRegString(RegRoot root, const QString &keyPath, const QString &name, const QString &defaultText)
+{
+    const auto v = storeOf(root).value(keyPath, name);
+    if (!v)
+        return defaultText;
+    // A value ends at its first zero character, as a stored string always did.
+    const qsizetype zero = v->indexOf(QChar(0));
+    return zero >= 0 ? v->left(zero) : *v;
+}
+
+void SaveRegString(RegRoot root, const QString &keyPath, const QString &name, const QString &text)
+{
+    storeOf(root).setValue(keyPath, name, text);
+}
+
+void DeleteRegValue(RegRoot root, const QString &keyPath, const QString &name)
+{
+    storeOf(root).removeValue(keyPath, name);
+}
+
+void DeleteRegKey(RegRoot root, const QString &keyPath)
+{
+    storeOf(root).removeKey(keyPath);
+}
+
+bool RegKeyExists(RegRoot root, const QString &keyPath)
+{
+    return storeOf(root).keyExists(keyPath);
+}
+
+void CreateRegKey(RegRoot root, const QString &keyPath)
+{
+    storeOf(root).createKey(keyPath);
+}
+
+bool regBool(const QString &text, bool def)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double n = t.toDouble(&ok);
+    return ok ? n != 0 : def;
+}
+
+void InitSettings()
+{
+    if (setting(Reg::BrowserColumns, Reg::DefaultColumns).size() != 8)
+        saveSetting(Reg::BrowserColumns, Reg::DefaultColumns);
+    const QString widths = setting(Reg::BrowserColumnsFixedWidth, Reg::DefaultWidths);
+    if (widths.isEmpty() || widths.split(u'|').size() != 8)
+        saveSetting(Reg::BrowserColumnsFixedWidth, Reg::DefaultWidths);
+    if (!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey))
+        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
+
+    if (GetRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::WinPos, QStringLiteral("blah")) == QLatin1String("blah"))
+        return;
+    const QStringList names{Reg::mru(1), Reg::mru(2), Reg::mru(3), Reg::mru(4), Reg::BrowserColumns,
+                            Reg::ShowGetResWarning, Reg::AutoSave, Reg::WinPos, Reg::UserCSS};
+    for (const QString &name : names) {
+        const QString v = GetRegString(HKEY_CURRENT_USER, OldSettingsKey, name, QString());
+        if (v.isEmpty())
+            continue;
+        saveSetting(name, v);
+        DeleteRegValue(HKEY_CURRENT_USER, OldSettingsKey, name);
+    }
+    DeleteRegKey(HKEY_CURRENT_USER, OldSettingsKey);
+}
+
+} // namespace cinemork

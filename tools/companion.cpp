@@ -1,0 +1,178 @@
+#include "companion.h"
+
+#include "editor/videoprobe.h"
+#include "listfile/csv.h"
+#include "listfile/pagereader.h"
+#include "listfile/pagewriter.h"
+#include "platform/texts.h"
+#include "settings/modregistry.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace cinemork {
+
+namespace {
+
+const char Usage[] =
+    "Usage:\n"
+    "  cinemork-list dump LIST [--format csv|json]\n"
+    "  cinemork-list write OUT --title TITLE [--from CSV] [--columns TEXT] [--widths TEXT] [--index 0|1] [--css PATH]\n"
+    "  cinemork-list probe FILE...\n";
+
+int usage(QTextStream &err)
+{
+    err << Usage;
+    return 2;
+}
+
+// Options after the positional arguments: "--name value".
+bool takeOptions(const QStringList &args, qsizetype from, const QStringList &known, QMap<QString, QString> &options)
+{
+    for (qsizetype i = from; i < args.size(); ++i) {
+        const QString name = args[i];
+        if (!known.contains(name) || i + 1 >= args.size() || options.contains(name))
+            return false;
+        options[name] = args[++i];
+    }
+    return true;
+}
+
+int dump(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() < 2)
+        return usage(err);
+    QMap<QString, QString> options;
+    if (!takeOptions(args, 2, {QStringLiteral("--format")}, options))
+        return usage(err);
+    const QString format = options.value(QStringLiteral("--format"), QStringLiteral("csv"));
+    if (format != QLatin1String("csv") && format != QLatin1String("json"))
+        return usage(err);
+    const QString path = args[1];
+    if (!QFileInfo(path).isFile()) {
+        err << "cinemork-list: " << path << ": no such file\n";
+        return 1;
+    }
+    const PageReadResult page = readPageFile(path);
+    if (!page.ok) {
+        err << Texts::readError(page.errorNumber, page.errorDescription) << "\n";
+        return 1;
+    }
+    if (format == QLatin1String("csv")) {
+        out << moviesToCsv(page.movies);
+        return 0;
+    }
+    QJsonArray movies;
+    for (const Movie &m : page.movies) {
+        QJsonObject o;
+        for (int f = 0; f < FieldCount; ++f)
+            o.insert(FieldKeys[size_t(f)], m[f]);
+        movies.append(o);
+    }
+    QJsonObject doc{{QStringLiteral("title"), page.title}, {QStringLiteral("movies"), movies}};
+    out << QJsonDocument(doc).toJson(QJsonDocument::Indented);
+    return 0;
+}
+
+int write(const QStringList &args, QTextStream &err, QIODevice *in)
+{
+    if (args.size() < 2)
+        return usage(err);
+    QMap<QString, QString> options;
+    const QStringList known{QStringLiteral("--title"), QStringLiteral("--from"), QStringLiteral("--columns"),
+                            QStringLiteral("--widths"), QStringLiteral("--index"), QStringLiteral("--css")};
+    if (!takeOptions(args, 2, known, options) || !options.contains(QStringLiteral("--title")))
+        return usage(err);
+    const QString index = options.value(QStringLiteral("--index"));
+    if (options.contains(QStringLiteral("--index")) && index != QLatin1String("0") && index != QLatin1String("1"))
+        return usage(err);
+
+    QByteArray csvData;
+    if (options.contains(QStringLiteral("--from"))) {
+        QFile f(options[QStringLiteral("--from")]);
+        if (!f.open(QIODevice::ReadOnly)) {
+            err << "cinemork-list: " << f.fileName() << ": " << f.errorString() << "\n";
+            return 1;
+        }
+        csvData = f.readAll();
+    } else if (in) {
+        csvData = in->readAll();
+    }
+    const CsvParse parsed = moviesFromCsv(QString::fromUtf8(csvData));
+    if (!parsed.ok) {
+        err << "cinemork-list: the movies could not be read: " << parsed.error << "\n";
+        return 1;
+    }
+
+    PageSettings s;
+    s.columns = options.value(QStringLiteral("--columns"), setting(Reg::BrowserColumns, Reg::DefaultColumns));
+    s.widths = options.value(QStringLiteral("--widths"), setting(Reg::BrowserColumnsFixedWidth, Reg::DefaultWidths));
+    s.createIndex = options.contains(QStringLiteral("--index"))
+        ? index == QLatin1String("1")
+        : regBool(setting(Reg::CreateIndex, QStringLiteral("0")), false);
+    const QString css = options.value(QStringLiteral("--css"), setting(Reg::UserCSS, QString()));
+    if (!css.isEmpty()) {
+        QFile cssFile(css);
+        if (QFileInfo(css).isFile() && cssFile.open(QIODevice::ReadOnly))
+            s.cssLines = splitLines(cssFile.readAll());
+        else
+            err << Texts::CssNotFound << "\n";
+    }
+
+    QSaveFile out(args[1]);
+    const bool ok = out.open(QIODevice::WriteOnly)
+        && PageWriter::write(&out, options[QStringLiteral("--title")], parsed.movies, s, QLocale().decimalPoint())
+        && out.commit();
+    if (!ok) {
+        err << "cinemork-list: " << args[1] << ": " << out.errorString() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+int probe(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() < 2)
+        return usage(err);
+    int status = 0;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const ProbeResult r = probeVideoFile(args[i]);
+        if (args.size() > 2)
+            out << args[i] << ": ";
+        out << r.text() << "\n";
+        if (r.kind != ProbeResult::Ok)
+            status = 1;
+    }
+    return status;
+}
+
+} // namespace
+
+int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in)
+{
+    if (args.isEmpty())
+        return usage(err);
+    const QString command = args[0];
+    int status;
+    if (command == QLatin1String("dump"))
+        status = dump(args, out, err);
+    else if (command == QLatin1String("write"))
+        status = write(args, err, in);
+    else if (command == QLatin1String("probe"))
+        status = probe(args, out, err);
+    else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        out << Usage;
+        status = 0;
+    } else
+        status = usage(err);
+    out.flush();
+    err.flush();
+    return status;
+}
+
+} // namespace cinemork

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace cinemork {
+
+// cinemork-list: dump a list page as CSV or JSON, write a page from CSV, probe video files.
+// Exit status: 0 done, 1 failed (the reason on err), 2 usage error.
+int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in);
+
+} // namespace cinemork
