@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/filedialogs.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+
+namespace cinemork::test {
+
+// Points the configuration folder at a fresh temporary folder for this test program.
+void isolateConfig();
+// Empties the store of both roots.
+void clearStore();
+
+// Answers message and input boxes from a script; anything unexpected is recorded and answered Cancel.
+class ScriptedPrompter : public Prompter
+{
+public:
+    struct Step
+    {
+        QString textContains;
+        Answer answer = Answer::Ok;
+        QString input; // for input boxes
+        bool isInput = false;
+    };
+    ScriptedPrompter() { setPrompter(this); }
+    ~ScriptedPrompter() override { setPrompter(nullptr); }
+
+    void expect(const QString &textContains, Answer answer) { steps.push_back({textContains, answer, {}, false}); }
+    void expectInput(const QString &promptContains, const QString &reply) { steps.push_back({promptContains, Answer::Ok, reply, true}); }
+
+    Answer ask(QWidget *, const QString &text, Buttons, BoxIcon, Answer) override;
+    QString input(QWidget *, const QString &caption, const QString &prompt, const QString &def) override;
+
+    bool done() const { return steps.empty() && unexpected.isEmpty(); }
+    std::deque<Step> steps;
+    QStringList asked;       // every text shown
+    QStringList defaults;    // default texts of input boxes
+    QStringList captions;    // captions of input boxes
+    QStringList unexpected;
+};
+
+class ScriptedFileDialogs : public FileDialogBackend
+{
+public:
+    ScriptedFileDialogs() { setFileDialogs(this); }
+    ~ScriptedFileDialogs() override { setFileDialogs(nullptr); }
+    QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &) override
+    {
+        titles << title;
+        startFolders << startFolder;
+        if (openAnswers.empty()) {
+            unexpected << title;
+            return {};
+        }
+        QStringList a = openAnswers.front();
+        openAnswers.pop_front();
+        return a;
+    }
+    QString saveFile(const QString &title, const QString &startFolder, const QStringList &, const QString &suffix) override
+    {
+        titles << title;
+        startFolders << startFolder;
+        suffixes << suffix;
+        if (saveAnswers.empty()) {
+            unexpected << title;
+            return {};
+        }
+        QString a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+    bool done() const { return openAnswers.empty() && saveAnswers.empty() && unexpected.isEmpty(); }
+    std::deque<QStringList> openAnswers; // empty list = cancel
+    std::deque<QString> saveAnswers;     // empty = cancel
+    QStringList titles, startFolders, suffixes, unexpected;
+};
+
+class RecordingShell : public Shell
+{
+public:
+    RecordingShell() { setShell(this); }
+    ~RecordingShell() override { setShell(nullptr); }
+    void open(const QString &target) override { opened << target; }
+    QStringList opened;
+};
+
+} // namespace cinemork::test

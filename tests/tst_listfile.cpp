@@ -1,0 +1,402 @@
+#include "listfile/csv.h"
+#include "listfile/pagereader.h"
+#include "listfile/pagetext.h"
+#include "listfile/pagewriter.h"
+#include "listfile/sizes.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace cinemork;
+
+namespace {
+
+Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1"), const QString &imdb = {},
+            const QString &seen = QStringLiteral("no"), const QString &type = QStringLiteral("DVD Rip"))
+{
+    Movie m;
+    m[FTitle] = title;
+    m[FSize] = size;
+    m[FRes] = QStringLiteral("640x272");
+    m[FCodec] = QStringLiteral("DivX");
+    m[FType] = type;
+    m[FSeenit] = seen;
+    m[FLocation] = QStringLiteral("Box 1");
+    m[FFiles] = title + QStringLiteral(".avi");
+    m[FImdb] = imdb;
+    m.icon = iconForTypeText(type);
+    return m;
+}
+
+QByteArray crlf(const char *text)
+{
+    QByteArray b(text);
+    b.replace("\n", "\r\n");
+    return b;
+}
+
+QList<QByteArray> pageLines(const QByteArray &page)
+{
+    QList<QByteArray> lines = page.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QByteArray &l : lines) {
+        if (!l.endsWith('\r'))
+            return {}; // every line must end in CR LF
+        l.chop(1);
+    }
+    return lines;
+}
+
+qsizetype tableLine(const QList<QByteArray> &lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].startsWith("<TABLE"))
+            return i;
+    return -1;
+}
+
+QByteArray expectedPage(const char *name)
+{
+    QFile f(QStringLiteral(CINEMORK_TESTDATA "/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return crlf(f.readAll().constData());
+}
+
+} // namespace
+
+class tst_listfile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultPageByteForByte()
+    {
+        const QList<Movie> movies{movie(QStringLiteral("Alien"), QStringLiteral("700\\1"),
+                                        QStringLiteral("http://www.imdb.com/title/tt0078748/"), QStringLiteral("yes")),
+                                  movie(QStringLiteral("Brazil"), QStringLiteral("1400\\2"), {}, QString())};
+        QCOMPARE(PageWriter::page(QStringLiteral("Films"), movies, PageSettings()), expectedPage("default-page.html"));
+    }
+
+    void columnsAndWidths_data()
+    {
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QString>("widths");
+        QTest::addColumn<QStringList>("headers");
+        QTest::addColumn<QString>("filesCell");
+        const QStringList hidden8{"  <TH>Movie&nbsp;title</TH>", "  <TH>Size</TH>", "  <TH>Res</TH>", "  <TH>Codec</TH>",
+                                  "  <TH>Type</TH>", "  <TH>Watched</TH>", "  <TH>Location</TH>", "  <!--TH>Filenames</TH-->"};
+        QStringList all8 = hidden8;
+        all8[7] = "  <TH>Filenames</TH>";
+        QTest::newRow("all eight shown") << "11111111" << "0|0|0|0|0|0|0|0" << all8 << "  <TD>x.avi</TD>";
+        QTest::newRow("seven characters hide the eighth") << "1111111" << "0|0|0|0|0|0|0|0" << hidden8 << "  <!--TD>x.avi</TD-->";
+        QStringList widths = all8;
+        widths[1] = "  <TH WIDTH=\"20%\">Size</TH>";
+        widths[6] = "  <!--TH>Location</TH-->";
+        widths[7] = "  <TH WIDTH=\"150\">Filenames</TH>";
+        QTest::newRow("widths, hidden column ignores its width")
+            << "11111101" << "0|20%|0|0|0|0|90|150" << widths << "  <TD>x.avi</TD>";
+        QStringList unsplit{"  <TH WIDTH=\"\">Movie&nbsp;title</TH>", "  <!--TH>Size</TH-->", "  <TH WIDTH=\"\">Res</TH>",
+                            "  <TH WIDTH=\"\">Codec</TH>", "  <TH WIDTH=\"\">Type</TH>", "  <TH WIDTH=\"\">Watched</TH>",
+                            "  <TH WIDTH=\"\">Location</TH>", "  <!--TH>Filenames</TH-->"};
+        QTest::newRow("widths that do not split into eight") << "1011111x" << "0|0|0" << unsplit << "  <!--TD>x.avi</TD-->";
+        QStringList none(8);
+        for (int i = 0; i < 8; ++i)
+            none[i] = QString("  <!--TH>%1</TH-->").arg(all8[i].mid(6, all8[i].size() - 11));
+        QTest::newRow("every column hidden") << "00000000" << "0|0|0|0|0|0|0|0" << none << "  <!--TD>x.avi</TD-->";
+    }
+    void columnsAndWidths()
+    {
+        QFETCH(QString, columns);
+        QFETCH(QString, widths);
+        QFETCH(QStringList, headers);
+        QFETCH(QString, filesCell);
+        PageSettings s;
+        s.columns = columns;
+        s.widths = widths;
+        const QList<QByteArray> lines = pageLines(PageWriter::page(QStringLiteral("T"), {movie(QStringLiteral("x"))}, s));
+        const qsizetype t = tableLine(lines);
+        QVERIFY(t > 0);
+        QCOMPARE(lines[t + 2], QByteArray("  <TH STYLE=\"background-color: #FF8000\" COLSPAN=7>Movie list: T</TH>"));
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(QString::fromLatin1(lines[t + 5 + i]), headers[i]);
+        QCOMPARE(QString::fromLatin1(lines[t + 23]), filesCell);
+    }
+
+    void indexBlockAndAnchors()
+    {
+        PageSettings s;
+        s.createIndex = true;
+        QList<Movie> movies;
+        for (const char *t : {"2001", "Alien", "Aliens", "Brazil", "casablanca", "Zelig"})
+            movies << movie(QString::fromLatin1(t), "1\\1", t == QByteArray("Brazil") ? "http://x/b" : "");
+        const QList<QByteArray> lines = pageLines(PageWriter::page(QStringLiteral("I"), movies, s));
+        const qsizetype t = tableLine(lines);
+        QCOMPARE(lines[t + 3], QByteArray(" </TR>"));
+        QCOMPARE(lines[t + 5], QByteArray("  <TD CLASS=\"index\" COLSPAN=7><CENTER>"));
+        QCOMPARE(lines[t + 6], QByteArray("  <A HREF=\"#num\">#</A>"));
+        QCOMPARE(lines[t + 7], QByteArray("  <A HREF=\"#a\">A</A>"));
+        QCOMPARE(lines[t + 31], QByteArray("  <A HREF=\"#y\">Y</A>"));
+        QCOMPARE(lines[t + 32], QByteArray("  <A HREF=\"#z\">Z</A></CENTER>"));
+        QCOMPARE(lines[t + 33], QByteArray("</TD>"));
+        QCOMPARE(lines[t + 34], QByteArray(" </TR>"));
+        QCOMPARE(lines[t + 44], QByteArray(" </TR>"));
+        const QByteArray expected[] = {"  <TD><A NAME=\"num\"></A>2001</TD>", "  <TD><A NAME=\"a\"></A>Alien</TD>",
+                                       "  <TD>Aliens</TD>", "  <TD><A NAME=\"b\"></A><A HREF=\"http://x/b\">Brazil</A></TD>",
+                                       "  <TD><A NAME=\"c\"></A>casablanca</TD>", "  <TD><A NAME=\"z\"></A>Zelig</TD>"};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(lines[t + 47 + 11 * i], expected[i]);
+    }
+
+    void anchorsFollowTheOrder()
+    {
+        IndexAnchors a;
+        QCOMPARE(a.GetIndexAnchor(QStringLiteral("Brazil")), QStringLiteral("<A NAME=\"b\"></A>"));
+        QCOMPARE(a.GetIndexAnchor(QStringLiteral("Alien")), QString());
+        QCOMPARE(a.GetIndexAnchor(QStringLiteral("(500) Days")), QString());
+        QCOMPARE(a.GetIndexAnchor(QStringLiteral("'Burbs")), QString());
+        QCOMPARE(a.next(), QChar(u'c'));
+        QCOMPARE(a.GetIndexAnchor(QStringLiteral("21 Grams")), QString()); // a digit after the first anchor
+        QCOMPARE(a.GetIndexAnchor(QStringLiteral("Zulu")), QStringLiteral("<A NAME=\"z\"></A>"));
+        QCOMPARE(a.GetIndexAnchor(QStringLiteral("Zz")), QString()); // after z nothing more
+        IndexAnchors b;
+        QCOMPARE(b.GetIndexAnchor(QStringLiteral("(x")), QString());
+        QCOMPARE(b.next(), QChar(u'#'));
+        QCOMPARE(b.GetIndexAnchor(QString()), QString());
+        QCOMPARE(b.GetIndexAnchor(QStringLiteral("Éclair")), QString());
+    }
+
+    void styleSheetLines()
+    {
+        PageSettings s;
+        s.cssLines = splitLines("a {x}\r\nb {y}\rc {z}\nd");
+        QList<QByteArray> lines = pageLines(PageWriter::page(QStringLiteral("T"), {}, s));
+        QCOMPARE(lines[7], QByteArray("<STYLE TYPE=\"text/css\"><!--"));
+        QCOMPARE(lines.mid(8, 5), (QList<QByteArray>{"a {x}", "b {y}", "c {z}", "d", "--></STYLE>"}));
+        s.cssLines = splitLines(QByteArray());
+        lines = pageLines(PageWriter::page(QStringLiteral("T"), {}, s));
+        QCOMPARE(lines[8], QByteArray("--></STYLE>"));
+    }
+
+    void emptyList()
+    {
+        const QList<QByteArray> lines = pageLines(PageWriter::page(QStringLiteral("Nothing"), {}, PageSettings()));
+        const qsizetype t = tableLine(lines);
+        QCOMPARE(lines[t + 13], QByteArray(" </TR>"));
+        QCOMPARE(lines[t + 14], QByteArray("</TABLE>"));
+        QCOMPARE(lines[t + 16], QByteArray("Nothing:<BR>0 movies, 0 watched, 0 GB total<BR><BR>"));
+        const PageReadResult r = readPage(PageWriter::page(QStringLiteral("Nothing"), {}, PageSettings()));
+        QVERIFY(r.ok);
+        QCOMPARE(r.title, QStringLiteral("Nothing"));
+        QVERIFY(r.movies.isEmpty());
+    }
+
+    void sizesAndTotals()
+    {
+        QCOMPARE(megabytesOf(u"700\\1"), 700u);
+        QCOMPARE(megabytesOf(u" 700 \\1"), 700u);
+        QCOMPARE(megabytesOf(u"\\1"), 0u);
+        QCOMPARE(megabytesOf(u"abc\\1"), 0u);
+        QCOMPARE(megabytesOf(u"1.5\\1"), 0u);
+        QCOMPARE(megabytesOf(u"700"), 0u);
+        QCOMPARE(megabytesOf(u""), 0u);
+        QCOMPARE(megabytesOf(u"18446744073709551615\\1"), 18446744073709551615u);
+        QCOMPARE(megabytesOf(u"18446744073709551616\\1"), 0u);
+        QCOMPARE(megabytesOf(u"-5\\1"), 0u);
+        QCOMPARE(gigabytesText(2100, u"."), QStringLiteral("2.05"));
+        QCOMPARE(gigabytesText(8770, u"."), QStringLiteral("8.56"));
+        QCOMPARE(gigabytesText(0, u"."), QStringLiteral("0"));
+        QCOMPARE(gigabytesText(2160, u","), QStringLiteral("2,1"));
+        QCOMPARE(gigabytesText(1024, u"."), QStringLiteral("1"));
+        QCOMPARE(gigabytesText(10, u"."), QStringLiteral("0"));
+        // far beyond 32-bit and single-precision sums, still exact
+        QCOMPARE(gigabytesText(MegabyteTotal(18446744073709551615u) * 2, u"."), QStringLiteral("36028797018963967.99"));
+
+        const QList<Movie> movies{movie("a", "700\\1", {}, "yes"), movie("b", "1400\\2", {}, "Yes"), movie("c", ""),
+                                  movie("d", "\\1"), movie("e", "abc\\1")};
+        const QList<QByteArray> lines = pageLines(PageWriter::page(QStringLiteral("S"), movies, PageSettings()));
+        QVERIFY(lines.contains("S:<BR>5 movies, 1 watched, 2.05 GB total<BR><BR>"));
+        const PageReadResult r = readPage(PageWriter::page(QStringLiteral("S"), movies, PageSettings()));
+        QVERIFY(r.ok);
+        QCOMPARE(gigabytesText(r.megabytes, u"."), QStringLiteral("2.05"));
+        QCOMPARE(r.movies[4][FSize], QStringLiteral("abc\\1"));
+    }
+
+    void roundTripOfEveryLayout_data()
+    {
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QString>("widths");
+        QTest::addColumn<bool>("index");
+        QTest::newRow("defaults") << "11111110" << "0|0|0|0|0|0|0|0" << false;
+        QTest::newRow("all hidden, index") << "00000000" << "0|0|0|0|0|0|0|0" << true;
+        QTest::newRow("widths, index") << "11111111" << "10%|0|0|0|0|0|0|150" << true;
+        QTest::newRow("bad widths") << "1" << "x" << false;
+    }
+    void roundTripOfEveryLayout()
+    {
+        QFETCH(QString, columns);
+        QFETCH(QString, widths);
+        QFETCH(bool, index);
+        PageSettings s{columns, widths, index, std::nullopt};
+        QList<Movie> movies{movie("Alien", "700\\1", "http://www.imdb.com/title/tt0078748/", "yes"),
+                            movie("Brazil", "1400\\2", {}, "", "Cam"), movie("", "", "http://x/", "no", "VHS Rip"),
+                            movie("2001", "1\\1", "", "no", "")};
+        const PageReadResult r = readPage(PageWriter::page(QStringLiteral("Round"), movies, s));
+        QVERIFY2(r.ok, qPrintable(r.errorDescription));
+        QCOMPARE(r.title, QStringLiteral("Round"));
+        movies[1][FSeenit] = QStringLiteral("no"); // an empty watched value comes back as "no"
+        QCOMPARE(r.movies.size(), movies.size());
+        for (int i = 0; i < movies.size(); ++i)
+            QCOMPARE(r.movies[i].f, movies[i].f);
+        QCOMPARE(r.movies[1].icon, 2); // Cam
+        QCOMPARE(r.movies[2].icon, 3); // VHS Rip
+        QCOMPARE(r.movies[3].icon, 5);
+    }
+
+    void hostileTextComesBackExactly()
+    {
+        Movie m = movie(QStringLiteral("Tom & Jerry <\"the\"> movie"));
+        m[FLocation] = QStringLiteral("a</b");
+        m[FImdb] = QStringLiteral("http://x/?a=\"1\"&b=<2>");
+        m[FFiles] = QStringLiteral("line\r\nbreak\rand\nmore &amp; &#65; &nbsp; é");
+        m[FCodec] = QStringLiteral("あ 😀 Ω");
+        m[FType] = QStringLiteral("</TD>");
+        const QString title = QStringLiteral("映画 & <list> \"x\"");
+        PageSettings s;
+        s.columns = QStringLiteral("11111111");
+        s.createIndex = true;
+        const QByteArray page = PageWriter::page(title, {m}, s);
+        QVERIFY(page.contains("&#12354; &#128512; &#937;"));
+        QVERIFY(page.contains("<TITLE>&#26144;&#30011; &amp; &lt;list&gt; &quot;x&quot;</TITLE>"));
+        const PageReadResult r = readPage(page);
+        QVERIFY(r.ok);
+        QCOMPARE(r.title, title);
+        QCOMPARE(r.movies.size(), 1);
+        QCOMPARE(r.movies[0].f, m.f);
+    }
+
+    void hostilePagePassesTidy()
+    {
+        const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
+        if (tidy.isEmpty())
+            QSKIP("tidy is not installed");
+        Movie m = movie(QStringLiteral("a<b>&\"c\" ü あ"));
+        m[FImdb] = QStringLiteral("http://x/\"><script>");
+        m[FLocation] = QStringLiteral("</TD></TR></TABLE>\r\n");
+        PageSettings s;
+        s.createIndex = true;
+        QTemporaryDir dir;
+        QFile f(dir.filePath(QStringLiteral("hostile.html")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(PageWriter::page(QStringLiteral("<x> & \"y\""), {m, movie("plain")}, s));
+        f.close();
+        QProcess p;
+        p.start(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), f.fileName()});
+        QVERIFY(p.waitForFinished(30000));
+        QVERIFY2(p.exitCode() < 2, p.readAllStandardError().constData());
+    }
+
+    void sevenColumnPage()
+    {
+        const char page[] = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+                            "<HTML><HEAD>\r\n<TITLE>Old list</TITLE>\r\n<STYLE></STYLE>\r\n"
+                            "<TABLE WIDTH=\"100%\" BORDER CELLSPACING=0 CELLPADDING=2>\r\n <TR>\r\n"
+                            "  <TH STYLE=\"background-color: #FF8000\" COLSPAN=7>Movie list: Old list</TH>\r\n"
+                            " </TR>\r\n <TR>\r\n  <TH>Movie&nbsp;title</TH>\r\n  <TH>Size</TH>\r\n  <TH>Res</TH>\r\n"
+                            "  <TH>Codec</TH>\r\n  <TH>Type</TH>\r\n  <TH>Location</TH>\r\n  <!--TH>Filenames</TH-->\r\n"
+                            " </TR>\r\n\r\n <TR>\r\n  <TD><A HREF=\"http://z/\">Zelig</A></TD>\r\n"
+                            "  <TD ALIGN=CENTER>650\\1</TD>\r\n  <TD ALIGN=CENTER></TD>\r\n  <TD>MPEG</TD>\r\n"
+                            "  <TD>VCD</TD>\r\n  <TD>Shelf</TD>\r\n  <!--TD>z.mpg</TD-->\r\n </TR>\r\n\r\n <TR>\r\n"
+                            "  <TD>Alien</TD>\r\n  <TD ALIGN=CENTER>700\\1</TD>\r\n  <TD ALIGN=CENTER>640x480</TD>\r\n"
+                            "  <TD>DivX</TD>\r\n  <TD>TV Grab</TD>\r\n  <TD>a</b</TD>\r\n  <!--TD>a.avi</TD-->\r\n"
+                            " </TR>\r\n</TABLE>\r\n";
+        const PageReadResult r = readPage(QByteArray(page));
+        QVERIFY2(r.ok, qPrintable(r.errorDescription));
+        QVERIFY(r.sevenColumns);
+        QCOMPARE(r.title, QStringLiteral("Old list"));
+        QCOMPARE(r.movies.size(), 2);
+        QCOMPARE(r.movies[0].f, (std::array<QString, 9>{"Zelig", "650\\1", "", "MPEG", "VCD", "no", "Shelf", "z.mpg", "http://z/"}));
+        QCOMPARE(r.movies[1][FLocation], QStringLiteral("a")); // cut at "</"
+        QCOMPARE(r.movies[1].icon, 4);
+        QCOMPARE(gigabytesText(r.megabytes, u"."), QStringLiteral("1.31"));
+    }
+
+    void otherLineEndings()
+    {
+        const QList<Movie> movies{movie("One"), movie("Two")};
+        const QByteArray page = PageWriter::page(QStringLiteral("E"), movies, PageSettings());
+        for (const char *ending : {"\n", "\r"}) {
+            QByteArray other = page;
+            other.replace("\r\n", ending);
+            const PageReadResult r = readPage(other);
+            QVERIFY(r.ok);
+            QCOMPARE(r.movies.size(), 2);
+            QCOMPARE(r.movies[1].f, movies[1].f);
+        }
+    }
+
+    void anchorWithoutLink()
+    {
+        const PageReadResult r = readPage(PageWriter::page("A", {movie("Alien"), movie("Blade", "1\\1", "http://b/")},
+                                                           PageSettings{"11111110", "0|0|0|0|0|0|0|0", true, {}}));
+        QVERIFY(r.ok);
+        QCOMPARE(r.movies[0][FTitle], QStringLiteral("Alien"));
+        QCOMPARE(r.movies[0][FImdb], QString());
+        QCOMPARE(r.movies[1][FTitle], QStringLiteral("Blade"));
+        QCOMPARE(r.movies[1][FImdb], QStringLiteral("http://b/"));
+    }
+
+    void brokenPagesGiveTheDesignedError()
+    {
+        const QByteArray page = PageWriter::page(QStringLiteral("B"), {movie("One"), movie("Two")}, PageSettings());
+        const QList<QByteArray> lines = page.split('\n');
+        // cut after every line: before the table, in the head, in a movie
+        int failures = 0;
+        for (qsizetype keep = 0; keep < lines.size(); ++keep) {
+            const PageReadResult r = readPage(lines.mid(0, keep).join('\n'));
+            if (!r.ok) {
+                ++failures;
+                QVERIFY(r.errorNumber == 62 || r.errorNumber == 5);
+                QVERIFY(r.movies.isEmpty());
+            }
+        }
+        QVERIFY(failures > 40);
+        QCOMPARE(readPage("a\r\nb\r\n<TITLE>x\r\n").errorNumber, 5); // third line too short
+        QByteArray noClose = page;
+        noClose.replace("  <TD>DivX</TD>", "  <TD>DivX");
+        const PageReadResult r = readPage(noClose);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.errorNumber, 5);
+        QCOMPARE(r.errorDescription, QStringLiteral("Invalid procedure call or argument"));
+        QByteArray badLink = page;
+        badLink.replace("  <TD>One</TD>", "  <TD><A HREF=x>One</A></TD>");
+        QCOMPARE(readPage(badLink).errorNumber, 5);
+    }
+
+    void decodeLeavesUnknownReferences()
+    {
+        QCOMPARE(decodePageText("&nbsp;&amp;&#65;&#x42;&#X43;&#;&#xZ;&#1114112;&#55296;&unknown; &"),
+                 QStringLiteral("&nbsp;&ABC&#;&#xZ;&#1114112;&#55296;&unknown; &"));
+        QCOMPARE(pageText(u"\U0001F600"), QByteArray("&#128512;"));
+    }
+
+    void csvRoundTrip()
+    {
+        Movie m = movie(QStringLiteral("A, \"quoted\"\r\nline"));
+        m[FLocation] = QStringLiteral("ü あ");
+        const QString csv = moviesToCsv({m, movie("plain")});
+        QVERIFY(csv.startsWith(QStringLiteral("title,size,res,codec,type,seenit,location,files,imdb\r\n")));
+        const CsvParse back = moviesFromCsv(csv);
+        QVERIFY(back.ok);
+        QCOMPARE(back.movies.size(), 2);
+        QCOMPARE(back.movies[0].f, m.f);
+        QVERIFY(!moviesFromCsv(QStringLiteral("title,size\r\nx,1\r\n")).ok);
+        QVERIFY(!moviesFromCsv(QStringLiteral("title,\"open")).ok);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_listfile)
+#include "tst_listfile.moc"
