@@ -453,7 +453,8 @@ void frmMain::mnuActionBrowser_Click()
     if (m_busy)
         return;
     mnuMovieSave_Click();
-    shell().open(m_tag);
+    if (!m_tag.isEmpty())
+        shell().open(m_tag);
 }
 
 QString frmMain::helpPagePath()
