@@ -1,4 +1,236 @@
+#include "main/frmmain.h"
+#include "platform/texts.h"
+#include "settings/configlogic.h"
+#include "settings/frmconfig.h"
+#include "settings/modregistry.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
-class tst_config : public QObject { Q_OBJECT private slots: void none(){} };
+
+using namespace cinemork;
+
+class tst_config : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::ScriptedPrompter> m_prompts;
+    std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
+    int m_recorded = 0;
+
+    std::unique_ptr<frmConfig> open()
+    {
+        return std::make_unique<frmConfig>([this] { ++m_recorded; });
+    }
+    template<typename T>
+    static T *child(QObject *o, const QString &name)
+    {
+        return o->findChild<T *>(name);
+    }
+    static QCheckBox *column(QObject *o, int i) { return child<QCheckBox>(o, QStringLiteral("chkColumn%1").arg(i)); }
+    static QCheckBox *fixed(QObject *o, int i) { return child<QCheckBox>(o, QStringLiteral("chkColWidth%1").arg(i)); }
+    static QLineEdit *width(QObject *o, int i) { return child<QLineEdit>(o, QStringLiteral("txtColWidth%1").arg(i)); }
+
+private slots:
+    void initTestCase() { test::isolateConfig(); }
+    void init()
+    {
+        test::clearStore();
+        InitSettings();
+        AutoSaveFlag = false;
+        ShowGetResWarningFlag = true;
+        m_recorded = 0;
+        m_prompts = std::make_unique<test::ScriptedPrompter>();
+        m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
+    }
+    void cleanup()
+    {
+        QVERIFY2(m_prompts->done(), qPrintable(m_prompts->unexpected.join(u'\n')));
+        QVERIFY(m_dialogs->done());
+        m_prompts.reset();
+        m_dialogs.reset();
+    }
+
+    void emptyStoreLook()
+    {
+        auto d = open();
+        QCOMPARE(d->windowTitle(), QStringLiteral("Config"));
+        for (int i = 0; i < 8; ++i) {
+            QCOMPARE(column(d.get(), i)->isChecked(), i != 7);
+            QVERIFY(!fixed(d.get(), i)->isChecked());
+            QCOMPARE(fixed(d.get(), i)->isEnabled(), i != 7);
+            QVERIFY(!width(d.get(), i)->isEnabled());
+        }
+        QVERIFY(!child<QCheckBox>(d.get(), "chkAutoSave")->isChecked());
+        QVERIFY(child<QCheckBox>(d.get(), "chkShowResWarning")->isChecked());
+        QVERIFY(!child<QCheckBox>(d.get(), "chkCreateIndex")->isChecked());
+        QVERIFY(!child<QCheckBox>(d.get(), "chkUserCSS")->isChecked());
+        QVERIFY(!child<QLineEdit>(d.get(), "txtUserCSS")->isEnabled());
+        QVERIFY(child<QLineEdit>(d.get(), "txtUserCSS")->text().isEmpty());
+        QVERIFY(!child<QPushButton>(d.get(), "cmdGetCSS")->isEnabled());
+        QCOMPARE(column(d.get(), 7)->text(), QStringLiteral("Files"));
+        QCOMPARE(fixed(d.get(), 2)->text(), QStringLiteral("Resolution:"));
+    }
+
+    void clearingAndTickingAColumnDropsItsWidth()
+    {
+        saveSetting(Reg::BrowserColumnsFixedWidth, QStringLiteral("0|0|0|25%|0|0|0|0"));
+        auto d = open();
+        QVERIFY(fixed(d.get(), 3)->isChecked());
+        QVERIFY(width(d.get(), 3)->isEnabled());
+        QCOMPARE(width(d.get(), 3)->text(), QStringLiteral("25%"));
+        column(d.get(), 3)->click();
+        QVERIFY(!fixed(d.get(), 3)->isChecked());
+        QVERIFY(!fixed(d.get(), 3)->isEnabled());
+        QVERIFY(!width(d.get(), 3)->isEnabled());
+        column(d.get(), 3)->click();
+        QVERIFY(fixed(d.get(), 3)->isEnabled());
+        QVERIFY(!fixed(d.get(), 3)->isChecked());
+        QVERIFY(!width(d.get(), 3)->isEnabled());
+        QCOMPARE(width(d.get(), 3)->text(), QStringLiteral("25%")); // the text stays, unused
+        fixed(d.get(), 3)->click();
+        QVERIFY(width(d.get(), 3)->isEnabled());
+    }
+
+    void aWidthIsStoredAndShownAgain()
+    {
+        {
+            auto d = open();
+            fixed(d.get(), 1)->click();
+            width(d.get(), 1)->setText(QStringLiteral("20%"));
+            column(d.get(), 7)->click();
+            child<QCheckBox>(d.get(), "chkCreateIndex")->click();
+            child<QPushButton>(d.get(), "cmdOK")->click();
+        }
+        QCOMPARE(setting(Reg::BrowserColumnsFixedWidth, QString()), QStringLiteral("0|20%|0|0|0|0|0|0"));
+        QCOMPARE(setting(Reg::BrowserColumns, QString()), QStringLiteral("11111111"));
+        QCOMPARE(setting(Reg::CreateIndex, QString()), QStringLiteral("1"));
+        QCOMPARE(setting(Reg::AutoSave, QString()), QStringLiteral("0"));
+        QCOMPARE(setting(Reg::ShowGetResWarning, QString()), QStringLiteral("1"));
+        QCOMPARE(m_recorded, 1);
+        auto again = open();
+        QVERIFY(fixed(again.get(), 1)->isChecked());
+        QCOMPARE(width(again.get(), 1)->text(), QStringLiteral("20%"));
+        QVERIFY(column(again.get(), 7)->isChecked());
+        QVERIFY(child<QCheckBox>(again.get(), "chkCreateIndex")->isChecked());
+    }
+
+    void widthsThatWouldBreakThePageAreRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("pixels") << "150" << true;
+        QTest::newRow("percentage") << "20%" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("bar") << "1|2" << false;
+        QTest::newRow("quote") << "5\"" << false;
+        QTest::newRow("decimal") << "1.5" << false;
+        QTest::newRow("percent only") << "%" << false;
+        QTest::newRow("blank") << " 10" << false;
+    }
+    void widthsThatWouldBreakThePageAreRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        QCOMPARE(isValidWidth(text), accepted);
+        auto d = open();
+        d->show();
+        fixed(d.get(), 5)->click();
+        width(d.get(), 5)->setText(text);
+        if (!accepted)
+            m_prompts->expect(Texts::widthRefused(QStringLiteral("Watched")), Answer::Ok);
+        d->cmdOK_Click();
+        QCOMPARE(d->isVisible(), !accepted);
+        QCOMPARE(setting(Reg::BrowserColumnsFixedWidth, QStringLiteral("absent")),
+                 accepted ? QStringLiteral("0|0|0|0|0|%1|0|0").arg(text) : QStringLiteral("absent"));
+        QCOMPARE(m_recorded, accepted ? 1 : 0);
+        if (!accepted)
+            QCOMPARE(d->focusWidget(), width(d.get(), 5));
+        d->close();
+    }
+
+    void styleSheetTitleAndPath()
+    {
+        saveSetting(Reg::UserCSS, QStringLiteral("/home/user/styles/list.css"));
+        {
+            auto d = open();
+            QVERIFY(child<QCheckBox>(d.get(), "chkUserCSS")->isChecked());
+            QCOMPARE(child<QLineEdit>(d.get(), "txtUserCSS")->text(), QStringLiteral("list.css"));
+            QVERIFY(child<QPushButton>(d.get(), "cmdGetCSS")->isEnabled());
+            child<QLineEdit>(d.get(), "txtUserCSS")->setText(QStringLiteral("typed over.css"));
+            d->cmdOK_Click();
+        }
+        QCOMPARE(setting(Reg::UserCSS, QString()), QStringLiteral("/home/user/styles/list.css"));
+        {
+            auto d = open();
+            m_dialogs->openAnswers.push_back({QStringLiteral("/tmp/a.css"), QStringLiteral("/tmp/b.css")});
+            d->cmdGetCSS_Click();
+            QCOMPARE(m_dialogs->titles.last(), QStringLiteral("Get CSS file.."));
+            QCOMPARE(child<QLineEdit>(d.get(), "txtUserCSS")->text(), QStringLiteral("a.css"));
+            d->cmdOK_Click();
+        }
+        QCOMPARE(setting(Reg::UserCSS, QString()), QStringLiteral("/tmp/a.css"));
+        {
+            auto d = open();
+            child<QLineEdit>(d.get(), "txtUserCSS")->clear();
+            d->cmdOK_Click();
+        }
+        QCOMPARE(setting(Reg::UserCSS, QStringLiteral("deleted")), QStringLiteral("deleted"));
+        saveSetting(Reg::UserCSS, QStringLiteral("/tmp/a.css"));
+        {
+            auto d = open();
+            child<QCheckBox>(d.get(), "chkUserCSS")->click();
+            QVERIFY(!child<QPushButton>(d.get(), "cmdGetCSS")->isEnabled());
+            d->cmdOK_Click();
+        }
+        QCOMPARE(setting(Reg::UserCSS, QStringLiteral("deleted")), QStringLiteral("deleted"));
+    }
+
+    void cancelWritesNothing()
+    {
+        auto d = open();
+        column(d.get(), 0)->click();
+        child<QCheckBox>(d.get(), "chkAutoSave")->click();
+        child<QCheckBox>(d.get(), "chkShowResWarning")->click();
+        d->cmdCancel_Click();
+        QCOMPARE(setting(Reg::BrowserColumns, QStringLiteral("absent")), QStringLiteral("absent"));
+        QCOMPARE(setting(Reg::AutoSave, QStringLiteral("absent")), QStringLiteral("absent"));
+        QVERIFY(!AutoSaveFlag);
+        QVERIFY(ShowGetResWarningFlag);
+        QCOMPARE(m_recorded, 0);
+    }
+
+    void okWithAutoSaveOnAndOff()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("cfg.html"));
+        frmMain w;
+        m_dialogs->saveAnswers.push_back(file);
+        m_prompts->expectInput(QStringLiteral("movie list:"), QStringLiteral("Cfg"));
+        QVERIFY(w.mnuMovieSaveAs_Click());
+        QFile::remove(file);
+        QTimer::singleShot(0, [] {
+            QWidget *d = QApplication::activeModalWidget();
+            d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
+            d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        });
+        w.cmdConfig_Click();
+        QVERIFY(AutoSaveFlag);
+        QCOMPARE(setting(Reg::AutoSave, QString()), QStringLiteral("1"));
+        QVERIFY(QFile::exists(file)); // saved at once
+        QCOMPARE(w.statusText(), QStringLiteral("0 items in loaded list Cfg, total 0 GB"));
+        QTimer::singleShot(0, [] {
+            QWidget *d = QApplication::activeModalWidget();
+            d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
+            d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        });
+        w.cmdConfig_Click();
+        QVERIFY(!AutoSaveFlag);
+        QCOMPARE(w.statusText(), Texts::ListModified);
+    }
+};
+
 QTEST_MAIN(tst_config)
 #include "tst_config.moc"
