@@ -5,6 +5,11 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
 namespace cinemork {
 
 namespace {
@@ -29,16 +34,23 @@ public:
     {
         if (atEnd())
             throw ReadError{ErrPastEnd, PastEndText};
+        const char *begin = m_data.data();
         const qsizetype start = m_pos;
-        const qsizetype n = m_data.size();
-        qsizetype i = start;
-        while (i < n && m_data[i] != '\r' && m_data[i] != '\n')
-            ++i;
-        const QByteArrayView line = m_data.sliced(start, i - start);
-        if (i < n && m_data[i] == '\r' && i + 1 < n && m_data[i + 1] == '\n')
-            ++i;
-        m_pos = i + 1;
-        return line;
+        const size_t rest = size_t(m_data.size() - start);
+        // A line ends at CR LF, CR or LF: find the first CR, then any LF before it.
+        const char *cr = static_cast<const char *>(memchr(begin + start, '\r', rest));
+        const size_t upTo = cr ? size_t(cr - (begin + start)) : rest;
+        const char *lf = static_cast<const char *>(memchr(begin + start, '\n', upTo));
+        const char *end = lf ? lf : cr;
+        if (!end) {
+            m_pos = m_data.size();
+            return m_data.sliced(start);
+        }
+        qsizetype next = (end - begin) + 1;
+        if (end == cr && next < m_data.size() && begin[next] == '\n')
+            ++next;
+        m_pos = next;
+        return m_data.sliced(start, (end - begin) - start);
     }
     QByteArrayView skip(int count)
     {
@@ -53,9 +65,26 @@ private:
     qsizetype m_pos = 0;
 };
 
+// Cells are short: the first byte by memchr, then a compare, beats a general search.
 qsizetype indexOf(QByteArrayView hay, QByteArrayView needle, qsizetype from = 0)
 {
-    return QByteArrayView(hay).indexOf(needle, from);
+    const char *h = hay.data();
+    const qsizetype n = hay.size(), m = needle.size();
+    while (from + m <= n) {
+        const void *p = memchr(h + from, needle[0], size_t(n - m - from + 1));
+        if (!p)
+            return -1;
+        const qsizetype at = static_cast<const char *>(p) - h;
+        if (memcmp(h + at, needle.data(), size_t(m)) == 0)
+            return at;
+        from = at + 1;
+    }
+    return -1;
+}
+
+bool contains(QByteArrayView hay, QByteArrayView needle)
+{
+    return indexOf(hay, needle) >= 0;
 }
 
 // The text after the cell's first ">" and before the first "</" after it.
@@ -89,8 +118,8 @@ QByteArrayView after(QByteArrayView text, qsizetype from)
 void titleCell(QByteArrayView cell, QString &title, QString &link)
 {
     constexpr QByteArrayView closing("\">");
-    const bool hasAnchor = cell.contains("<A NAME=");
-    if (cell.contains("<A HREF")) {
+    const bool hasAnchor = contains(cell, "<A NAME=");
+    if (contains(cell, "<A HREF")) {
         if (hasAnchor) {
             const qsizetype pair = indexOf(cell, closing);
             if (pair < 0)
@@ -116,6 +145,38 @@ void titleCell(QByteArrayView cell, QString &title, QString &link)
     }
 }
 
+qsizetype countByte(QByteArrayView data, char c)
+{
+    qsizetype count = 0;
+    const char *p = data.data(), *end = p + data.size();
+    while ((p = static_cast<const char *>(memchr(p, c, size_t(end - p))))) {
+        ++count;
+        ++p;
+    }
+    return count;
+}
+
+// Sizes, resolutions, codecs, types, the watched mark and locations repeat from movie to movie:
+// equal texts share one string, which keeps a large list small in memory.
+class Interner
+{
+public:
+    QString text(int column, QByteArrayView bytes)
+    {
+        auto &seen = m_seen[size_t(column)];
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        if (const auto it = seen.find(key); it != seen.end())
+            return it->second;
+        QString value = decodePageText(bytes);
+        if (seen.size() < 4096) // unique texts are not worth keeping
+            seen.emplace(key, value);
+        return value;
+    }
+
+private:
+    std::array<std::unordered_map<std::string_view, QString>, FieldCount> m_seen;
+};
+
 } // namespace
 
 PageReadResult readPage(QByteArrayView data)
@@ -131,11 +192,11 @@ PageReadResult readPage(QByteArrayView data)
         while (!lines.next().startsWith("<TABLE")) {
         }
         QByteArrayView last = lines.skip(5);
-        if (last.contains(Page::IndexMarker)) {
+        if (contains(last, Page::IndexMarker)) {
             last = lines.skip(40);
         } else {
             last = lines.skip(5);
-            if (last.contains(Page::WatchedMarker)) {
+            if (contains(last, Page::WatchedMarker)) {
                 last = lines.skip(4);
             } else {
                 r.sevenColumns = true;
@@ -143,6 +204,12 @@ PageReadResult readPage(QByteArrayView data)
             }
         }
         if (last != QByteArrayView(Page::TableClose)) {
+            // Every movie takes eleven or ten lines: room for all of them at once.
+            qsizetype lineEnds = countByte(data, '\n');
+            if (lineEnds == 0)
+                lineEnds = countByte(data, '\r');
+            r.movies.reserve(lineEnds / 10 + 1);
+            Interner interner;
             QByteArrayView cells[8];
             for (;;) {
                 lines.next(); // " <TR>"
@@ -161,7 +228,7 @@ PageReadResult readPage(QByteArrayView data)
                 Movie m;
                 titleCell(cells[0], m[FTitle], m[FImdb]);
                 for (int c = 1; c < 8; ++c)
-                    m[c] = decodePageText(cellValue(cells[c]));
+                    m[c] = c == FFiles ? decodePageText(cellValue(cells[c])) : interner.text(c, cellValue(cells[c]));
                 m.icon = iconForTypeText(m[FType]);
                 r.megabytes += megabytesOf(m[FSize]);
                 r.movies.append(std::move(m));
@@ -187,6 +254,15 @@ PageReadResult readPageFile(const QString &path)
         r.errorNumber = ErrPastEnd;
         r.errorDescription = f.errorString();
         return r;
+    }
+    // Mapping the page spares a copy of a large file; a file that cannot be mapped is read.
+    const qint64 size = f.size();
+    if (size > 0) {
+        if (const uchar *mapped = f.map(0, size)) {
+            PageReadResult r = readPage(QByteArrayView(reinterpret_cast<const char *>(mapped), size));
+            f.unmap(const_cast<uchar *>(mapped));
+            return r;
+        }
     }
     const QByteArray data = f.readAll();
     return readPage(data);

@@ -14,8 +14,23 @@ void appendNumber(QByteArray &out, char32_t cp)
 void appendPageText(QByteArray &out, QStringView text)
 {
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
+    const char16_t *s = text.utf16();
+    // Most text needs no reference: copy it byte for byte into room made once.
+    const qsizetype old = out.size();
+    out.resize(old + n);
+    char *d = out.data() + old;
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c >= 0x100 || c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\r' || c == u'\n')
+            break;
+        d[i] = char(c);
+    }
+    if (i == n)
+        return;
+    out.resize(old + i);
+    for (; i < n; ++i) {
+        const char16_t c = s[i];
         switch (c) {
         case u'&': out += "&amp;"; continue;
         case u'<': out += "&lt;"; continue;
@@ -27,8 +42,8 @@ void appendPageText(QByteArray &out, QStringView text)
         }
         if (c < 0x100) {
             out += char(c);
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            appendNumber(out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
+            appendNumber(out, QChar::surrogateToUcs4(c, s[i + 1]));
             ++i;
         } else {
             appendNumber(out, c);

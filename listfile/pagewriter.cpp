@@ -171,7 +171,7 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
     auto flush = [&] {
         if (ok && !buf.isEmpty())
             ok = out->write(buf) == buf.size();
-        buf.clear();
+        buf.resize(0); // keeps its room for the next rows
     };
 
     head(buf, title, settings);

@@ -122,14 +122,27 @@ void MovieModel::applySort()
         return;
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<Movie> sortedRows;
-    sortedRows.reserve(n);
+    // Row i takes the movie from row perm[i]: follow each cycle of the permutation, in place.
     std::vector<int> newRowOf(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        sortedRows.append(std::move(m_rows[perm[size_t(i)]]));
+    for (int i = 0; i < n; ++i)
         newRowOf[size_t(perm[size_t(i)])] = i;
+    std::vector<bool> placed(static_cast<size_t>(n), false);
+    for (int start = 0; start < n; ++start) {
+        if (placed[size_t(start)])
+            continue;
+        Movie held = std::move(m_rows[start]);
+        int at = start;
+        for (;;) {
+            placed[size_t(at)] = true;
+            const int from = perm[size_t(at)];
+            if (from == start) {
+                m_rows[at] = std::move(held);
+                break;
+            }
+            m_rows[at] = std::move(m_rows[from]);
+            at = from;
+        }
     }
-    m_rows = std::move(sortedRows);
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
