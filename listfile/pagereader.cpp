@@ -128,7 +128,7 @@ void titleCell(QByteArrayView cell, QString &title, QString &link)
         }
         const qsizetype quote = cell.indexOf('"');
         const qsizetype pair = indexOf(cell, closing);
-        if (quote < 0 || pair < 0 || pair < quote)
+        if (quote < 0 || pair < 0 || pair <= quote)
             throw ReadError{ErrInvalidCall, InvalidCallText};
         link = decodePageText(cell.sliced(quote + 1, pair - quote - 1));
         title = decodePageText(upToClose(cell.sliced(pair + 2)));

@@ -374,6 +374,10 @@ private slots:
         QByteArray badLink = page;
         badLink.replace("  <TD>One</TD>", "  <TD><A HREF=x>One</A></TD>");
         QCOMPARE(readPage(badLink).errorNumber, 5);
+        // found by fuzzing: a link whose first quote is the closing pair's own
+        badLink = page;
+        badLink.replace("  <TD>One</TD>", "  <TD><A HREF\">One</A></TD>");
+        QCOMPARE(readPage(badLink).errorNumber, 5);
     }
 
     void decodeLeavesUnknownReferences()
