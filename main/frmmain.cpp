@@ -459,11 +459,21 @@ void frmMain::mnuActionBrowser_Click()
 
 QString frmMain::helpPagePath()
 {
-    QString folder = QCoreApplication::applicationDirPath();
-    if (!QFileInfo(folder + QStringLiteral("/help.html")).isFile()) {
-        const QString installed = QStringLiteral(CINEMORK_DATADIR);
-        if (QFileInfo(installed + QStringLiteral("/help.html")).isFile())
-            folder = installed;
+    return helpPagePathFor(QCoreApplication::applicationDirPath());
+}
+
+QString frmMain::helpPagePathFor(const QString &programFolder)
+{
+    // Beside the program (the build folder), else in the data folder of the installation it belongs to.
+    QString folder = programFolder;
+    const QString installed[] = {programFolder + QStringLiteral("/../share/cinemork"), QStringLiteral(CINEMORK_DATADIR)};
+    if (!QFileInfo(programFolder + QStringLiteral("/help.html")).isFile()) {
+        for (const QString &candidate : installed) {
+            if (QFileInfo(candidate + QStringLiteral("/help.html")).isFile()) {
+                folder = QDir::cleanPath(candidate);
+                break;
+            }
+        }
     }
     if (!folder.endsWith(u'/'))
         folder += u'/';

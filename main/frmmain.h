@@ -55,6 +55,7 @@ public:
     bool saveChangesQuestion();
     void RememberWindowPos(bool save);
     static QString helpPagePath();
+    static QString helpPagePathFor(const QString &programFolder);
 
     // EditorHost
     bool editMode() const override { return m_editTag == QLatin1String("edit"); }

@@ -578,6 +578,54 @@ private slots:
         QVERIFY(hasIcon);
     }
 
+    void userStyleSheet()
+    {
+        InitSettings();
+        frmMain w;
+        w.list().setRows({movie("Styled")});
+        writeFile(path("mine.css"), "body {color: red}\nTD {x: y}\r\n");
+        saveSetting(Reg::UserCSS, path("mine.css"));
+        QVERIFY(w.WriteList(path("styled.html"), QStringLiteral("S")));
+        QFile f(path("styled.html"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("<STYLE TYPE=\"text/css\"><!--\r\nbody {color: red}\r\nTD {x: y}\r\n--></STYLE>"));
+        f.close();
+
+        saveSetting(Reg::UserCSS, path("gone.css")); // missing: the box, then the default lines
+        m_prompts->expect(QStringLiteral("User-defined CSS file was not found! Using default CSS layout instead."), Answer::Ok);
+        QVERIFY(w.WriteList(path("styled.html"), QStringLiteral("S")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("body    {font-family: Fixedsys, Arial, monospace;"));
+        QCOMPARE(setting(Reg::UserCSS, QString()), path("gone.css")); // the setting stays
+    }
+
+    void dialogMemory()
+    {
+        // an empty memory starts in the program's folder, and a cancelled dialog leaves it so
+        m_dialogs->openAnswers.push_back({});
+        QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::ListFilter, QString()), QString());
+        QCOMPARE(LastOpenPath, QCoreApplication::applicationDirPath());
+        QCOMPARE(m_dialogs->startFolders.last(), QCoreApplication::applicationDirPath());
+        // a remembered file or multiple selection starts in its folder
+        writeFile(path("one.avi"), "x");
+        m_dialogs->openAnswers.push_back({path("one.avi")});
+        QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::MovieFilesFilter, QString()), path("one.avi"));
+        m_dialogs->openAnswers.push_back({});
+        ShowOpenDialog(QStringLiteral("t"), Texts::MovieFilesFilter, QString());
+        QCOMPARE(m_dialogs->startFolders.last(), m_dir.path());
+        QCOMPARE(LastOpenPath, path("one.avi"));
+        QCOMPARE(startFolderOf(m_dir.path() + QStringLiteral("|a.avi|b.avi")), m_dir.path());
+        QCOMPARE(joinSelection({QStringLiteral("/a.avi"), QStringLiteral("/b.avi")}), QStringLiteral("/|a.avi|b.avi"));
+        // long selections are not cut
+        const QString longName = QString(240, u'n') + QStringLiteral(".avi");
+        QCOMPARE(joinSelection({QStringLiteral("/m/") + longName, QStringLiteral("/m/x.avi")}).size(), 3 + 244 + 6);
+
+        QCOMPARE(qtNameFilters(Texts::MovieFilesFilter),
+                 (QStringList{"AVI Movies (*.avi *.AVI)", "MPEG Movies (*.mpeg *.mpg *.MPEG *.MPG)", "ASF Movies (*.asf *.ASF)",
+                              "All files (*)"}));
+        QCOMPARE(qtNameFilters(QStringLiteral("no bars")), QStringList{"All files (*)"});
+    }
+
     void realFileDialogsEndToEnd()
     {
         m_dialogs.reset(); // Qt's own dialogs from here on

@@ -1,0 +1,54 @@
+#include "main/frmmain.h"
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace cinemork;
+
+// An installation into a fresh prefix runs and finds its help page.
+class tst_install : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::isolateConfig(); }
+
+    void installedProgramFindsItsHelpPage()
+    {
+        QTemporaryDir prefix;
+        QProcess install;
+        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(CINEMORK_BUILD_DIR),
+                                               QStringLiteral("--prefix"), prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        for (const char *file : {"bin/cinemork", "bin/cinemork-list", "share/cinemork/help.html",
+                                 "share/applications/cinemork.desktop", "share/icons/hicolor/16x16/apps/cinemork.xpm",
+                                 "share/icons/hicolor/32x32/apps/cinemork.xpm"})
+            QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
+
+        const QString help = frmMain::helpPagePathFor(prefix.filePath(QStringLiteral("bin")));
+        QCOMPARE(help, prefix.filePath(QStringLiteral("share/cinemork/help.html")));
+        QVERIFY(!help.contains(QStringLiteral("//")));
+        QCOMPARE(frmMain::helpPagePathFor(QStringLiteral("/")).count(QStringLiteral("/help.html")), 1);
+        QVERIFY(!frmMain::helpPagePathFor(QStringLiteral("/")).startsWith(QStringLiteral("//")));
+
+        // the installed programs start
+        QProcess companion;
+        companion.start(prefix.filePath(QStringLiteral("bin/cinemork-list")), {QStringLiteral("--help")});
+        QVERIFY(companion.waitForFinished(30000));
+        QCOMPARE(companion.exitCode(), 0);
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(env);
+        program.start(prefix.filePath(QStringLiteral("bin/cinemork")), {});
+        QVERIFY(program.waitForStarted(30000));
+        QVERIFY(!program.waitForFinished(1500)); // still running: it came up
+        program.kill();
+        program.waitForFinished(5000);
+    }
+};
+
+QTEST_MAIN(tst_install)
+#include "tst_install.moc"
