@@ -27,26 +27,34 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     setObjectName(QStringLiteral("frmAddCD"));
     setWindowTitle(QStringLiteral("Add movie"));
     setModal(true);
-    setFixedSize(twipsToPixels(5205), twipsToPixels(4455));
-
+    // The form is laid out for an 8.25-point face; the frame's caption is bold, its controls are not.
+    QFont normal = font();
+    normal.setPointSizeF(8.25);
+    normal.setBold(false);
+    setFont(normal);
+    const FormUnits tw(formScale(normal, {{QStringLiteral("Filename(s):"), 900}, {QStringLiteral("Resolution:"), 900},
+                                          {QStringLiteral("MB total on"), 900}, {QStringLiteral("pixels"), 600},
+                                          {QStringLiteral("CD(s)"), 1755}}));
+    setFixedSize(tw.px(5205), tw.px(4455));
     fraMain = new QGroupBox(QStringLiteral("Movie info"), this);
     fraMain->setObjectName(QStringLiteral("fraMain"));
-    fraMain->setGeometry(twipsRect(120, 120, 4935, 3615));
-    QFont bold = fraMain->font();
+    fraMain->setGeometry(tw.rect(120, 120, 4935, 3615));
+    QFont bold = normal;
     bold.setBold(true);
     fraMain->setFont(bold);
 
-    QFont normal = font();
-    auto label = [&](int index, const char *caption, int left, int top, int width, bool right) {
+    auto label = [&, tw](int index, const char *caption, int left, int top, int width, bool right) {
         auto *l = new QLabel(QString::fromLatin1(caption), fraMain);
         l->setObjectName(QStringLiteral("lblInfo%1").arg(index));
         l->setFont(normal);
         l->setAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-        QRect r = twipsRect(left, top, width, 195);
+        QRect r = tw.rect(left, top, width, 195);
         // The label's text is centred on the row of its box.
         r.adjust(0, -3, 0, 3);
         if (!right)
             r.setWidth(std::max(r.width(), l->sizeHint().width()));
+        else if (l->sizeHint().width() > r.width())
+            r.setLeft(std::max(0, r.right() - l->sizeHint().width()));
         l->setGeometry(r);
         return l;
     };
@@ -54,7 +62,7 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
         auto *e = new QLineEdit(fraMain);
         e->setObjectName(QString::fromLatin1(name));
         e->setFont(normal);
-        e->setGeometry(twipsRect(left, top, width, 285));
+        e->setGeometry(tw.rect(left, top, width, 285));
         e->setAlignment(align | Qt::AlignVCenter);
         e->installEventFilter(this);
         return e;
@@ -72,7 +80,7 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     txtTitle = edit("txtTitle", 1080, 360, 3375, Qt::AlignLeft);
     label(0, "Filename(s):", 120, 750, 900, true);
     txtFiles = edit("txtFiles", 1080, 720, 3375, Qt::AlignLeft);
-    cmdGetFiles = button(fraMain, "cmdGetFiles", "..", twipsRect(4560, 735, 255, 255));
+    cmdGetFiles = button(fraMain, "cmdGetFiles", "..", tw.rect(4560, 735, 255, 255));
     label(2, "Size:", 120, 1110, 900, true);
     txtSize2 = edit("txtSize2", 1080, 1080, 615, Qt::AlignRight);
     label(4, "MB total on", 1800, 1110, 810, false);
@@ -84,32 +92,32 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     label(6, "X", 1920, 1470, 105, false);
     txtResVer = edit("txtResVer", 2160, 1440, 735, Qt::AlignHCenter);
     label(7, "pixels", 3000, 1470, 390, false);
-    cmdGetDims = button(fraMain, "cmdGetDims", "..", twipsRect(3600, 1455, 255, 255));
+    cmdGetDims = button(fraMain, "cmdGetDims", "..", tw.rect(3600, 1455, 255, 255));
     label(8, "Codec:", 120, 1830, 900, true);
     cboCodec = new QComboBox(fraMain);
     cboCodec->setObjectName(QStringLiteral("cboCodec"));
     cboCodec->setFont(normal);
-    cboCodec->setGeometry(twipsRect(1080, 1800, 3375, 315));
-    cmdAddCodec = button(fraMain, "cmdAddCodec", "+", twipsRect(4560, 1815, 255, 255));
+    cboCodec->setGeometry(tw.rect(1080, 1800, 3375, 315));
+    cmdAddCodec = button(fraMain, "cmdAddCodec", "+", tw.rect(4560, 1815, 255, 255));
     label(11, "Type:", 120, 2190, 900, true);
     cboType = new QComboBox(fraMain);
     cboType->setObjectName(QStringLiteral("cboType"));
     cboType->setFont(normal);
-    cboType->setGeometry(twipsRect(1080, 2160, 3375, 315));
-    cmdAddType = button(fraMain, "cmdAddType", "+", twipsRect(4560, 2175, 255, 255));
+    cboType->setGeometry(tw.rect(1080, 2160, 3375, 315));
+    cmdAddType = button(fraMain, "cmdAddType", "+", tw.rect(4560, 2175, 255, 255));
     label(9, "Location:", 120, 2550, 900, true);
     txtLocation = edit("txtLocation", 1080, 2520, 3375, Qt::AlignLeft);
     label(10, "Imdb link:", 120, 2910, 900, true);
     txtImdbLink = edit("txtImdbLink", 1080, 2880, 3375, Qt::AlignLeft);
-    cmdGetImdb = button(fraMain, "cmdGetImdb", "..", twipsRect(4560, 2895, 255, 255));
+    cmdGetImdb = button(fraMain, "cmdGetImdb", "..", tw.rect(4560, 2895, 255, 255));
     chkSeenIt = new QCheckBox(QStringLiteral("I've watched this movie"), fraMain);
     chkSeenIt->setObjectName(QStringLiteral("chkSeenIt"));
     chkSeenIt->setFont(normal);
-    chkSeenIt->setGeometry(twipsRect(1080, 3240, 3375, 255));
-    cmdOK = button(this, "cmdOK", "OK", twipsRect(1200, 3960, 1215, 375));
+    chkSeenIt->setGeometry(tw.rect(1080, 3240, 3375, 255));
+    cmdOK = button(this, "cmdOK", "OK", tw.rect(1200, 3960, 1215, 375));
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
-    cmdCancel = button(this, "cmdCancel", "Cancel", twipsRect(2760, 3960, 1215, 375));
+    cmdCancel = button(this, "cmdCancel", "Cancel", tw.rect(2760, 3960, 1215, 375));
 
     QWidget *order[] = {txtTitle, txtFiles, cmdGetFiles, txtSize2, txtSize1, txtResHor, txtResVer, cboCodec, cmdAddCodec,
                         cboType, cmdAddType, txtLocation, txtImdbLink, cmdGetImdb, cmdOK, cmdCancel, cmdGetDims, chkSeenIt};

@@ -1,6 +1,7 @@
 #include "twips.h"
 
 #include <QGuiApplication>
+#include <QFontMetrics>
 #include <QScreen>
 #include <cmath>
 
@@ -28,6 +29,39 @@ int pixelsToTwips(int pixels)
 QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+double formScale(const QFont &font, const QList<TextFit> &texts)
+{
+    const QFontMetrics fm(font);
+    double scale = 1.0;
+    for (; scale < 2.0; scale += 0.05) {
+        bool fits = true;
+        for (const TextFit &t : texts) {
+            const int width = int(twipsToPixels(t.widthTwips) * scale) - t.extraPixels;
+            if (t.heightTwips == 0) {
+                fits = fm.horizontalAdvance(t.text) + 2 <= width;
+            } else {
+                const int height = int(twipsToPixels(t.heightTwips) * scale);
+                fits = fm.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, t.text).height() <= height;
+            }
+            if (!fits)
+                break;
+        }
+        if (fits)
+            break;
+    }
+    return scale;
+}
+
+int FormUnits::px(int twips) const
+{
+    return int(std::lround(twipsToPixels(twips) * m_scale));
+}
+
+QRect FormUnits::rect(int left, int top, int width, int height) const
+{
+    return QRect(px(left), px(top), px(width), px(height));
 }
 
 } // namespace cinemork

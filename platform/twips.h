@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
+#include <QList>
 #include <QRect>
+#include <QString>
 
 namespace cinemork {
 
@@ -9,5 +12,29 @@ namespace cinemork {
 int twipsToPixels(int twips);
 int pixelsToTwips(int pixels);
 QRect twipsRect(int left, int top, int width, int height);
+
+// A form designed in twips for a small 8-point face grows as a whole, by one factor, until the texts
+// given here fit their designed boxes in the font at hand; nothing is clipped and the design's
+// proportions stay.
+struct TextFit
+{
+    QString text;
+    int widthTwips;
+    int heightTwips = 0; // 0: one line; else the text wraps within this height
+    int extraPixels = 0; // room the control needs beside its text (a check box's box)
+};
+double formScale(const QFont &font, const QList<TextFit> &texts);
+
+class FormUnits
+{
+public:
+    explicit FormUnits(double scale = 1.0) : m_scale(scale) {}
+    int px(int twips) const;
+    QRect rect(int left, int top, int width, int height) const;
+    double scale() const { return m_scale; }
+
+private:
+    double m_scale;
+};
 
 } // namespace cinemork

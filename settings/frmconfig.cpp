@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace cinemork {
 
@@ -24,15 +25,33 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Config"));
     setModal(true);
-    setFixedSize(twipsToPixels(5745), twipsToPixels(5655));
-    const QFont normal = font();
+    // The form is laid out for an 8.25-point face; the frames' captions are bold, their controls are not.
+    QFont normal = font();
+    normal.setPointSizeF(8.25);
+    normal.setBold(false);
+    setFont(normal);
     QFont bold = normal;
     bold.setBold(true);
+    const int box = style()->pixelMetric(QStyle::PM_IndicatorWidth) + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
+    QList<TextFit> texts{
+        {QStringLiteral("Show the following columns in browser view (no data will be deleted)"), 1860, 675},
+        {QStringLiteral("Give these columns a fixed width in browser view (percentage or absolute)"), 1905, 675},
+        {QStringLiteral("Auto-save after list modifications"), 2655, 0, box},
+        {QStringLiteral("Show get resolution warning"), 2535, 0, box},
+        {QStringLiteral("User-defined CSS header:"), 2175, 0, box},
+        {QStringLiteral("Create index links at top of list"), 2895, 0, box},
+    };
+    for (const QString &c : ColumnCaptions) {
+        texts.append({c, 1215, 0, box});
+        texts.append({c + u':', 1275 - 75, 0, box}); // its width box starts 75 twips before the check box ends
+    }
+    const FormUnits tw(formScale(normal, texts));
+    setFixedSize(tw.px(5745), tw.px(5655));
 
     auto *Frame1 = new QGroupBox(QStringLiteral("Browser view"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFont(bold);
-    Frame1->setGeometry(twipsRect(120, 120, 4215, 3495));
+    Frame1->setGeometry(tw.rect(120, 120, 4215, 3495));
     auto info = [&](int index, const char *text, QRect r) {
         auto *l = new QLabel(QString::fromLatin1(text), Frame1);
         l->setObjectName(QStringLiteral("lblInfo%1").arg(index));
@@ -41,37 +60,37 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         l->setGeometry(r);
     };
-    info(0, "Show the following columns in browser view (no data will be deleted)", twipsRect(120, 240, 1860, 675));
+    info(0, "Show the following columns in browser view (no data will be deleted)", tw.rect(120, 240, 1860, 675));
     auto *Frame3 = new QFrame(Frame1);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     Frame3->setFrameShape(QFrame::VLine);
     Frame3->setFrameShadow(QFrame::Sunken);
-    Frame3->setGeometry(twipsRect(2040, 240, 30, 2775).adjusted(-1, 0, 1, 0));
-    info(1, "Give these columns a fixed width in browser view (percentage or absolute)", twipsRect(2160, 240, 1905, 675));
+    Frame3->setGeometry(tw.rect(2040, 240, 30, 2775).adjusted(-1, 0, 1, 0));
+    info(1, "Give these columns a fixed width in browser view (percentage or absolute)", tw.rect(2160, 240, 1905, 675));
     for (int i = 0; i < 8; ++i) {
         auto *column = new QCheckBox(ColumnCaptions[i], Frame1);
         column->setObjectName(QStringLiteral("chkColumn%1").arg(i));
         column->setFont(normal);
-        column->setGeometry(twipsRect(240, 960 + 300 * i, 1215, 255));
+        column->setGeometry(tw.rect(240, 960 + 300 * i, 1215, 255));
         connect(column, &QCheckBox::clicked, this, [this, i] { chkColumn_Click(i); });
         chkColumn[size_t(i)] = column;
         auto *width = new QCheckBox(ColumnCaptions[i] + u':', Frame1);
         width->setObjectName(QStringLiteral("chkColWidth%1").arg(i));
         width->setFont(normal);
-        width->setGeometry(twipsRect(2280, 960 + 300 * i, 1275, 255));
+        width->setGeometry(tw.rect(2280, 960 + 300 * i, 1275, 255));
         connect(width, &QCheckBox::clicked, this, [this, i] { chkColWidth_Click(i); });
         chkColWidth[size_t(i)] = width;
         auto *text = new QLineEdit(Frame1);
         text->setObjectName(QStringLiteral("txtColWidth%1").arg(i));
         text->setFont(normal);
-        text->setGeometry(twipsRect(3480, 960 + 300 * i, 495, 285));
+        text->setGeometry(tw.rect(3480, 960 + 300 * i, 495, 285));
         txtColWidth[size_t(i)] = text;
     }
 
     auto *Frame2 = new QGroupBox(QStringLiteral("Misc."), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setFont(bold);
-    Frame2->setGeometry(twipsRect(120, 3720, 4215, 1815));
+    Frame2->setGeometry(tw.rect(120, 3720, 4215, 1815));
     auto check = [&](const char *name, const char *caption, QRect r) {
         auto *c = new QCheckBox(QString::fromLatin1(caption), Frame2);
         c->setObjectName(QString::fromLatin1(name));
@@ -79,30 +98,30 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
         c->setGeometry(r);
         return c;
     };
-    chkAutoSave = check("chkAutoSave", "Auto-save after list modifications", twipsRect(240, 360, 2655, 255));
-    chkShowResWarning = check("chkShowResWarning", "Show get resolution warning", twipsRect(240, 720, 2535, 255));
-    chkUserCSS = check("chkUserCSS", "User-defined CSS header:", twipsRect(240, 1080, 2175, 255));
+    chkAutoSave = check("chkAutoSave", "Auto-save after list modifications", tw.rect(240, 360, 2655, 255));
+    chkShowResWarning = check("chkShowResWarning", "Show get resolution warning", tw.rect(240, 720, 2535, 255));
+    chkUserCSS = check("chkUserCSS", "User-defined CSS header:", tw.rect(240, 1080, 2175, 255));
     connect(chkUserCSS, &QCheckBox::clicked, this, &frmConfig::chkUserCSS_Click);
     txtUserCSS = new QLineEdit(Frame2);
     txtUserCSS->setObjectName(QStringLiteral("txtUserCSS"));
     txtUserCSS->setFont(normal);
-    txtUserCSS->setGeometry(twipsRect(2400, 1050, 1335, 285));
+    txtUserCSS->setGeometry(tw.rect(2400, 1050, 1335, 285));
     cmdGetCSS = new QPushButton(QStringLiteral(".."), Frame2);
     cmdGetCSS->setObjectName(QStringLiteral("cmdGetCSS"));
     cmdGetCSS->setFont(normal);
-    cmdGetCSS->setGeometry(twipsRect(3840, 1080, 255, 255));
+    cmdGetCSS->setGeometry(tw.rect(3840, 1080, 255, 255));
     cmdGetCSS->setAutoDefault(false);
     connect(cmdGetCSS, &QPushButton::clicked, this, &frmConfig::cmdGetCSS_Click);
-    chkCreateIndex = check("chkCreateIndex", "Create index links at top of list", twipsRect(240, 1440, 2895, 255));
+    chkCreateIndex = check("chkCreateIndex", "Create index links at top of list", tw.rect(240, 1440, 2895, 255));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(4440, 240, 1215, 375));
+    cmdOK->setGeometry(tw.rect(4440, 240, 1215, 375));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmConfig::cmdOK_Click);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(twipsRect(4440, 720, 1215, 375));
+    cmdCancel->setGeometry(tw.rect(4440, 720, 1215, 375));
     cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, &frmConfig::cmdCancel_Click);
 

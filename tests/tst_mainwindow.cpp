@@ -578,6 +578,41 @@ private slots:
         QVERIFY(hasIcon);
     }
 
+    void shortcutsReachTheCommands()
+    {
+        auto w = storedWindow();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto *view = w->findChild<QTreeView *>(QStringLiteral("lvwMain"));
+        view->setFocus();
+        w->list().select(1);
+        QString opened;
+        onNextModal([&](QWidget *modal) {
+            opened = modal->windowTitle();
+            modal->close();
+        });
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier); // not the view's select-all
+        QTRY_COMPARE(opened, QStringLiteral("Add movie"));
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(w->list().selectedIndex(), 1);
+        opened.clear();
+        onNextModal([&](QWidget *modal) {
+            opened = modal->windowTitle();
+            modal->close();
+        });
+        QTest::keyClick(view, Qt::Key_E, Qt::ControlModifier);
+        QTRY_COMPARE(opened, QStringLiteral("Edit movie"));
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        m_prompts->expect(Texts::ConfirmDelete, Answer::No);
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(w->list().count(), 3);
+    }
+
     void userStyleSheet()
     {
         InitSettings();
