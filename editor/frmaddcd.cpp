@@ -28,9 +28,7 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     setWindowTitle(QStringLiteral("Add movie"));
     setModal(true);
     // The form is laid out for an 8.25-point face; the frame's caption is bold, its controls are not.
-    QFont normal = font();
-    normal.setPointSizeF(8.25);
-    normal.setBold(false);
+    const QFont normal = designFont(font());
     setFont(normal);
     const FormUnits tw(formScale(normal, {{QStringLiteral("Filename(s):"), 900}, {QStringLiteral("Resolution:"), 900},
                                           {QStringLiteral("MB total on"), 900}, {QStringLiteral("pixels"), 600},

@@ -4,6 +4,8 @@
 #include "pagetexts.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 
 namespace cinemork {
 
@@ -158,6 +160,14 @@ QByteArrayList splitLines(const QByteArray &data)
     if (start < n)
         lines << data.mid(start);
     return lines;
+}
+
+std::optional<QByteArrayList> readStyleSheet(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return splitLines(file.readAll());
 }
 
 bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> &movies, const PageSettings &settings,

@@ -42,6 +42,8 @@ PageTotals totalsOf(const QList<Movie> &movies);
 
 // The rows of a style sheet file: lines end at CR LF, CR or LF; an empty file has none.
 QByteArrayList splitLines(const QByteArray &data);
+// The user's style sheet: its lines, or nothing when the file is missing or cannot be read.
+std::optional<QByteArrayList> readStyleSheet(const QString &path);
 
 class PageWriter
 {

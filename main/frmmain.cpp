@@ -243,10 +243,8 @@ bool frmMain::WriteList(const QString &path, const QString &title)
     s.createIndex = regBool(setting(Reg::CreateIndex, QStringLiteral("0")), false);
     const QString css = setting(Reg::UserCSS, QString());
     if (!css.isEmpty()) {
-        QFile cssFile(css);
-        if (QFileInfo(css).isFile() && cssFile.open(QIODevice::ReadOnly))
-            s.cssLines = splitLines(cssFile.readAll());
-        else
+        s.cssLines = readStyleSheet(css);
+        if (!s.cssLines)
             msgBox(this, Texts::CssNotFound, Buttons::Ok, BoxIcon::Exclamation);
     }
 

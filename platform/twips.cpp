@@ -54,6 +54,13 @@ double formScale(const QFont &font, const QList<TextFit> &texts)
     return scale;
 }
 
+QFont designFont(QFont base)
+{
+    base.setPointSizeF(8.25);
+    base.setBold(false);
+    return base;
+}
+
 int FormUnits::px(int twips) const
 {
     return int(std::lround(twipsToPixels(twips) * m_scale));

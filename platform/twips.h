@@ -25,6 +25,9 @@ struct TextFit
 };
 double formScale(const QFont &font, const QList<TextFit> &texts);
 
+// The forms' face: the desktop's own family at the design's 8.25 points, not bold.
+QFont designFont(QFont base);
+
 class FormUnits
 {
 public:

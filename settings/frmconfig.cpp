@@ -26,9 +26,7 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     setWindowTitle(QStringLiteral("Config"));
     setModal(true);
     // The form is laid out for an 8.25-point face; the frames' captions are bold, their controls are not.
-    QFont normal = font();
-    normal.setPointSizeF(8.25);
-    normal.setBold(false);
+    const QFont normal = designFont(font());
     setFont(normal);
     QFont bold = normal;
     bold.setBold(true);

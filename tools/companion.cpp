@@ -117,10 +117,8 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
         : regBool(setting(Reg::CreateIndex, QStringLiteral("0")), false);
     const QString css = options.value(QStringLiteral("--css"), setting(Reg::UserCSS, QString()));
     if (!css.isEmpty()) {
-        QFile cssFile(css);
-        if (QFileInfo(css).isFile() && cssFile.open(QIODevice::ReadOnly))
-            s.cssLines = splitLines(cssFile.readAll());
-        else
+        s.cssLines = readStyleSheet(css);
+        if (!s.cssLines)
             err << Texts::CssNotFound << "\n";
     }
 
