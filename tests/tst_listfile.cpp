@@ -4,6 +4,7 @@
 #include "listfile/pagewriter.h"
 #include "listfile/sizes.h"
 
+#include <QBuffer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -192,6 +193,39 @@ private slots:
         QVERIFY(r.ok);
         QCOMPARE(r.title, QStringLiteral("Nothing"));
         QVERIFY(r.movies.isEmpty());
+    }
+
+    void progressSteps_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("percents");
+        QTest::newRow("9 movies") << 9 << QList<int>{};
+        QTest::newRow("25 movies, every 10") << 25 << QList<int>{40, 80};
+        QTest::newRow("150 movies, every 50") << 150 << QList<int>{33, 66, 100};
+        QTest::newRow("1000 movies, every 100") << 1000 << QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
+    }
+    void progressSteps()
+    {
+        QFETCH(int, count);
+        QList<Movie> movies(count, movie(QStringLiteral("m")));
+        QList<int> seen;
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(PageWriter::write(&buffer, QStringLiteral("P"), movies, PageSettings(), QStringLiteral("."),
+                                  [&](int percent) {
+                                      seen << percent;
+                                      // what is written so far ends with a whole movie
+                                      QVERIFY(data.endsWith(" </TR>\r\n"));
+                                  }));
+        QTEST(seen, "percents");
+    }
+
+    void aRefusedWriteIsReported()
+    {
+        QBuffer readOnly;
+        readOnly.open(QIODevice::ReadOnly);
+        QVERIFY(!PageWriter::write(&readOnly, QStringLiteral("P"), {movie("m")}, PageSettings(), QStringLiteral(".")));
     }
 
     void sizesAndTotals()
