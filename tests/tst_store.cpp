@@ -156,17 +156,6 @@ private slots:
         QVERIFY(RegKeyExists(HKEY_CURRENT_USER, OldSettingsKey));
     }
 
-    void booleans()
-    {
-        QVERIFY(!regBool(QStringLiteral("0"), true));
-        QVERIFY(regBool(QStringLiteral("1"), false));
-        QVERIFY(regBool(QStringLiteral("-1"), false));
-        QVERIFY(regBool(QStringLiteral("True"), false));
-        QVERIFY(!regBool(QStringLiteral("false"), true));
-        QVERIFY(regBool(QStringLiteral("yes please"), true));
-        QVERIFY(!regBool(QStringLiteral(""), false));
-    }
-
     // ---- recent files ----
 
     void recentFilesKeepTheLastFourMostRecentFirst()
