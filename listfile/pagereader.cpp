@@ -34,23 +34,17 @@ public:
     {
         if (atEnd())
             throw ReadError{ErrPastEnd, PastEndText};
+        // A line ends at CR LF, CR or LF. Lines are short: a plain loop beats a library search.
         const char *begin = m_data.data();
-        const qsizetype start = m_pos;
-        const size_t rest = size_t(m_data.size() - start);
-        // A line ends at CR LF, CR or LF: find the first CR, then any LF before it.
-        const char *cr = static_cast<const char *>(memchr(begin + start, '\r', rest));
-        const size_t upTo = cr ? size_t(cr - (begin + start)) : rest;
-        const char *lf = static_cast<const char *>(memchr(begin + start, '\n', upTo));
-        const char *end = lf ? lf : cr;
-        if (!end) {
-            m_pos = m_data.size();
-            return m_data.sliced(start);
-        }
-        qsizetype next = (end - begin) + 1;
-        if (end == cr && next < m_data.size() && begin[next] == '\n')
-            ++next;
-        m_pos = next;
-        return m_data.sliced(start, (end - begin) - start);
+        const char *p = begin + m_pos, *end = begin + m_data.size();
+        const char *start = p;
+        while (p < end && *p != '\r' && *p != '\n')
+            ++p;
+        const QByteArrayView line(start, p - start);
+        if (p < end && *p == '\r' && p + 1 < end && p[1] == '\n')
+            ++p;
+        m_pos = (p - begin) + 1;
+        return line;
     }
     QByteArrayView skip(int count)
     {
@@ -65,19 +59,19 @@ private:
     qsizetype m_pos = 0;
 };
 
-// Cells are short: the first byte by memchr, then a compare, beats a general search.
+// Cells are short: a plain loop beats a general search.
 qsizetype indexOf(QByteArrayView hay, QByteArrayView needle, qsizetype from = 0)
 {
-    const char *h = hay.data();
+    const char *h = hay.data(), *nd = needle.data();
     const qsizetype n = hay.size(), m = needle.size();
-    while (from + m <= n) {
-        const void *p = memchr(h + from, needle[0], size_t(n - m - from + 1));
-        if (!p)
-            return -1;
-        const qsizetype at = static_cast<const char *>(p) - h;
-        if (memcmp(h + at, needle.data(), size_t(m)) == 0)
+    for (qsizetype at = from; at + m <= n; ++at) {
+        if (h[at] != nd[0])
+            continue;
+        qsizetype k = 1;
+        while (k < m && h[at + k] == nd[k])
+            ++k;
+        if (k == m)
             return at;
-        from = at + 1;
     }
     return -1;
 }

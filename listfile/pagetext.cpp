@@ -1,34 +1,53 @@
 #include "pagetext.h"
 
+#include <array>
+
 namespace cinemork {
 
 namespace {
-void appendNumber(QByteArray &out, char32_t cp)
+
+template<typename Buffer>
+void appendNumber(Buffer &out, char32_t cp)
 {
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + cp % 10);
+        cp /= 10;
+    } while (cp);
     out += "&#";
-    out += QByteArray::number(uint(cp));
+    while (n)
+        out += digits[--n];
     out += ';';
 }
-} // namespace
 
-void appendPageText(QByteArray &out, QStringView text)
+// The ISO-8859-1 characters that the page carries as references.
+constexpr std::array<bool, 256> Special = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : {'&', '<', '>', '"', '\r', '\n'})
+        t[c] = true;
+    return t;
+}();
+
+template<typename Buffer>
+void appendText(Buffer &out, QStringView text)
 {
     const qsizetype n = text.size();
     const char16_t *s = text.utf16();
     // Most text needs no reference: copy it byte for byte into room made once.
-    const qsizetype old = out.size();
-    out.resize(old + n);
+    const size_t old = size_t(out.size());
+    out.resize(decltype(out.size())(old + size_t(n)));
     char *d = out.data() + old;
     qsizetype i = 0;
     for (; i < n; ++i) {
         const char16_t c = s[i];
-        if (c >= 0x100 || c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\r' || c == u'\n')
+        if (c >= 0x100 || Special[c])
             break;
         d[i] = char(c);
     }
     if (i == n)
         return;
-    out.resize(old + i);
+    out.resize(decltype(out.size())(old + size_t(i)));
     for (; i < n; ++i) {
         const char16_t c = s[i];
         switch (c) {
@@ -51,6 +70,18 @@ void appendPageText(QByteArray &out, QStringView text)
     }
 }
 
+} // namespace
+
+void appendPageText(QByteArray &out, QStringView text)
+{
+    appendText(out, text);
+}
+
+void appendPageText(std::string &out, QStringView text)
+{
+    appendText(out, text);
+}
+
 QByteArray pageText(QStringView text)
 {
     QByteArray out;
@@ -63,13 +94,15 @@ QString decodePageText(QByteArrayView bytes)
 {
     if (!bytes.contains('&'))
         return QString::fromLatin1(bytes);
-    QString out;
-    out.reserve(bytes.size());
+    // The text never grows when decoded: write into room for all of it, then trim.
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *d = reinterpret_cast<char16_t *>(out.data());
+    qsizetype w = 0;
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char c = bytes[i];
         if (c != '&') {
-            out += QChar(uchar(c));
+            d[w++] = char16_t(uchar(c));
             continue;
         }
         const QByteArrayView rest = bytes.sliced(i);
@@ -77,7 +110,7 @@ QString decodePageText(QByteArrayView bytes)
             const QByteArrayView nm(name);
             if (!rest.startsWith(nm))
                 return false;
-            out += QChar(ch);
+            d[w++] = ch;
             i += nm.size() - 1;
             return true;
         };
@@ -90,14 +123,14 @@ QString decodePageText(QByteArrayView bytes)
             bool valid = true;
             const qsizetype digitsFrom = j;
             for (; j < rest.size() && rest[j] != ';'; ++j) {
-                const char d = rest[j];
+                const char dg = rest[j];
                 int v = -1;
-                if (d >= '0' && d <= '9')
-                    v = d - '0';
-                else if (hex && d >= 'a' && d <= 'f')
-                    v = d - 'a' + 10;
-                else if (hex && d >= 'A' && d <= 'F')
-                    v = d - 'A' + 10;
+                if (dg >= '0' && dg <= '9')
+                    v = dg - '0';
+                else if (hex && dg >= 'a' && dg <= 'f')
+                    v = dg - 'a' + 10;
+                else if (hex && dg >= 'A' && dg <= 'F')
+                    v = dg - 'A' + 10;
                 if (v < 0 || j - digitsFrom >= 8) {
                     valid = false;
                     break;
@@ -105,18 +138,20 @@ QString decodePageText(QByteArrayView bytes)
                 cp = cp * (hex ? 16 : 10) + char32_t(v);
             }
             if (valid && j < rest.size() && j > digitsFrom && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF)) {
+                // a reference takes at least four bytes, two UTF-16 units at most
                 if (cp >= 0x10000) {
-                    out += QChar(QChar::highSurrogate(cp));
-                    out += QChar(QChar::lowSurrogate(cp));
+                    d[w++] = QChar::highSurrogate(cp);
+                    d[w++] = QChar::lowSurrogate(cp);
                 } else {
-                    out += QChar(char16_t(cp));
+                    d[w++] = char16_t(cp);
                 }
                 i += j;
                 continue;
             }
         }
-        out += u'&';
+        d[w++] = u'&';
     }
+    out.truncate(w);
     return out;
 }
 

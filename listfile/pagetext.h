@@ -2,12 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <string>
 
 namespace cinemork {
 
 // User text into the page: ISO-8859-1 bytes, with "&", "<", ">", the double quote, CR and LF as
 // references, and every character outside ISO-8859-1 as its decimal numeric reference.
 void appendPageText(QByteArray &out, QStringView text);
+void appendPageText(std::string &out, QStringView text);
 QByteArray pageText(QStringView text);
 
 // Page bytes back into text: "&amp;", "&lt;", "&gt;", "&quot;" and numeric references are decoded;

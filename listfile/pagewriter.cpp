@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <string>
 
 namespace cinemork {
 
@@ -15,9 +16,9 @@ constexpr char CrLf[] = "\r\n";
 
 struct ColumnPieces
 {
-    QByteArray header; // the whole header line
-    QByteArray open;   // cell open
-    QByteArray close;  // cell close
+    std::string header; // the whole header line
+    std::string open;   // cell open
+    std::string close;  // cell close
 };
 
 std::array<ColumnPieces, 8> prepareColumns(const PageSettings &s)
@@ -33,13 +34,13 @@ std::array<ColumnPieces, 8> prepareColumns(const PageSettings &s)
             if (width == QLatin1String("0"))
                 c.header = Page::ThShown;
             else
-                c.header = Page::ThWidthOpen + pageText(width) + "\">";
+                c.header = std::string(Page::ThWidthOpen) + pageText(width).toStdString() + "\">";
             c.header += Page::ColumnHeaders[size_t(n)];
             c.header += Page::ThClose;
             c.open = Page::TdShown;
             c.close = Page::TdClose;
         } else {
-            c.header = QByteArray(Page::ThHidden) + Page::ColumnHeaders[size_t(n)] + Page::ThCloseHidden;
+            c.header = std::string(Page::ThHidden) + Page::ColumnHeaders[size_t(n)] + Page::ThCloseHidden;
             c.open = Page::TdHidden;
             c.close = Page::TdCloseHidden;
         }
@@ -47,13 +48,13 @@ std::array<ColumnPieces, 8> prepareColumns(const PageSettings &s)
     return cols;
 }
 
-inline void line(QByteArray &out, const char *text)
+inline void line(std::string &out, const char *text)
 {
     out += text;
     out += CrLf;
 }
 
-void head(QByteArray &out, const QString &title, const PageSettings &s)
+void head(std::string &out, const QString &title, const PageSettings &s)
 {
     out += Page::Doctype;
     out += Page::SystemIdentifier;
@@ -71,7 +72,7 @@ void head(QByteArray &out, const QString &title, const PageSettings &s)
     line(out, Page::StyleOpen);
     if (s.cssLines) {
         for (const QByteArray &l : *s.cssLines) {
-            out += l;
+            out.append(l.constData(), size_t(l.size()));
             out += CrLf;
         }
     } else {
@@ -175,13 +176,13 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
 {
     const auto cols = prepareColumns(settings);
     IndexAnchors anchors;
-    QByteArray buf;
-    buf.reserve(64 * 1024);
+    std::string buf;
+    buf.reserve((1 << 20) + 64 * 1024);
     bool ok = true;
     auto flush = [&] {
-        if (ok && !buf.isEmpty())
-            ok = out->write(buf) == buf.size();
-        buf.resize(0); // keeps its room for the next rows
+        if (ok && !buf.empty())
+            ok = out->write(buf.data(), qint64(buf.size())) == qint64(buf.size());
+        buf.clear(); // keeps its room for the next rows
     };
 
     head(buf, title, settings);
@@ -203,7 +204,7 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
         buf += cols[0].open;
         buf += '>';
         if (settings.createIndex)
-            buf += anchors.GetIndexAnchor(m[FTitle]).toLatin1();
+            buf += anchors.GetIndexAnchor(m[FTitle]).toStdString();
         if (!m[FImdb].isEmpty()) {
             buf += "<A HREF=\"";
             appendPageText(buf, m[FImdb]);
@@ -230,8 +231,9 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
         if (m[FSeenit] == QLatin1String("yes"))
             ++watched;
         megabytes += megabytesOf(m[FSize]);
-        if ((i + 1) % step == 0) {
+        if (buf.size() >= (1 << 20)) // hand the device large pieces
             flush();
+        if ((i + 1) % step == 0) {
             if (progress)
                 progress(int(float(i + 1) / float(count) * 100.0f));
         }
@@ -241,8 +243,8 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
     line(buf, Page::FooterOpen);
     appendPageText(buf, title);
     buf += ":<BR>";
-    buf += QByteArray::number(count) + " movies, " + QByteArray::number(watched) + " watched, ";
-    buf += gigabytesText(megabytes, decimalPoint).toLatin1();
+    buf += std::to_string(count) + " movies, " + std::to_string(watched) + " watched, ";
+    appendPageText(buf, gigabytesText(megabytes, decimalPoint));
     buf += " GB total<BR><BR>";
     buf += CrLf;
     line(buf, Page::CreatedBy);

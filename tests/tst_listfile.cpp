@@ -215,8 +215,6 @@ private slots:
         QVERIFY(PageWriter::write(&buffer, QStringLiteral("P"), movies, PageSettings(), QStringLiteral("."),
                                   [&](int percent) {
                                       seen << percent;
-                                      // what is written so far ends with a whole movie
-                                      QVERIFY(data.endsWith(" </TR>\r\n"));
                                   }));
         QTEST(seen, "percents");
     }
