@@ -1,5 +1,6 @@
 #include "movielistview.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QTreeView>
 
@@ -26,10 +27,17 @@ MovieListView::MovieListView(QTreeView *view, QObject *parent)
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header, &QHeaderView::sectionClicked, this, [this](int section) { headerClicked(section + 1); });
-    connect(m_view, &QAbstractItemView::doubleClicked, this, [this] {
-        if (count() > 0)
-            emit doubleClicked();
-    });
+    // A double click anywhere on a list that holds rows edits the selected one.
+    m_view->viewport()->installEventFilter(this);
+}
+
+bool MovieListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick && count() > 0) {
+        emit doubleClicked();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void MovieListView::addRow(int position, const QString &text, int icon)

@@ -51,6 +51,9 @@ public:
 signals:
     void doubleClicked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void showSortIndicator();
 

@@ -583,6 +583,14 @@ private slots:
         QTest::keyClick(view, Qt::Key_E, Qt::ControlModifier);
         QTRY_COMPARE(opened, QStringLiteral("Edit movie"));
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        opened.clear();
+        onNextModal([&](QWidget *modal) {
+            opened = modal->windowTitle();
+            modal->close();
+        });
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(10, view->viewport()->height() - 5));
+        QTRY_COMPARE(opened, QStringLiteral("Edit movie")); // below the rows too
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         m_prompts->expect(Texts::ConfirmDelete, Answer::No);
