@@ -252,10 +252,12 @@ bool frmMain::WriteList(const QString &path, const QString &title)
     barStatus->hide();
     barProgress->setValue(0);
     barProgress->show();
+    // The rows as they are now: a header click while events are processed reorders the list, not the page.
+    const QList<Movie> rows = m_list->model()->movies();
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok) {
-        ok = PageWriter::write(&file, title, m_list->model()->movies(), s, QLocale().decimalPoint(), [this](int percent) {
+        ok = PageWriter::write(&file, title, rows, s, QLocale().decimalPoint(), [this](int percent) {
             barProgress->setValue(percent);
             QApplication::processEvents();
         });
@@ -272,7 +274,7 @@ bool frmMain::WriteList(const QString &path, const QString &title)
         return false;
     }
 
-    const PageTotals totals = totalsOf(m_list->model()->movies());
+    const PageTotals totals = totalsOf(rows);
     m_recent.UpdateRecentFiles(RecentAdd, path);
     setCaptionTitle(title);
     setStatusText(Texts::loadedStatus(totals.movies, title, gigabytesText(totals.megabytes)));
