@@ -21,36 +21,25 @@ int iconForTypeIndex(int index)
     }
 }
 
-static QString joinPath(const QString &folder, const QString &name)
-{
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
-}
-
-FileChoice splitChoice(const QString &selection)
+FileChoice splitChoice(const QStringList &files)
 {
     FileChoice c;
-    const qsizetype bar = selection.indexOf(u'|');
-    if (bar >= 0) {
-        const QString folder = selection.left(bar);
-        c.names = selection.mid(bar + 1).replace(u'|', QLatin1String(", "));
-        c.firstName = c.names.section(u',', 0, 0);
-        c.probePath = joinPath(folder, c.firstName);
-    } else {
-        c.probePath = selection;
-        c.firstName = selection.mid(selection.lastIndexOf(u'/') + 1);
-        c.names = c.firstName;
-    }
+    if (files.isEmpty())
+        return c;
+    QStringList names;
+    for (const QString &f : files)
+        names << QFileInfo(f).fileName();
+    c.probePath = files.first();
+    c.firstName = names.first();
+    c.names = names.join(QLatin1String(", "));
     return c;
 }
 
-quint64 choiceBytes(const QString &selection)
+quint64 choiceBytes(const QStringList &files)
 {
-    const QStringList parts = selection.split(u'|');
-    if (parts.size() == 1)
-        return quint64(QFileInfo(parts[0]).size());
     quint64 total = 0;
-    for (qsizetype i = 1; i < parts.size(); ++i)
-        total += quint64(QFileInfo(joinPath(parts[0], parts[i])).size());
+    for (const QString &f : files)
+        total += quint64(QFileInfo(f).size());
     return total;
 }
 

@@ -18,17 +18,17 @@ inline const QString FilmDbMirrorHost = QStringLiteral("www.imdb.com");
 // The small icon of a new or edited row, by the type list's index.
 int iconForTypeIndex(int index);
 
-// A file choice as the open dialog returns it: one full path, or "folder|name|name".
+// A file choice: the full paths of the chosen files, as the dialog gave them.
 struct FileChoice
 {
     QString probePath; // full path of the first chosen file
     QString names;     // the chosen names joined by ", "
-    QString firstName; // the first chosen name (for several, up to its first comma)
+    QString firstName; // the first chosen name, whole
 };
-FileChoice splitChoice(const QString &selection);
+FileChoice splitChoice(const QStringList &files);
 
 // Total bytes of the chosen files.
-quint64 choiceBytes(const QString &selection);
+quint64 choiceBytes(const QStringList &files);
 // The megabytes field after adding mb: its leading number rounded half to even, plus mb.
 QString addMegabytes(const QString &field, quint64 megabytes);
 

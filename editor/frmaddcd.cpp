@@ -62,6 +62,7 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
         e->setFont(normal);
         e->setGeometry(tw.rect(left, top, width, 285));
         e->setAlignment(align | Qt::AlignVCenter);
+        e->setMaxLength(UnlimitedText);
         e->installEventFilter(this);
         return e;
     };
@@ -70,7 +71,8 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
         b->setObjectName(QString::fromLatin1(name));
         b->setFont(normal);
         b->setGeometry(r);
-        b->setAutoDefault(false);
+        // Enter on a focused button presses that button; elsewhere it presses OK.
+        b->setAutoDefault(true);
         return b;
     };
 
@@ -114,7 +116,6 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     chkSeenIt->setGeometry(tw.rect(1080, 3240, 3375, 255));
     cmdOK = button(this, "cmdOK", "OK", tw.rect(1200, 3960, 1215, 375));
     cmdOK->setDefault(true);
-    cmdOK->setAutoDefault(true);
     cmdCancel = button(this, "cmdCancel", "Cancel", tw.rect(2760, 3960, 1215, 375));
 
     QWidget *order[] = {txtTitle, txtFiles, cmdGetFiles, txtSize2, txtSize1, txtResHor, txtResVer, cboCodec, cmdAddCodec,
@@ -241,16 +242,17 @@ QString frmAddCD::probePath() const
 
 void frmAddCD::cmdGetFiles_Click()
 {
-    const QString selection = ShowOpenDialog(Texts::MovieFilesTitle, Texts::MovieFilesFilter, QString());
-    if (selection.isEmpty())
+    const QStringList files = ShowOpenDialogFiles(Texts::MovieFilesTitle, Texts::MovieFilesFilter);
+    if (files.isEmpty())
         return;
-    GetSize(selection);
-    const FileChoice choice = splitChoice(selection);
+    GetSize(files);
+    const FileChoice choice = splitChoice(files);
     cmdGetFiles->setProperty("Tag", choice.probePath);
     QString name;
     if (!txtFiles->text().isEmpty()) {
-        txtFiles->setText(txtFiles->text() + QStringLiteral(", ") + choice.names);
+        // Names already in the box were typed or loaded: there a comma is the separator.
         name = txtFiles->text().section(u',', 0, 0);
+        txtFiles->setText(txtFiles->text() + QStringLiteral(", ") + choice.names);
     } else {
         txtFiles->setText(choice.names);
         cmdGetDims->show();
@@ -268,9 +270,9 @@ void frmAddCD::cmdGetFiles_Click()
     txtTitle->setText(titleFromName(name));
 }
 
-void frmAddCD::GetSize(const QString &selection)
+void frmAddCD::GetSize(const QStringList &files)
 {
-    const quint64 megabytes = choiceBytes(selection) / 1048576;
+    const quint64 megabytes = choiceBytes(files) / 1048576;
     txtSize2->setText(addMegabytes(txtSize2->text(), megabytes));
 }
 
@@ -279,8 +281,8 @@ void frmAddCD::cmdGetDims_Click()
     if (ShowGetResWarningFlag
         && msgBox(this, Texts::GetResWarning, Buttons::YesNo, BoxIcon::Exclamation, Answer::Yes) != Answer::Yes)
         return;
-    const QString path = probePath().section(u',', 0, 0);
-    const QString dims = GetMovieDimensions(path);
+    // The path of a chosen file, whole: commas are common in names and separate nothing here.
+    const QString dims = GetMovieDimensions(probePath());
     if (dims.isEmpty())
         return;
     txtResHor->setText(dims.section(u'x', 0, 0));

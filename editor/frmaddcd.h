@@ -33,7 +33,7 @@ public:
     void cmdGetImdb_Click();
     void cmdAddCodec_Click();
     void cmdAddType_Click();
-    void GetSize(const QString &selection);
+    void GetSize(const QStringList &files);
     QString GetMovieDimensions(const QString &file);
 
     QString probePath() const; // cmdGetFiles' Tag

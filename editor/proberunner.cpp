@@ -1,55 +1,33 @@
 #include "proberunner.h"
 
+#include "platform/inputblocker.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QProcess>
 #include <QTimer>
 
 namespace cinemork {
 
-QString companionProgram()
+QString companionProgramIn(const QStringList &folders)
 {
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
-    return QFileInfo(beside).isExecutable() ? beside : QStringLiteral("cinemork-list");
+    for (const QString &folder : folders) {
+        const QString candidate = folder + QStringLiteral("/cinemork-list");
+        if (QFileInfo(candidate).isFile() && QFileInfo(candidate).isExecutable())
+            return candidate;
+    }
+    // Never a search of PATH: another program of that name may speak another protocol, or be no
+    // probe at all. A companion that is not there fails to start, and the file counts as unreadable.
+    return folders.value(0) + QStringLiteral("/cinemork-list");
 }
 
-class ProbeRunner::Waiter : public QObject
+QString companionProgram()
 {
-public:
-    explicit Waiter(QEventLoop *loop) : m_loop(loop) {}
-    bool cancelled = false;
-    void cancel()
-    {
-        cancelled = true;
-        m_loop->quit();
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-            cancel();
-            return true;
-        }
-        // Keep the user from starting anything else while the probe runs.
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-            return true;
-        default:
-            return QObject::eventFilter(watched, event);
-        }
-    }
-
-private:
-    QEventLoop *m_loop;
-};
+    return companionProgramIn({QCoreApplication::applicationDirPath(), QStringLiteral(CINEMORK_BINDIR),
+                               QStringLiteral(CINEMORK_LIBEXECDIR)});
+}
 
 ProbeRunner::ProbeRunner()
     : program(companionProgram())
@@ -59,8 +37,8 @@ ProbeRunner::ProbeRunner()
 
 void ProbeRunner::cancel()
 {
-    if (m_waiter)
-        m_waiter->cancel();
+    if (m_cancel)
+        m_cancel();
 }
 
 ProbeResult ProbeRunner::run(const QString &path, QWidget *window)
@@ -73,29 +51,34 @@ ProbeResult ProbeRunner::run(const QString &path, QWidget *window)
     child.setProcessChannelMode(QProcess::SeparateChannels);
 
     QEventLoop loop;
-    Waiter waiter(&loop);
-    m_waiter = &waiter;
+    bool cancelled = false;
+    m_cancel = [&] {
+        cancelled = true;
+        loop.quit();
+    };
     QTimer limit;
     limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] { waiter.cancel(); });
+    QObject::connect(&limit, &QTimer::timeout, &loop, [this] { cancel(); });
     QObject::connect(&child, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&child, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
         if (e == QProcess::FailedToStart)
             loop.quit();
     });
 
-    qApp->installEventFilter(&waiter);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    child.start();
-    limit.start(timeLimitMs);
-    if (child.state() != QProcess::NotRunning || child.error() != QProcess::FailedToStart)
-        loop.exec();
-    QApplication::restoreOverrideCursor();
-    qApp->removeEventFilter(&waiter);
-    m_waiter = nullptr;
+    {
+        // Nothing else may start while the probe runs; Esc ends the wait.
+        const InputBlocker blocker([this] { cancel(); });
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        child.start();
+        limit.start(timeLimitMs);
+        if (child.state() != QProcess::NotRunning || child.error() != QProcess::FailedToStart)
+            loop.exec();
+        QApplication::restoreOverrideCursor();
+    }
+    m_cancel = nullptr;
 
     ProbeResult r; // OpenFailed
-    if (waiter.cancelled || child.state() != QProcess::NotRunning) {
+    if (cancelled || child.state() != QProcess::NotRunning) {
         ended = true;
         child.kill();
         child.waitForFinished(2000);

@@ -3,6 +3,7 @@
 #include "videoprobe.h"
 
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -27,10 +28,11 @@ public:
     void cancel();
 
 private:
-    class Waiter;
-    Waiter *m_waiter = nullptr;
+    std::function<void()> m_cancel; // set while a run waits
 };
 
+// The companion that probes: beside the program, else where it is installed; never looked up on PATH.
 QString companionProgram();
+QString companionProgramIn(const QStringList &folders);
 
 } // namespace cinemork

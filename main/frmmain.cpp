@@ -6,6 +6,7 @@
 #include "listfile/pagewriter.h"
 #include "mainlayout.h"
 #include "platform/filedialogs.h"
+#include "platform/inputblocker.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/texts.h"
@@ -249,6 +250,7 @@ bool frmMain::WriteList(const QString &path, const QString &title)
     }
 
     m_busy = true;
+    std::optional<InputBlocker> blocker(std::in_place);
     barStatus->hide();
     barProgress->setValue(0);
     barProgress->show();
@@ -269,6 +271,7 @@ bool frmMain::WriteList(const QString &path, const QString &title)
     barProgress->hide();
     barStatus->show();
     m_busy = false;
+    blocker.reset();
     if (!ok) {
         msgBox(this, Texts::writeError(path, reason), Buttons::Ok, BoxIcon::Critical);
         return false;
@@ -293,6 +296,7 @@ bool frmMain::ReadList(const QString &path)
     if (!QFileInfo(path).isFile())
         return false;
     m_busy = true;
+    std::optional<InputBlocker> blocker(std::in_place);
     const QString previousStatus = statusText();
     setStatusText(Texts::opening(path));
     QApplication::processEvents();
@@ -300,6 +304,7 @@ bool frmMain::ReadList(const QString &path)
     if (!page.ok) {
         setStatusText(previousStatus);
         m_busy = false;
+        blocker.reset();
         msgBox(this, Texts::readError(page.errorNumber, page.errorDescription), Buttons::Ok, BoxIcon::Critical);
         return false;
     }
@@ -452,8 +457,9 @@ void frmMain::mnuActionBrowser_Click()
 {
     if (m_busy)
         return;
-    mnuMovieSave_Click();
-    if (!m_tag.isEmpty())
+    // A save that stored nothing (cancelled, or refused with a message) opens nothing: the page
+    // on disk would be an older one.
+    if (mnuMovieSave_Click())
         shell().open(m_tag);
 }
 
@@ -538,9 +544,12 @@ void frmMain::RememberWindowPos(bool save)
     const QRect r = parseWinPos(setting(Reg::WinPos, Reg::DefaultWinPos))
                         .value_or(*parseWinPos(Reg::DefaultWinPos));
     setWindowState(Qt::WindowNoState);
-    const QSize size(twipsToPixels(r.width() - FrameExtraWidth),
-                     twipsToPixels(r.height() - FrameExtraHeight) + menuBar()->sizeHint().height());
+    QSize size(twipsToPixels(r.width() - FrameExtraWidth),
+               twipsToPixels(r.height() - FrameExtraHeight) + menuBar()->sizeHint().height());
     QPoint pos(twipsToPixels(r.x()), twipsToPixels(r.y()));
+    // Never larger than the screen can show.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
     // A place on a screen that is no longer there: onto the primary screen, the size kept.
     bool onScreen = false;
     for (const QScreen *screen : QGuiApplication::screens())

@@ -35,6 +35,9 @@ std::optional<QRect> parseWinPos(const QString &text)
         if (!ok)
             return std::nullopt;
     }
+    // A window smaller than designed would be unusable, or not be shown at all.
+    if (v[2] < DesignWindowWidth || v[3] < DesignWindowHeight)
+        return std::nullopt;
     return QRect(v[0], v[1], v[2], v[3]);
 }
 

@@ -1,10 +1,10 @@
 #include "filedialogs.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace cinemork {
 
@@ -14,11 +14,6 @@ QString LastSavePath;
 namespace {
 QtFileDialogBackend g_qtDialogs;
 FileDialogBackend *g_dialogs = nullptr;
-
-QString programFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
 } // namespace
 
 FileDialogBackend &fileDialogs()
@@ -71,34 +66,51 @@ QString joinSelection(const QStringList &files)
     return parts.join(u'|');
 }
 
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
 QString startFolderOf(const QString &remembered)
 {
-    QString path = remembered.section(u'|', 0, 0);
+    if (remembered.isEmpty())
+        return documentsFolder();
+    // One chosen file may itself have a "|" in its name; only otherwise is the text "folder|name|...".
+    const QFileInfo whole(remembered);
+    if (whole.isDir())
+        return remembered;
+    if (whole.isFile())
+        return whole.absolutePath();
+    const QString path = remembered.section(u'|', 0, 0);
     const QFileInfo fi(path);
     if (fi.isDir())
         return path;
-    if (fi.isFile() || !fi.absolutePath().isEmpty())
-        return fi.absolutePath();
-    return programFolder();
+    return fi.absolutePath();
+}
+
+QStringList ShowOpenDialogFiles(const QString &title, const QString &filter)
+{
+    QStringList files = fileDialogs().openFiles(title, startFolderOf(LastOpenPath), qtNameFilters(filter));
+    if (files.isEmpty())
+        return {};
+    for (QString &f : files)
+        f = QFileInfo(f).absoluteFilePath();
+    LastOpenPath = joinSelection(files);
+    return files;
 }
 
 QString ShowOpenDialog(const QString &title, const QString &filter, const QString &initialName)
 {
     Q_UNUSED(initialName) // every caller passes an empty name
-    if (LastOpenPath.isEmpty())
-        LastOpenPath = programFolder();
-    const QString result = joinSelection(fileDialogs().openFiles(title, startFolderOf(LastOpenPath), qtNameFilters(filter)));
-    if (result.isEmpty())
-        return {};
-    LastOpenPath = result;
-    return result;
+    return joinSelection(ShowOpenDialogFiles(title, filter));
 }
 
 QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt, const QString &initialName)
 {
     Q_UNUSED(initialName)
-    if (LastSavePath.isEmpty())
-        LastSavePath = programFolder();
     QString suffix = defaultExt;
     if (suffix.startsWith(u'.'))
         suffix.remove(0, 1);

@@ -35,11 +35,16 @@ extern QString LastSavePath;
 // filter: "description|patterns|description|patterns", patterns joined by ";".
 // Result: "" on cancel, the full path of one file, or "folder|name|name" for several.
 QString ShowOpenDialog(const QString &title, const QString &filter, const QString &initialName);
+// The same dialog for callers that need the chosen files themselves: a name may hold "|" or ",",
+// so a joined text cannot always be taken apart again. Empty on cancel; remembered as above.
+QStringList ShowOpenDialogFiles(const QString &title, const QString &filter);
 QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt, const QString &initialName);
 
 // Helpers, public for tests.
 QStringList qtNameFilters(const QString &filter);
 QString joinSelection(const QStringList &files);
 QString startFolderOf(const QString &remembered);
+// Where a dialog starts while nothing is remembered: the user's documents folder, else home.
+QString documentsFolder();
 
 } // namespace cinemork

@@ -3,6 +3,7 @@
 #include "texts.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace cinemork {
@@ -67,9 +68,15 @@ Answer QtPrompter::ask(QWidget *parent, const QString &text, Buttons buttons, Bo
 
 QString QtPrompter::input(QWidget *parent, const QString &caption, const QString &prompt, const QString &defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    // The box must not cut a long default (a list's title) at Qt's usual 32,767 characters.
+    for (QLineEdit *edit : dialog.findChildren<QLineEdit *>())
+        edit->setMaxLength(UnlimitedText);
+    dialog.setTextValue(defaultText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 } // namespace cinemork

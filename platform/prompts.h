@@ -6,6 +6,9 @@ class QWidget;
 
 namespace cinemork {
 
+// A text box's length limit where the program sets none of its own (Qt's default cuts at 32,767).
+inline constexpr int UnlimitedText = 0x7fffffff;
+
 enum class Answer { Ok, Cancel, Yes, No };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class BoxIcon { Question, Exclamation, Critical, Information };

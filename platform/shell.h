@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 namespace cinemork {
 
@@ -18,6 +19,10 @@ class DesktopShell : public Shell
 public:
     void open(const QString &target) override;
 };
+
+// A web address as the browser must receive it: the text unchanged, except that a "%" which does not
+// begin an escape (two hex digits) becomes "%25", as no address can hold a bare "%".
+QUrl webAddress(const QString &address);
 
 Shell &shell();
 void setShell(Shell *s); // not owned; nullptr puts the desktop back

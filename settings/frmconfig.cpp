@@ -82,6 +82,7 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
         text->setObjectName(QStringLiteral("txtColWidth%1").arg(i));
         text->setFont(normal);
         text->setGeometry(tw.rect(3480, 960 + 300 * i, 495, 285));
+        text->setMaxLength(UnlimitedText);
         txtColWidth[size_t(i)] = text;
     }
 
@@ -104,11 +105,12 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     txtUserCSS->setObjectName(QStringLiteral("txtUserCSS"));
     txtUserCSS->setFont(normal);
     txtUserCSS->setGeometry(tw.rect(2400, 1050, 1335, 285));
+    txtUserCSS->setMaxLength(UnlimitedText);
     cmdGetCSS = new QPushButton(QStringLiteral(".."), Frame2);
     cmdGetCSS->setObjectName(QStringLiteral("cmdGetCSS"));
     cmdGetCSS->setFont(normal);
     cmdGetCSS->setGeometry(tw.rect(3840, 1080, 255, 255));
-    cmdGetCSS->setAutoDefault(false);
+    cmdGetCSS->setAutoDefault(true); // Enter on a focused button presses that button
     connect(cmdGetCSS, &QPushButton::clicked, this, &frmConfig::cmdGetCSS_Click);
     chkCreateIndex = check("chkCreateIndex", "Create index links at top of list", tw.rect(240, 1440, 2895, 255));
 
@@ -120,7 +122,7 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(tw.rect(4440, 720, 1215, 375));
-    cmdCancel->setAutoDefault(false);
+    cmdCancel->setAutoDefault(true);
     connect(cmdCancel, &QPushButton::clicked, this, &frmConfig::cmdCancel_Click);
 
     QWidget *order[] = {cmdOK, cmdCancel, chkColumn[0], chkColumn[1], chkColumn[2], chkColumn[3], chkColumn[4],
@@ -193,15 +195,11 @@ void frmConfig::Form_Load()
 
 void frmConfig::cmdGetCSS_Click()
 {
-    const QString chosen = ShowOpenDialog(Texts::CssTitle, Texts::CssFilter, QString());
+    const QStringList chosen = ShowOpenDialogFiles(Texts::CssTitle, Texts::CssFilter);
     if (chosen.isEmpty())
         return;
     // Of several chosen files the first is the style sheet.
-    QString path = chosen;
-    if (chosen.contains(u'|')) {
-        const QStringList parts = chosen.split(u'|');
-        path = parts[0].endsWith(u'/') ? parts[0] + parts[1] : parts[0] + u'/' + parts[1];
-    }
+    const QString path = chosen.first();
     txtUserCSS->setText(QFileInfo(path).fileName());
     txtUserCSS->setProperty("Tag", path);
 }

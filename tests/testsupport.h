@@ -4,9 +4,14 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
+#include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
+
+class QWidget;
 
 namespace cinemork::test {
 
@@ -14,6 +19,25 @@ namespace cinemork::test {
 void isolateConfig();
 // Empties the store of both roots.
 void clearStore();
+
+// The windows left open: after a test, none may be (hidden ones included).
+QStringList leftoverWindows();
+
+// Runs callbacks on the modal windows that the code under test opens and waits for, one callback a
+// window, in order. Its timers end with it, so a dialog that never opened cannot be acted on by a
+// later test; pending() says whether one never did.
+class ModalAnswerer
+{
+public:
+    ModalAnswerer();
+    void next(std::function<void(QWidget *)> f);
+    qsizetype pending() const { return qsizetype(m_queue.size()); }
+
+private:
+    QObject m_owner;
+    std::deque<std::function<void(QWidget *)>> m_queue;
+    QPointer<QWidget> m_last; // answered already; the next callback waits for another window
+};
 
 // Answers message and input boxes from a script; anything unexpected is recorded and answered Cancel.
 class ScriptedPrompter : public Prompter
@@ -27,7 +51,11 @@ public:
         bool isInput = false;
     };
     ScriptedPrompter() { setPrompter(this); }
-    ~ScriptedPrompter() override { setPrompter(nullptr); }
+    ~ScriptedPrompter() override
+    {
+        if (&prompter() == this) // a successor made before this one died stays installed
+            setPrompter(nullptr);
+    }
 
     void expect(const QString &textContains, Answer answer) { steps.push_back({textContains, answer, {}, false}); }
     void expectInput(const QString &promptContains, const QString &reply) { steps.push_back({promptContains, Answer::Ok, reply, true}); }
@@ -47,7 +75,11 @@ class ScriptedFileDialogs : public FileDialogBackend
 {
 public:
     ScriptedFileDialogs() { setFileDialogs(this); }
-    ~ScriptedFileDialogs() override { setFileDialogs(nullptr); }
+    ~ScriptedFileDialogs() override
+    {
+        if (&fileDialogs() == this)
+            setFileDialogs(nullptr);
+    }
     QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &) override
     {
         titles << title;
@@ -83,7 +115,11 @@ class RecordingShell : public Shell
 {
 public:
     RecordingShell() { setShell(this); }
-    ~RecordingShell() override { setShell(nullptr); }
+    ~RecordingShell() override
+    {
+        if (&shell() == this)
+            setShell(nullptr);
+    }
     void open(const QString &target) override { opened << target; }
     QStringList opened;
 };

@@ -18,6 +18,7 @@ class tst_config : public QObject
 
     std::unique_ptr<test::ScriptedPrompter> m_prompts;
     std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
+    std::unique_ptr<test::ModalAnswerer> m_modals;
     int m_recorded = 0;
 
     std::unique_ptr<frmConfig> open()
@@ -44,6 +45,7 @@ private slots:
         m_recorded = 0;
         m_prompts = std::make_unique<test::ScriptedPrompter>();
         m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
+        m_modals = std::make_unique<test::ModalAnswerer>();
     }
     void cleanup()
     {
@@ -51,6 +53,9 @@ private slots:
         QVERIFY(m_dialogs->done());
         m_prompts.reset();
         m_dialogs.reset();
+        QCOMPARE(m_modals->pending(), 0);
+        m_modals.reset();
+        QVERIFY2(test::leftoverWindows().isEmpty(), qPrintable(test::leftoverWindows().join(u',')));
     }
 
     void emptyStoreLook()
@@ -202,6 +207,41 @@ private slots:
         QCOMPARE(m_recorded, 0);
     }
 
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("stored"); // BrowserColumns afterwards
+        QTest::addColumn<bool>("stillOpen");
+        QTest::newRow("a check box") << "chkAutoSave" << "01111110" << false;
+        QTest::newRow("OK") << "cmdOK" << "01111110" << false;
+        QTest::newRow("Cancel") << "cmdCancel" << "absent" << false;
+        QTest::newRow("style sheet choice") << "cmdGetCSS" << "absent" << true;
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, focus);
+        QFETCH(bool, stillOpen);
+        frmMain w;
+        w.show();
+        if (focus == QLatin1String("cmdGetCSS")) {
+            saveSetting(Reg::UserCSS, QStringLiteral("/none.css"));
+            m_dialogs->openAnswers.push_back({});
+        }
+        bool open = false;
+        m_modals->next([&](QWidget *d) {
+            column(d, 0)->click(); // untick Title
+            QWidget *target = d->findChild<QWidget *>(focus);
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+            open = d->isVisible();
+            if (open)
+                d->close();
+        });
+        w.cmdConfig_Click();
+        QCOMPARE(open, stillOpen);
+        QTEST(setting(Reg::BrowserColumns, QStringLiteral("absent")), "stored");
+    }
+
     void okWithAutoSaveOnAndOff()
     {
         QTemporaryDir dir;
@@ -211,8 +251,7 @@ private slots:
         m_prompts->expectInput(QStringLiteral("movie list:"), QStringLiteral("Cfg"));
         QVERIFY(w.mnuMovieSaveAs_Click());
         QFile::remove(file);
-        QTimer::singleShot(0, [] {
-            QWidget *d = QApplication::activeModalWidget();
+        m_modals->next([](QWidget *d) {
             d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
             d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         });
@@ -221,8 +260,7 @@ private slots:
         QCOMPARE(setting(Reg::AutoSave, QString()), QStringLiteral("1"));
         QVERIFY(QFile::exists(file)); // saved at once
         QCOMPARE(w.statusText(), QStringLiteral("0 items in loaded list Cfg, total 0 GB"));
-        QTimer::singleShot(0, [] {
-            QWidget *d = QApplication::activeModalWidget();
+        m_modals->next([](QWidget *d) {
             d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
             d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         });

@@ -1,8 +1,11 @@
 #include "editor/editorhost.h"
 #include "editor/editorlogic.h"
 #include "editor/frmaddcd.h"
+#include "listfile/pagereader.h"
+#include "listfile/pagewriter.h"
 #include "main/frmmain.h"
 #include "platform/texts.h"
+#include "settings/frmconfig.h"
 #include "settings/modregistry.h"
 #include "testsupport.h"
 #include "videofiles.h"
@@ -64,6 +67,7 @@ class tst_editor : public QObject
     std::unique_ptr<test::ScriptedPrompter> m_prompts;
     std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
     std::unique_ptr<test::RecordingShell> m_shell;
+    std::unique_ptr<test::ModalAnswerer> m_modals;
 
     template<typename T>
     static T *child(QObject *o, const char *name)
@@ -101,6 +105,7 @@ private slots:
         m_prompts = std::make_unique<test::ScriptedPrompter>();
         m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
         m_shell = std::make_unique<test::RecordingShell>();
+        m_modals = std::make_unique<test::ModalAnswerer>();
     }
     void cleanup()
     {
@@ -109,6 +114,9 @@ private slots:
         m_prompts.reset();
         m_dialogs.reset();
         m_shell.reset();
+        QCOMPARE(m_modals->pending(), 0);
+        m_modals.reset();
+        QVERIFY2(test::leftoverWindows().isEmpty(), qPrintable(test::leftoverWindows().join(u',')));
     }
 
     void okAddsTheMovieAtItsSortedPlace()
@@ -181,8 +189,7 @@ private slots:
         QString caption, hor, ver, mb, cds, codec, type;
         bool seen = true, dimsHidden = false;
         int codecCount = 0;
-        QTimer::singleShot(0, [&] {
-            auto *ed = QApplication::activeModalWidget();
+        m_modals->next([&](QWidget *ed) {
             caption = ed->windowTitle();
             hor = edit(ed, "txtResHor")->text();
             ver = edit(ed, "txtResVer")->text();
@@ -217,8 +224,7 @@ private slots:
 
         // the preset is selected, the resolution split at its "x"
         w.list().select(1);
-        QTimer::singleShot(0, [&] {
-            auto *ed = QApplication::activeModalWidget();
+        m_modals->next([&](QWidget *ed) {
             codec = child<QComboBox>(ed, "cboCodec")->currentText();
             codecCount = child<QComboBox>(ed, "cboCodec")->count();
             hor = edit(ed, "txtResHor")->text();
@@ -262,6 +268,15 @@ private slots:
         edit(&ed, "txtTitle")->setText(QStringLiteral("Heat (1995)"));
         ed.cmdGetImdb_Click();
         QCOMPARE(m_shell->opened, QStringList{"http://www.imdb.com/Find?for=Heat%20%281995%29"});
+        // the browser gets the address as built; only a bare "%", which no address may hold, is escaped
+        const std::pair<QString, QByteArray> addresses[] = {
+            {searchAddress(QStringLiteral("Heat (1995)")), "http://www.imdb.com/Find?for=Heat%20%281995%29"},
+            {searchAddress(QStringLiteral("100% Love")), "http://www.imdb.com/Find?for=100%25%20Love"},
+            {searchAddress(QStringLiteral("50%")), "http://www.imdb.com/Find?for=50%25"},
+            {searchAddress(QString::fromUtf8("Am\u00e9lie")), "http://www.imdb.com/Find?for=Am%C3%A9lie"},
+        };
+        for (const auto &[address, sent] : addresses)
+            QCOMPARE(webAddress(address).toEncoded(), sent);
     }
 
     void addingCodecsAndTypes()
@@ -374,28 +389,129 @@ private slots:
         QCOMPARE(addMegabytes(QStringLiteral("40000"), 3072), QStringLiteral("43072")); // past 32,767
     }
 
-    void commasAndRootFolders()
+    void fileChoice_data()
     {
-        FileChoice c = splitChoice(QStringLiteral("/movies|a,b.avi|c.avi"));
-        QCOMPARE(c.names, QStringLiteral("a,b.avi, c.avi"));
-        QCOMPARE(c.firstName, QStringLiteral("a"));
-        QCOMPARE(c.probePath, QStringLiteral("/movies/a"));
-        c = splitChoice(QStringLiteral("/movies/a,b.avi"));
-        QCOMPARE(c.firstName, QStringLiteral("a,b.avi"));
-        QCOMPARE(c.probePath, QStringLiteral("/movies/a,b.avi"));
-        QCOMPARE(splitChoice(QStringLiteral("/|a.avi|b.avi")).probePath, QStringLiteral("/a.avi"));
-        QCOMPARE(splitChoice(QStringLiteral("/a.avi")).firstName, QStringLiteral("a.avi"));
-
-        const QString comma = file("a,b.avi", 10);
+        QTest::addColumn<QStringList>("names"); // chosen, 5 MB each
+        QTest::addColumn<QString>("filesBefore");
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("megabytes");
+        QTest::newRow("bar in a name") << QStringList{"A|B.avi"} << "" << "A|B.avi" << "A|B" << "5";
+        QTest::newRow("comma in a name") << QStringList{"Movie, The.avi"} << "" << "Movie, The.avi" << "Movie, The" << "5";
+        QTest::newRow("several, the first name whole")
+            << QStringList{"Movie, The.cd1.avi", "Movie, The.cd2.avi"} << ""
+            << "Movie, The.cd1.avi, Movie, The.cd2.avi" << "Movie, The.cd1" << "10";
+        QTest::newRow("names in the box split at a comma")
+            << QStringList{"x.avi"} << "old, one.avi" << "old, one.avi, x.avi" << "old" << "5";
+    }
+    void fileChoice()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QString, filesBefore);
+        QTemporaryDir dir;
+        QStringList paths;
+        for (const QString &name : names) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(5 * 1048576));
+            paths << f.fileName();
+        }
         frmMain w;
         frmAddCD ed(&w, &w);
-        m_dialogs->openAnswers.push_back({comma});
+        edit(&ed, "txtFiles")->setText(filesBefore);
+        m_dialogs->openAnswers.push_back(paths);
         ed.cmdGetFiles_Click();
-        QCOMPARE(edit(&ed, "txtTitle")->text(), QStringLiteral("a,b"));
-        QCOMPARE(ed.probePath(), comma);
+        QTEST(edit(&ed, "txtFiles")->text(), "files");
+        QTEST(edit(&ed, "txtTitle")->text(), "title");
+        QTEST(edit(&ed, "txtSize2")->text(), "megabytes");
+        QCOMPARE(ed.probePath(), paths.first());
         m_dialogs->openAnswers.push_back({});
         ed.cmdGetFiles_Click(); // cancelled: nothing changes
-        QCOMPARE(edit(&ed, "txtFiles")->text(), QStringLiteral("a,b.avi"));
+        QTEST(edit(&ed, "txtFiles")->text(), "files");
+    }
+
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("rowsAdded");
+        QTest::addColumn<bool>("stillOpen");
+        QTest::newRow("a text box") << "txtLocation" << 1 << false;
+        QTest::newRow("OK") << "cmdOK" << 1 << false;
+        QTest::newRow("Cancel") << "cmdCancel" << 0 << false;
+        QTest::newRow("file choice") << "cmdGetFiles" << 0 << true;
+        QTest::newRow("codec") << "cmdAddCodec" << 0 << true;
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, focus);
+        QFETCH(bool, stillOpen);
+        frmMain w;
+        w.show();
+        if (focus == QLatin1String("cmdGetFiles"))
+            m_dialogs->openAnswers.push_back({});
+        if (focus == QLatin1String("cmdAddCodec"))
+            m_prompts->expectInput(Texts::NewCodecPrompt, QString());
+        bool open = false;
+        m_modals->next([&](QWidget *ed) {
+            edit(ed, "txtTitle")->setText(QStringLiteral("Typo"));
+            QWidget *target = ed->findChild<QWidget *>(focus);
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key_Return);
+            open = ed->isVisible();
+            if (open)
+                ed->close();
+        });
+        w.cmdAdd_Click();
+        QCOMPARE(open, stillOpen);
+        QTEST(w.list().count(), "rowsAdded");
+    }
+
+    void longFieldsComeBackUntouched()
+    {
+        frmMain w;
+        Movie m = movie("Long");
+        m[FLocation] = QString(40000, u'L'); // past the 32,767 that text boxes cut at by default
+        m[FFiles] = QString(33000, u'f');
+        w.list().setRows({m});
+        w.list().select(1);
+        m_modals->next([](QWidget *ed) { child<QPushButton>(ed, "cmdOK")->click(); });
+        w.cmdEdit_Click();
+        QCOMPARE(w.list().model()->movie(0).f, m.f);
+        // no box of either dialog cuts what it is given
+        frmAddCD ed(&w, &w);
+        frmConfig config({}, &w);
+        for (QWidget *dialog : {static_cast<QWidget *>(&ed), static_cast<QWidget *>(&config)})
+            for (QLineEdit *box : dialog->findChildren<QLineEdit *>()) {
+                box->setText(m[FLocation]);
+                QVERIFY2(box->text() == m[FLocation], qPrintable(box->objectName()));
+            }
+    }
+
+    void aClickDuringTheAutoSaveDoesNothing()
+    {
+        QList<Movie> rows;
+        for (int i = 0; i < 20; ++i)
+            rows << movie(QStringLiteral("M%1").arg(i));
+        const QString page = m_dir.filePath(QStringLiteral("auto.html"));
+        QFile f(page);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(PageWriter::page(QStringLiteral("Auto"), rows, PageSettings()));
+        f.close();
+        frmMain w;
+        QVERIFY(w.ReadList(page));
+        w.show();
+        AutoSaveFlag = true;
+        m_modals->next([&](QWidget *ed) {
+            edit(ed, "txtTitle")->setText(QStringLiteral("Added"));
+            auto *ok = child<QPushButton>(ed, "cmdOK");
+            // a second click that lands while the list is being written
+            QTimer::singleShot(0, ok, [ok] { QTest::mouseClick(ok, Qt::LeftButton); });
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        w.cmdAdd_Click();
+        AutoSaveFlag = false;
+        QCOMPARE(w.list().count(), 21);
+        QVERIFY(!w.isModified());
+        QCOMPARE(readPageFile(page).movies.size(), 21);
     }
 
     // ---- the resolution probe ----
@@ -403,7 +519,7 @@ private slots:
     void probeResults()
     {
         QDir(m_dir.path()).mkdir(QStringLiteral("with blanks"));
-        const QString avi = m_dir.filePath(QStringLiteral("with blanks/clip one.avi"));
+        const QString avi = m_dir.filePath(QStringLiteral("with blanks/clip, one.avi")); // a comma is no separator
         const QString mpg = m_dir.filePath(QStringLiteral("clip.mpg"));
         const QString wav = m_dir.filePath(QStringLiteral("sound.avi"));
         const QString text = m_dir.filePath(QStringLiteral("text.avi"));
@@ -439,11 +555,9 @@ private slots:
         const std::pair<QString, QString> failures[] = {
             {wav, Texts::probeNoDims(wav)},
             {text, Texts::probeOpenFailed(text)},
-            {text + QStringLiteral(",second.avi"), Texts::probeOpenFailed(text)}, // cut at the comma
         };
         for (const auto &[chosen, message] : failures) {
-            QStringList files{chosen.section(u',', 0, 0)};
-            m_dialogs->openAnswers.push_back(files);
+            m_dialogs->openAnswers.push_back({chosen});
             ed.cmdGetFiles_Click();
             m_prompts->expect(message, Answer::Ok);
             ed.cmdGetDims_Click();
@@ -481,6 +595,26 @@ private slots:
 
         runner.program = QStringLiteral("/nonexistent/probe");
         QCOMPARE(runner.run(QStringLiteral("/dev/null"), nullptr).kind, ProbeResult::OpenFailed);
+    }
+
+    void theProbeIsNeverLookedUpOnPath()
+    {
+        QTemporaryDir bin, empty;
+        const QString ran = bin.filePath(QStringLiteral("ran"));
+        QFile impostor(bin.filePath(QStringLiteral("cinemork-list")));
+        QVERIFY(impostor.open(QIODevice::WriteOnly));
+        impostor.write("#!/bin/sh\ntouch '" + ran.toUtf8() + "'\necho 1x1\n");
+        impostor.close();
+        impostor.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8() + ':' + path);
+        ProbeRunner runner;
+        runner.program = companionProgramIn({empty.path()});
+        const ProbeResult r = runner.run(QStringLiteral("/dev/null"), nullptr);
+        qputenv("PATH", path);
+        QCOMPARE(r.kind, ProbeResult::OpenFailed);
+        QVERIFY(!QFile::exists(ran));
+        QCOMPARE(companionProgram(), QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"));
     }
 };
 

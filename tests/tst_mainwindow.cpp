@@ -40,21 +40,6 @@ QStringList titles(frmMain &w)
     return t;
 }
 
-// Runs f on the next modal window that appears (a dialog the command opens and waits for).
-void onNextModal(std::function<void(QWidget *)> f)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, f] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            f(modal);
-        }
-    });
-    timer->start();
-}
-
 void writeFile(const QString &path, const QByteArray &data)
 {
     QFile f(path);
@@ -72,6 +57,7 @@ class tst_mainwindow : public QObject
     std::unique_ptr<test::ScriptedPrompter> m_prompts;
     std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
     std::unique_ptr<test::RecordingShell> m_shell;
+    std::unique_ptr<test::ModalAnswerer> m_modals;
 
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     QString listFile(const char *name, const QList<Movie> &movies, const QString &title = QStringLiteral("Stored"))
@@ -101,6 +87,7 @@ private slots:
         m_prompts = std::make_unique<test::ScriptedPrompter>();
         m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
         m_shell = std::make_unique<test::RecordingShell>();
+        m_modals = std::make_unique<test::ModalAnswerer>();
     }
     void cleanup()
     {
@@ -109,7 +96,9 @@ private slots:
         m_prompts.reset();
         m_dialogs.reset();
         m_shell.reset();
-        QVERIFY(QApplication::topLevelWidgets().isEmpty() || QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(m_modals->pending(), 0);
+        m_modals.reset();
+        QVERIFY2(test::leftoverWindows().isEmpty(), qPrintable(test::leftoverWindows().join(u',')));
     }
 
     void startsOnAnEmptyStore()
@@ -161,10 +150,10 @@ private slots:
         w.list().headerClicked(2); // size, as text: 10\2 < 1400\2 < 700\1
         QCOMPARE(titles(w), (QStringList{"Alpha", "gamma", "beta"}));
         QCOMPARE(w.list().sortOrder(), Qt::AscendingOrder);
-        w.list().select(2);
+        w.list().select(1);
         w.list().headerClicked(2);
         QCOMPARE(titles(w), (QStringList{"beta", "gamma", "Alpha"}));
-        QCOMPARE(w.list().selectedIndex(), 2); // the selection follows its row
+        QCOMPARE(w.list().selectedIndex(), 3); // the selection follows its row
         // the sorted order is the list's order: writing keeps it
         w.list().setSorted(false);
         const PageTotals totals = totalsOf(w.list().model()->movies());
@@ -251,7 +240,10 @@ private slots:
         }
         {
             frmMain w;
+            w.show();
+            w.move(twipsToPixels(4500), twipsToPixels(3000));
             w.showMaximized();
+            QVERIFY(w.isMaximized());
             w.cmdExit_Click();
             QCOMPARE(setting(Reg::WinPos, QString()), QStringLiteral("3000|2010|6960|5460"));
         }
@@ -326,7 +318,7 @@ private slots:
         auto w = storedWindow();
         const QString status = w->statusText();
         bool editorOpened = false;
-        onNextModal([&](QWidget *modal) {
+        m_modals->next([&](QWidget *modal) {
             editorOpened = modal->objectName() == QLatin1String("frmAddCD") && modal->windowTitle() == QLatin1String("Add movie");
             modal->close();
         });
@@ -379,6 +371,14 @@ private slots:
         w.setStatusText(QStringLiteral("x"));
         w.mnuActionTitle_Click();
         QCOMPARE(w.statusText(), QStringLiteral("x"));
+    }
+
+    void anInputBoxKeepsALongDefault()
+    {
+        const QString title(40000, u'T'); // Qt's boxes cut at 32,767 unless told otherwise
+        m_modals->next([](QWidget *modal) { static_cast<QDialog *>(modal)->accept(); });
+        QtPrompter boxes;
+        QCOMPARE(boxes.input(nullptr, Texts::ChangeTitleCaption, Texts::ChangeTitlePrompt, title), title);
     }
 
     void openReadsTheListSortedByTitle()
@@ -511,15 +511,36 @@ private slots:
         QVERIFY(!w->findChild<QAction *>(QStringLiteral("mnuMovieRecent2"))->isVisible());
     }
 
-    void winPosThatIsNotFourNumbersCountsAsAbsent()
+    void storedWindowPlaces_data()
     {
+        QTest::addColumn<QString>("winPos");
+        QTest::addColumn<bool>("absent");
+        QTest::newRow("not numbers") << "10|x|6960|5460" << true;
+        QTest::newRow("three parts") << "1|2|3" << true;
+        QTest::newRow("fraction") << "1|2|7000|6000.5" << true;
+        QTest::newRow("zero size") << "0|0|0|0" << true;
+        QTest::newRow("negative size") << "0|0|-7000|6000" << true;
+        QTest::newRow("below the frame") << "0|0|100|600" << true;
+        QTest::newRow("below the design") << "0|0|6959|5460" << true;
+        QTest::newRow("negative place") << "-15|0|7000|6000" << false;
+        QTest::newRow("huge") << "0|0|999999999|999999999" << false;
+    }
+    void storedWindowPlaces()
+    {
+        QFETCH(QString, winPos);
+        QFETCH(bool, absent);
+        QCOMPARE(!parseWinPos(winPos), absent);
         InitSettings();
-        saveSetting(Reg::WinPos, QStringLiteral("10|x|6960|5460"));
+        saveSetting(Reg::WinPos, winPos);
         frmMain w;
-        QCOMPARE(w.pos(), QPoint(twipsToPixels(2520), twipsToPixels(1770)));
-        QVERIFY(!parseWinPos(QStringLiteral("1|2|3")));
-        QVERIFY(!parseWinPos(QStringLiteral("1|2|3|4.5")));
-        QCOMPARE(*parseWinPos(QStringLiteral("-15|0|7000|6000")), QRect(-15, 0, 7000, 6000));
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        if (absent)
+            QCOMPARE(w.pos(), QPoint(twipsToPixels(2520), twipsToPixels(1770)));
+        // whatever is stored, the window fits the screen and can be shown
+        QVERIFY(w.width() >= twipsToPixels(DesignClientWidth) && w.width() <= screen.width());
+        QVERIFY(w.height() >= twipsToPixels(DesignClientHeight) && w.height() <= screen.height());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
     }
 
     void aPositionOffEveryScreenComesBack()
@@ -541,6 +562,14 @@ private slots:
         w->mnuActionBrowser_Click();
         QVERIFY(QFile::exists(path("stored.html"))); // rewritten even though unmodified
         QCOMPARE(m_shell->opened, QStringList{path("stored.html")});
+
+        // a save that fails opens nothing: the page on disk is an older one
+        QFile::remove(path("stored.html"));
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("stored.html")));
+        m_prompts->expect(QStringLiteral("could not be saved to ") + path("stored.html"), Answer::Ok);
+        w->mnuActionBrowser_Click();
+        QCOMPARE(m_shell->opened.size(), 1);
+        QVERIFY(QDir(path("stored.html")).removeRecursively());
 
         frmMain fresh;
         m_dialogs->saveAnswers.push_back(QString());
@@ -569,7 +598,7 @@ private slots:
         view->setFocus();
         w->list().select(1);
         QString opened;
-        onNextModal([&](QWidget *modal) {
+        m_modals->next([&](QWidget *modal) {
             opened = modal->windowTitle();
             modal->close();
         });
@@ -580,7 +609,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QCOMPARE(w->list().selectedIndex(), 1);
         opened.clear();
-        onNextModal([&](QWidget *modal) {
+        m_modals->next([&](QWidget *modal) {
             opened = modal->windowTitle();
             modal->close();
         });
@@ -588,7 +617,7 @@ private slots:
         QTRY_COMPARE(opened, QStringLiteral("Edit movie"));
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         opened.clear();
-        onNextModal([&](QWidget *modal) {
+        m_modals->next([&](QWidget *modal) {
             opened = modal->windowTitle();
             modal->close();
         });
@@ -625,11 +654,16 @@ private slots:
 
     void dialogMemory()
     {
-        // an empty memory starts in the program's folder, and a cancelled dialog leaves it so
+        // an empty memory starts among the user's documents (never the program's folder), and a
+        // cancelled dialog remembers nothing
         m_dialogs->openAnswers.push_back({});
         QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::ListFilter, QString()), QString());
-        QCOMPARE(LastOpenPath, QCoreApplication::applicationDirPath());
-        QCOMPARE(m_dialogs->startFolders.last(), QCoreApplication::applicationDirPath());
+        QCOMPARE(LastOpenPath, QString());
+        QCOMPARE(m_dialogs->startFolders.last(), documentsFolder());
+        QVERIFY(documentsFolder() != QCoreApplication::applicationDirPath());
+        m_dialogs->saveAnswers.push_back(QString());
+        ShowSaveDialog(QStringLiteral("t"), Texts::ListFilter, Texts::ListDefaultExt, QString());
+        QCOMPARE(m_dialogs->startFolders.last(), documentsFolder());
         // a remembered file or multiple selection starts in its folder
         writeFile(path("one.avi"), "x");
         m_dialogs->openAnswers.push_back({path("one.avi")});
@@ -639,6 +673,9 @@ private slots:
         QCOMPARE(m_dialogs->startFolders.last(), m_dir.path());
         QCOMPARE(LastOpenPath, path("one.avi"));
         QCOMPARE(startFolderOf(m_dir.path() + QStringLiteral("|a.avi|b.avi")), m_dir.path());
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("x")));
+        writeFile(path("x|y.avi"), "x"); // one file with a "|" in its name
+        QCOMPARE(startFolderOf(path("x|y.avi")), m_dir.path());
         QCOMPARE(joinSelection({QStringLiteral("/a.avi"), QStringLiteral("/b.avi")}), QStringLiteral("/|a.avi|b.avi"));
         // "All files (*.*)" must list files without a dot too
         QCOMPARE(qtNameFilters(Texts::CssFilter).last(), QStringLiteral("All files (*)"));
@@ -652,7 +689,7 @@ private slots:
         w.list().setRows({movie("Real"), movie("Dialogs")});
         const QString target = path("real");
         QString title, filter;
-        onNextModal([&](QWidget *modal) {
+        m_modals->next([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             title = dialog->windowTitle();
             filter = dialog->nameFilters().first();
@@ -668,7 +705,7 @@ private slots:
         QVERIFY(QFile::exists(target + QStringLiteral(".html")));
 
         w.list().clear();
-        onNextModal([&](QWidget *modal) {
+        m_modals->next([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             dialog->setDirectory(m_dir.path());
             dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("real.html"));
