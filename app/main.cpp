@@ -1,10 +1,12 @@
 #include "main/frmmain.h"
+#include "platform/focusstyle.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setStyle(new cinemork::FocusStyle);
     QApplication::setApplicationName(QStringLiteral("Cinemork"));
     QApplication::setOrganizationName(QStringLiteral("Brisvane"));
     QApplication::setDesktopFileName(QStringLiteral("cinemork"));
