@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QSaveFile>
+#include <vector>
 
 namespace cinemork {
 
@@ -74,7 +76,11 @@ IniStore::IniStore(QString filePath)
 
 QList<IniStore::Group> IniStore::parse(const QByteArray &data)
 {
+    // Keys and value names are found by their case-folded text, so a file reads in time linear in its size.
     QList<Group> groups;
+    QHash<QString, qsizetype> groupAt;
+    std::vector<QHash<QString, qsizetype>> entryAt; // one per group
+    qsizetype current = -1;
     const QString text = QString::fromUtf8(data);
     for (QStringView line : QStringView(text).split(u'\n')) {
         if (line.endsWith(u'\r'))
@@ -83,21 +89,30 @@ QList<IniStore::Group> IniStore::parse(const QByteArray &data)
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
             const QString key = line.mid(1, line.size() - 2).toString();
-            if (!findGroup(groups, key))
+            const QString folded = key.toCaseFolded();
+            auto at = groupAt.constFind(folded);
+            if (at == groupAt.constEnd()) {
+                at = groupAt.insert(folded, groups.size());
                 groups.append(Group{key, {}});
+                entryAt.emplace_back();
+            }
+            current = *at; // a key written twice gathers the values of both places
             continue;
         }
         const qsizetype eq = line.indexOf(u'=');
-        if (eq <= 0 || groups.isEmpty())
+        if (eq <= 0 || current < 0)
             continue;
-        Group &g = groups.last();
-        const QString name = line.left(eq).toString();
-        const QString value = unescapeValue(line.mid(eq + 1));
-        const qsizetype at = findEntry(g, name);
-        if (at >= 0)
-            g.entries[at].text = value;
-        else
-            g.entries.append({name, value});
+        Group &g = groups[current];
+        const QStringView name = line.left(eq);
+        QHash<QString, qsizetype> &entries = entryAt[size_t(current)];
+        const QString folded = name.toString().toCaseFolded();
+        QString value = unescapeValue(line.mid(eq + 1));
+        if (const auto at = entries.constFind(folded); at != entries.constEnd()) {
+            g.entries[*at].text = std::move(value); // the later value wins, the first spelling stays
+        } else {
+            entries.insert(folded, g.entries.size());
+            g.entries.append({name.toString(), std::move(value)});
+        }
     }
     return groups;
 }

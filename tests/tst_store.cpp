@@ -3,6 +3,7 @@
 #include "settings/recentfiles.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 
@@ -54,6 +55,55 @@ private slots:
         // key paths too
         QCOMPARE(GetRegString(HKEY_LOCAL_MACHINE, QStringLiteral("software\\brisvane\\cinemork"), Reg::AutoSave, QString()),
                  QStringLiteral("0"));
+    }
+
+    void aLargeStoreReadsAndWritesInLinearTime()
+    {
+        // 100,000 values; a second spelling of each later in the file, which wins but keeps the first spelling
+        QByteArray file = "[Software\\Brisvane\\Cinemork]\n";
+        for (int i = 0; i < 100000; ++i)
+            file += "Name" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
+        file += "[Other]\nx=1\n[software\\brisvane\\CINEMORK]\n";
+        for (int i = 0; i < 100000; i += 1000)
+            file += "NAME" + QByteArray::number(i) + "=again\n";
+        QElapsedTimer clock;
+        clock.start();
+        const QList<IniStore::Group> groups = IniStore::parse(file);
+        const QByteArray written = IniStore::serialize(groups);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(groups.size(), 2);
+        QCOMPARE(groups[0].key, QStringLiteral("Software\\Brisvane\\Cinemork"));
+        QCOMPARE(groups[0].entries.size(), 100000);
+        QCOMPARE(groups[0].entries[1000].name, QStringLiteral("Name1000"));
+        QCOMPARE(groups[0].entries[1000].text, QStringLiteral("again"));
+        QCOMPARE(groups[0].entries[1001].text, QStringLiteral("1001"));
+        QCOMPARE(groups[1].entries.size(), 1); // the values under the repeated key went to that key
+        QCOMPARE(IniStore::parse(written).size(), 2);
+        QCOMPARE(IniStore::serialize(IniStore::parse(written)), written);
+    }
+
+    void regBoolReadsMigratedValues_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("def");
+        QTest::addColumn<bool>("result");
+        QTest::newRow("True") << "True" << false << true;
+        QTest::newRow("FALSE") << "FALSE" << true << false;
+        QTest::newRow("-1") << "-1" << false << true;
+        QTest::newRow("0") << "0" << true << false;
+        QTest::newRow("1") << "1" << false << true;
+        QTest::newRow("blanks around") << " 0 " << true << false;
+        QTest::newRow("0.0") << "0.0" << true << false;
+        QTest::newRow("empty, default false") << "" << false << false;
+        QTest::newRow("empty, default true") << "" << true << true;
+        QTest::newRow("yes") << "yes" << false << false;
+        QTest::newRow("Truely") << "Truely" << true << true;
+    }
+    void regBoolReadsMigratedValues()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, def);
+        QTEST(regBool(text, def), "result");
     }
 
     void textsSurviveTheFileAndStopAtAZero()
