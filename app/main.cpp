@@ -1,5 +1,6 @@
 #include "main/frmmain.h"
 #include "platform/focusstyle.h"
+#include "platform/qtdialogs.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setStyle(new cinemork::FocusStyle);
+    cinemork::useQtDialogs();
     QApplication::setApplicationName(QStringLiteral("Cinemork"));
     QApplication::setOrganizationName(QStringLiteral("Brisvane"));
     QApplication::setDesktopFileName(QStringLiteral("cinemork"));

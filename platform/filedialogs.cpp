@@ -1,8 +1,6 @@
 #include "filedialogs.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -12,18 +10,31 @@ QString LastOpenPath;
 QString LastSavePath;
 
 namespace {
-QtFileDialogBackend g_qtDialogs;
+class CancelDialogs : public FileDialogBackend
+{
+public:
+    QStringList openFiles(const QString &, const QString &, const QStringList &) override { return {}; }
+    QString saveFile(const QString &, const QString &, const QStringList &, const QString &) override { return {}; }
+};
+
+CancelDialogs g_cancel;
+FileDialogBackend *g_default = nullptr;
 FileDialogBackend *g_dialogs = nullptr;
 } // namespace
 
 FileDialogBackend &fileDialogs()
 {
-    return g_dialogs ? *g_dialogs : g_qtDialogs;
+    return g_dialogs ? *g_dialogs : g_default ? *g_default : g_cancel;
 }
 
 void setFileDialogs(FileDialogBackend *b)
 {
     g_dialogs = b;
+}
+
+void setDefaultFileDialogs(FileDialogBackend *b)
+{
+    g_default = b;
 }
 
 QStringList qtNameFilters(const QString &filter)
@@ -119,35 +130,6 @@ QString ShowSaveDialog(const QString &title, const QString &filter, const QStrin
         return {};
     LastSavePath = QFileInfo(chosen).absoluteFilePath();
     return LastSavePath;
-}
-
-QStringList QtFileDialogBackend::openFiles(const QString &title, const QString &startFolder, const QStringList &nameFilters)
-{
-    QFileDialog dlg(QApplication::activeWindow(), title, startFolder);
-    dlg.setObjectName(QStringLiteral("openDialog"));
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setFileMode(QFileDialog::ExistingFiles);
-    dlg.setNameFilters(nameFilters);
-    dlg.selectNameFilter(nameFilters.value(0));
-    if (dlg.exec() != QDialog::Accepted)
-        return {};
-    return dlg.selectedFiles();
-}
-
-QString QtFileDialogBackend::saveFile(const QString &title, const QString &startFolder, const QStringList &nameFilters,
-                                      const QString &defaultSuffix)
-{
-    QFileDialog dlg(QApplication::activeWindow(), title, startFolder);
-    dlg.setObjectName(QStringLiteral("saveDialog"));
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setNameFilters(nameFilters);
-    dlg.selectNameFilter(nameFilters.value(0));
-    dlg.setDefaultSuffix(defaultSuffix);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return {};
-    return dlg.selectedFiles().constFirst();
 }
 
 } // namespace cinemork

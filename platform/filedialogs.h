@@ -5,7 +5,7 @@
 
 namespace cinemork {
 
-// What the program asks of a file dialog. The program uses Qt's dialog; tests install a scripted one.
+// What the program asks of a file dialog: the window installs Qt's (qtdialogs.h), tests a scripted one.
 class FileDialogBackend
 {
 public:
@@ -17,16 +17,10 @@ public:
                              const QString &defaultSuffix) = 0;
 };
 
-class QtFileDialogBackend : public FileDialogBackend
-{
-public:
-    QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &nameFilters) override;
-    QString saveFile(const QString &title, const QString &startFolder, const QStringList &nameFilters,
-                     const QString &defaultSuffix) override;
-};
-
 FileDialogBackend &fileDialogs();
-void setFileDialogs(FileDialogBackend *b); // not owned; nullptr puts Qt's dialog back
+void setFileDialogs(FileDialogBackend *b); // not owned; nullptr puts the default back
+// What answers while nothing is installed; without one every dialog counts as cancelled.
+void setDefaultFileDialogs(FileDialogBackend *b);
 
 // Remembered for the run: the whole result of the last open and the last save dialog.
 extern QString LastOpenPath;

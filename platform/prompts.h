@@ -13,8 +13,8 @@ enum class Answer { Ok, Cancel, Yes, No };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class BoxIcon { Question, Exclamation, Critical, Information };
 
-// Every message box and input box goes through one Prompter. The program uses Qt's boxes;
-// tests install a scripted answerer.
+// Every message box and input box goes through one Prompter: the window installs Qt's boxes
+// (qtdialogs.h), tests a scripted answerer. The parent is only handed on.
 class Prompter
 {
 public:
@@ -24,16 +24,12 @@ public:
     virtual QString input(QWidget *parent, const QString &caption, const QString &prompt, const QString &defaultText) = 0;
 };
 
-class QtPrompter : public Prompter
-{
-public:
-    Answer ask(QWidget *parent, const QString &text, Buttons buttons, BoxIcon icon, Answer defaultAnswer) override;
-    QString input(QWidget *parent, const QString &caption, const QString &prompt, const QString &defaultText) override;
-};
-
 Prompter &prompter();
-// Installs p (not owned); nullptr puts Qt's boxes back.
+// Installs p (not owned); nullptr puts the default back.
 void setPrompter(Prompter *p);
+// What answers while nothing is installed (the window's boxes). Without one, every box is answered
+// as by Cancel, which stops any command that asked.
+void setDefaultPrompter(Prompter *p);
 
 inline Answer msgBox(QWidget *parent, const QString &text, Buttons buttons = Buttons::Ok,
                      BoxIcon icon = BoxIcon::Exclamation, Answer def = Answer::Ok)

@@ -1,6 +1,7 @@
 #include "listfile/pagewriter.h"
 #include "main/frmmain.h"
 #include "main/mainlayout.h"
+#include "platform/qtdialogs.h"
 #include "platform/texts.h"
 #include "platform/twips.h"
 #include "settings/modregistry.h"
@@ -683,7 +684,9 @@ private slots:
 
     void realFileDialogsEndToEnd()
     {
-        m_dialogs.reset(); // Qt's own dialogs from here on
+        m_dialogs.reset();
+        QtFileDialogBackend qtDialogs; // Qt's own dialogs from here on
+        setFileDialogs(&qtDialogs);
         frmMain w;
         w.show();
         w.list().setRows({movie("Real"), movie("Dialogs")});
@@ -714,6 +717,7 @@ private slots:
         w.mnuMovieOpen_Click();
         QCOMPARE(titles(w), (QStringList{"Dialogs", "Real"}));
         QCOMPARE(w.listTitle(), QStringLiteral("Real list"));
+        setFileDialogs(nullptr);
         m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
     }
 };
