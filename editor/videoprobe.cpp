@@ -1,7 +1,9 @@
 #include "videoprobe.h"
 
+#include <QByteArrayList>
 #include <QFileInfo>
 #include <chrono>
+#include <string>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -18,6 +20,30 @@ using Clock = std::chrono::steady_clock;
 int interruptAfterDeadline(void *opaque)
 {
     return Clock::now() > *static_cast<Clock::time_point *>(opaque) ? 1 : 0;
+}
+
+// Readers of playlists, lists of files, image sequences, side files and network sessions: each would
+// open files or addresses that the file names, so a file that is really one of these is no video.
+const QByteArrayList FollowingDemuxers{"hls", "dash", "concat", "imf", "image2", "mlv", "vobsub", "sdp", "rtsp", "rtp"};
+
+// Every other demuxer FFmpeg has, as its list of allowed formats.
+const std::string &allowedFormats()
+{
+    static const std::string list = [] {
+        std::string names;
+        void *it = nullptr;
+        while (const AVInputFormat *format = av_demuxer_iterate(&it)) {
+            for (const QByteArray &name : QByteArray(format->name).split(',')) {
+                if (FollowingDemuxers.contains(name))
+                    continue;
+                if (!names.empty())
+                    names += ',';
+                names += name.toStdString();
+            }
+        }
+        return names;
+    }();
+    return list;
 }
 } // namespace
 
@@ -53,7 +79,7 @@ ProbeResult ProbeResult::fromText(const QString &text)
 ProbeResult probeVideoFile(const QString &path, int timeLimitMs)
 {
     ProbeResult r;
-    if (!QFileInfo(path).isFile()) {
+    if (!QFileInfo(path).isFile()) { // pipes and devices too: only regular files are probed
         r.kind = ProbeResult::NotFound;
         return r;
     }
@@ -68,6 +94,11 @@ ProbeResult probeVideoFile(const QString &path, int timeLimitMs)
     // The header is enough: read at most a few megabytes and seconds of the file.
     av_dict_set(&options, "probesize", "4000000", 0);
     av_dict_set(&options, "analyzeduration", "3000000", 0);
+    // The file itself and nothing it names: only local files, no demuxer that follows names, and
+    // no references from a QuickTime file to others.
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    av_dict_set(&options, "format_whitelist", allowedFormats().c_str(), 0);
+    av_dict_set(&options, "enable_drefs", "0", 0);
     const int opened = avformat_open_input(&ctx, QFileInfo(path).absoluteFilePath().toUtf8().constData(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0) // ctx is freed on failure

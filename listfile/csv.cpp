@@ -1,5 +1,12 @@
 #include "csv.h"
 
+#include <QBuffer>
+#include <QStringDecoder>
+
+#include <array>
+#include <functional>
+#include <utility>
+
 namespace cinemork {
 
 QString csvRow(const QStringList &fields)
@@ -28,94 +35,286 @@ QString moviesToCsv(const QList<Movie> &movies)
     return out;
 }
 
-QList<QStringList> parseCsv(const QString &text, QString *error)
+namespace {
+
+QString atLine(qint64 line, const QString &what)
 {
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    bool fieldStarted = false;
-    const qsizetype n = text.size();
-    qsizetype i = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
-    auto endField = [&] {
-        row << field;
-        field.clear();
-        fieldStarted = false;
-    };
-    auto endRow = [&] {
+    return QStringLiteral("line ") + QString::number(line) + QStringLiteral(": ") + what;
+}
+
+// Splits bytes into records of fields. The separators are ASCII, which UTF-8 never uses inside
+// a character, so the fields are cut as bytes and decoded whole. Lines end at CR LF, CR or LF.
+class RecordSplitter
+{
+public:
+    // Called with every record and the line it begins on; returns false with error set to stop.
+    using Sink = std::function<bool(const QByteArrayList &fields, qint64 line, QString &error)>;
+    explicit RecordSplitter(Sink sink) : m_sink(std::move(sink)) {}
+
+    bool feed(QByteArrayView data)
+    {
+        if (m_atStart) {
+            // a byte order mark may be cut over pieces: keep what could still be one
+            m_bom.append(data);
+            if (m_bom.size() < 3 && QByteArrayView("\xEF\xBB\xBF").startsWith(m_bom))
+                return true;
+            m_atStart = false;
+            const QByteArray held = std::exchange(m_bom, {});
+            return feedBytes(QByteArrayView(held).sliced(held.startsWith("\xEF\xBB\xBF") ? 3 : 0));
+        }
+        return feedBytes(data);
+    }
+
+    bool finish()
+    {
+        if (m_atStart) {
+            m_atStart = false;
+            if (!feedBytes(std::exchange(m_bom, {})))
+                return false;
+        }
+        if (m_state == Quoted)
+            return fail(atLine(m_fieldLine, QStringLiteral("a quoted field that never ends")));
+        return !m_inRecord || endRecord();
+    }
+
+    const QString &error() const { return m_error; }
+
+private:
+    enum State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
+
+    bool fail(const QString &error)
+    {
+        m_error = error;
+        return false;
+    }
+
+    void startRecord()
+    {
+        if (!m_inRecord) {
+            m_inRecord = true;
+            m_recordLine = m_line;
+            m_recordBytes = 0;
+        }
+    }
+
+    void endField()
+    {
+        m_fields << m_field;
+        m_field.clear();
+        m_state = FieldStart;
+    }
+
+    bool endRecord()
+    {
         endField();
-        rows << row;
-        row.clear();
-    };
-    for (; i < n; ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < n && text[i + 1] == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
+        m_inRecord = false;
+        const bool ok = m_sink(m_fields, m_recordLine, m_error);
+        m_fields.clear();
+        return ok;
+    }
+
+    // A line break; the LF of a CR LF pair is the same break.
+    void countBreak(char c)
+    {
+        if (c == '\r' || !m_afterCr)
+            ++m_line;
+        m_afterCr = c == '\r';
+    }
+
+    bool feedBytes(QByteArrayView data)
+    {
+        const char *p = data.data(), *end = p + data.size();
+        while (p < end) {
+            const char c = *p;
+            if (m_afterCr && c == '\n' && m_state != Quoted) {
+                m_afterCr = false; // the rest of the break that ended the record
+                ++p;
+                continue;
             }
-            continue;
+            if (c == '\r' || c == '\n') {
+                countBreak(c);
+                if (m_state == Quoted) {
+                    if (!take(p, 1))
+                        return false;
+                    ++p;
+                    continue;
+                }
+                ++p;
+                if (m_inRecord && !endRecord())
+                    return false;
+                m_state = FieldStart;
+                continue;
+            }
+            m_afterCr = false;
+            startRecord();
+            switch (m_state) {
+            case FieldStart:
+                if (c == '"') {
+                    m_state = Quoted;
+                    m_fieldLine = m_line;
+                    if (!take(p, 0, 1))
+                        return false;
+                    ++p;
+                    continue;
+                }
+                m_state = Unquoted;
+                [[fallthrough]];
+            case Unquoted: {
+                if (c == ',') {
+                    endField();
+                    if (!take(p, 0, 1))
+                        return false;
+                    ++p;
+                    continue;
+                }
+                const char *q = p;
+                while (q < end && *q != ',' && *q != '\r' && *q != '\n')
+                    ++q;
+                if (!take(p, q - p))
+                    return false;
+                p = q;
+                continue;
+            }
+            case Quoted: {
+                if (c == '"') {
+                    m_state = QuoteInQuoted;
+                    if (!take(p, 0, 1))
+                        return false;
+                    ++p;
+                    continue;
+                }
+                const char *q = p;
+                while (q < end && *q != '"' && *q != '\r' && *q != '\n')
+                    ++q;
+                if (!take(p, q - p))
+                    return false;
+                p = q;
+                continue;
+            }
+            case QuoteInQuoted:
+                if (c == '"') {
+                    m_state = Quoted;
+                    if (!take(p, 1))
+                        return false;
+                } else if (c == ',') {
+                    endField();
+                    if (!take(p, 0, 1))
+                        return false;
+                } else {
+                    return fail(atLine(m_line, QStringLiteral("text after the closing quote of a field")));
+                }
+                ++p;
+                continue;
+            }
         }
-        if (c == u'"' && !fieldStarted && field.isEmpty()) {
-            quoted = true;
-            fieldStarted = true;
-        } else if (c == u',') {
-            endField();
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            endRow();
-        } else {
-            field += c;
-            fieldStarted = true;
+        return true;
+    }
+
+    // Adds count bytes at p to the field; uncounted bytes (quotes, commas) count towards the record's size too.
+    bool take(const char *p, qsizetype count, qsizetype uncounted = 0)
+    {
+        m_recordBytes += count + uncounted;
+        if (m_recordBytes > MaxCsvRecordBytes)
+            return fail(atLine(m_recordLine, QStringLiteral("a record larger than %1 MB").arg(MaxCsvRecordBytes >> 20)));
+        m_field.append(p, count);
+        return true;
+    }
+
+    Sink m_sink;
+    State m_state = FieldStart;
+    QByteArray m_field;
+    QByteArrayList m_fields;
+    QByteArray m_bom;
+    bool m_atStart = true;
+    bool m_inRecord = false;
+    bool m_afterCr = false;
+    qint64 m_line = 1;
+    qint64 m_recordLine = 1;
+    qint64 m_fieldLine = 1;
+    qsizetype m_recordBytes = 0;
+    QString m_error;
+};
+
+} // namespace
+
+CsvParse moviesFromCsv(QIODevice *in)
+{
+    CsvParse r;
+    QStringList header;
+    std::array<qsizetype, FieldCount> columnOf{};
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringList fields;
+    RecordSplitter splitter([&](const QByteArrayList &bytes, qint64 line, QString &error) {
+        fields.clear();
+        for (const QByteArray &b : bytes) {
+            fields << decoder.decode(b);
+            if (decoder.hasError()) {
+                error = atLine(line, QStringLiteral("the text is not valid UTF-8"));
+                return false;
+            }
+        }
+        if (header.isEmpty()) {
+            header = fields;
+            for (int f = 0; f < FieldCount; ++f) {
+                columnOf[size_t(f)] = header.indexOf(FieldKeys[size_t(f)]);
+                if (columnOf[size_t(f)] < 0) {
+                    error = QStringLiteral("the header row lacks the column ") + FieldKeys[size_t(f)];
+                    return false;
+                }
+            }
+            return true;
+        }
+        if (fields.size() != header.size()) {
+            error = atLine(line, QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(header.size()));
+            return false;
+        }
+        Movie m;
+        for (int f = 0; f < FieldCount; ++f)
+            m[f] = fields[columnOf[size_t(f)]];
+        m.icon = iconForTypeText(m[FType]);
+        r.movies << m;
+        return true;
+    });
+
+    // Read in pieces: a record is bounded, the input as a whole need not fit in memory at once.
+    QByteArray piece(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = in->read(piece.data(), piece.size());
+        if (n < 0) {
+            r.error = QStringLiteral("the input could not be read: ") + in->errorString();
+            r.movies.clear();
+            return r;
+        }
+        if (n == 0) {
+            if (in->waitForReadyRead(-1))
+                continue;
+            break;
+        }
+        if (!splitter.feed(QByteArrayView(piece.constData(), n))) {
+            r.error = splitter.error();
+            r.movies.clear();
+            return r;
         }
     }
-    if (quoted) {
-        if (error)
-            *error = QStringLiteral("unterminated quoted field");
-        return {};
+    if (!splitter.finish()) {
+        r.error = splitter.error();
+        r.movies.clear();
+        return r;
     }
-    if (fieldStarted || !field.isEmpty() || !row.isEmpty())
-        endRow();
-    return rows;
+    if (header.isEmpty()) {
+        r.error = QStringLiteral("no header row");
+        return r;
+    }
+    r.ok = true;
+    return r;
 }
 
 CsvParse moviesFromCsv(const QString &text)
 {
-    CsvParse r;
-    QList<QStringList> rows = parseCsv(text, &r.error);
-    if (!r.error.isEmpty())
-        return r;
-    if (rows.isEmpty()) {
-        r.error = QStringLiteral("no header row");
-        return r;
-    }
-    const QStringList header = rows.takeFirst();
-    int columnOf[FieldCount];
-    for (int f = 0; f < FieldCount; ++f) {
-        columnOf[f] = int(header.indexOf(FieldKeys[size_t(f)]));
-        if (columnOf[f] < 0) {
-            r.error = QStringLiteral("the header row lacks the column ") + FieldKeys[size_t(f)];
-            return r;
-        }
-    }
-    for (const QStringList &row : rows) {
-        if (row.size() == 1 && row[0].isEmpty())
-            continue; // a blank line
-        Movie m;
-        for (int f = 0; f < FieldCount; ++f)
-            m[f] = row.value(columnOf[f]);
-        m.icon = iconForTypeText(m[FType]);
-        r.movies << m;
-    }
-    r.ok = true;
-    return r;
+    QByteArray data = text.toUtf8();
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return moviesFromCsv(&buffer);
 }
 
 } // namespace cinemork

@@ -2,6 +2,7 @@
 
 #include "movie.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -14,12 +15,18 @@ QString moviesToCsv(const QList<Movie> &movies);
 struct CsvParse
 {
     bool ok = false;
-    QString error;
+    QString error; // names the line where the input went wrong
     QList<Movie> movies;
 };
-// Reads rows under the header "title,size,res,codec,type,seenit,location,files,imdb" (in any column order).
-CsvParse moviesFromCsv(const QString &text);
 
-QList<QStringList> parseCsv(const QString &text, QString *error);
+// The longest record the reader takes, in bytes: input without end is an error, not a program without memory.
+inline constexpr qsizetype MaxCsvRecordBytes = 64 << 20;
+
+// Reads UTF-8 rows under the header "title,size,res,codec,type,seenit,location,files,imdb" (in any column
+// order), a piece at a time. Nothing is changed silently: text that is not UTF-8, a row with more or fewer
+// fields than the header, a quote that never closes or text after a closing quote are errors; empty lines
+// are skipped. A UTF-8 byte order mark before the header is skipped.
+CsvParse moviesFromCsv(QIODevice *in);
+CsvParse moviesFromCsv(const QString &text);
 
 } // namespace cinemork

@@ -21,11 +21,14 @@ void appendNumber(Buffer &out, char32_t cp)
     out += ';';
 }
 
-// The ISO-8859-1 characters that the page carries as references.
+// The ISO-8859-1 characters that the page carries as references: the markup's own, the line ends,
+// and the control characters U+0080 to U+009F, which a browser would take for other characters.
 constexpr std::array<bool, 256> Special = [] {
     std::array<bool, 256> t{};
     for (unsigned char c : {'&', '<', '>', '"', '\r', '\n'})
         t[c] = true;
+    for (int c = 0x80; c < 0xA0; ++c)
+        t[size_t(c)] = true;
     return t;
 }();
 
@@ -59,7 +62,7 @@ void appendText(Buffer &out, QStringView text)
         case u'\n': out += "&#10;"; continue;
         default: break;
         }
-        if (c < 0x100) {
+        if (c < 0x100 && !Special[c]) {
             out += char(c);
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(s[i + 1])) {
             appendNumber(out, QChar::surrogateToUcs4(c, s[i + 1]));

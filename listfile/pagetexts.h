@@ -5,11 +5,17 @@
 
 #include <array>
 
+// The program's home address, chosen when the program is built (CMake: CINEMORK_HOME_URL); empty when none was given.
+#ifndef CINEMORK_HOME_URL
+#error "CINEMORK_HOME_URL is defined by the build for every target that links cinemork_listfile"
+#endif
+
 namespace cinemork::Page {
 
 inline constexpr char SystemIdentifier[] = "http://www.w3.org/TR/REC-html40/loose.dtd";
 inline constexpr char StandardsHome[] = "http://www.w3.org/";
-inline constexpr char DownloadAddress[] = "https://cinemork.org/download/";
+// Where the footer's download line points, and the address the program gives as its own.
+inline constexpr char HomeAddress[] = CINEMORK_HOME_URL;
 
 inline constexpr char Doctype[] = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\" \"";
 inline constexpr char HtmlHead[] = "<HTML><HEAD>";
@@ -34,6 +40,7 @@ inline constexpr char CompliantOpen[] = "This page is <A HREF=\"";
 inline constexpr char CompliantClose[] = "\">W3C</A> compliant HTML4.0 code.<BR>";
 inline constexpr char DownloadOpen[] = "<A HREF=\"";
 inline constexpr char DownloadClose[] = "\">";
+inline constexpr char DownloadWithoutAddress[] = "<A>"; // the line stays, linking nowhere
 inline constexpr char DownloadText[] = "Download Cinemork</A>.";
 inline constexpr char PageClose[] = "</FONT></CENTER></BODY></HTML>";
 

@@ -54,6 +54,29 @@ inline void line(std::string &out, const char *text)
     out += CrLf;
 }
 
+// A line of the user's style sheet. The reader finds the table by the first line that begins with
+// "<TABLE": such a line gets a leading blank, which the style sheet ignores. A line break inside
+// the text starts a line of its own.
+void styleSheetLine(std::string &out, QByteArrayView text)
+{
+    constexpr QByteArrayView tableStart("<TABLE");
+    for (;;) {
+        qsizetype end = 0;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const QByteArrayView piece = text.first(end);
+        if (piece.startsWith(tableStart))
+            out += ' ';
+        out.append(piece.data(), size_t(piece.size()));
+        out += CrLf;
+        if (end == text.size())
+            return;
+        if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        text = text.sliced(end + 1);
+    }
+}
+
 void head(std::string &out, const QString &title, const PageSettings &s)
 {
     out += Page::Doctype;
@@ -71,10 +94,8 @@ void head(std::string &out, const QString &title, const PageSettings &s)
     out += CrLf;
     line(out, Page::StyleOpen);
     if (s.cssLines) {
-        for (const QByteArray &l : *s.cssLines) {
-            out.append(l.constData(), size_t(l.size()));
-            out += CrLf;
-        }
+        for (const QByteArray &l : *s.cssLines)
+            styleSheetLine(out, l);
     } else {
         for (const char *l : Page::DefaultCss)
             line(out, l);
@@ -252,9 +273,13 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
     buf += Page::StandardsHome;
     buf += Page::CompliantClose;
     buf += CrLf;
-    buf += Page::DownloadOpen;
-    buf += Page::DownloadAddress;
-    buf += Page::DownloadClose;
+    if (Page::HomeAddress[0]) {
+        buf += Page::DownloadOpen;
+        appendPageText(buf, QString::fromUtf8(Page::HomeAddress));
+        buf += Page::DownloadClose;
+    } else {
+        buf += Page::DownloadWithoutAddress;
+    }
     buf += CrLf;
     line(buf, Page::DownloadText);
     line(buf, Page::PageClose);

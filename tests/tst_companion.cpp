@@ -12,6 +12,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace cinemork;
 
 namespace {
@@ -31,6 +34,40 @@ Run run(const QStringList &args, const QByteArray &input = {})
     buffer.open(QIODevice::ReadOnly);
     const int status = runCompanion(args, o, e, &buffer);
     return {status, out, err};
+}
+
+QString program()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
+}
+
+// Runs cinemork-list as its own process with a bounded address space, so that a fault that makes it
+// grow without end ends it instead of the machine; one that runs longer than the time given is killed.
+Run runProgram(const QStringList &args, const QByteArray &input = {}, int timeLimitMs = 30000)
+{
+    QProcess p;
+#if !defined(__SANITIZE_ADDRESS__) && !(defined(__has_feature) && __has_feature(address_sanitizer))
+    p.setChildProcessModifier([] {
+        const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+#endif
+    p.start(program(), args);
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(timeLimitMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, QStringLiteral("still running after %1 ms").arg(timeLimitMs)};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+bool isFifo(const QString &path)
+{
+    struct stat st;
+    return lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
 }
 
 Movie movie(const QString &title, const QString &location)
@@ -64,7 +101,8 @@ private slots:
     void writeThenDump()
     {
         const QList<Movie> movies{movie(QStringLiteral("Zelig, \"the\" film"), QStringLiteral("a</b & あ")),
-                                  movie(QStringLiteral("Alien"), QStringLiteral("line\nbreak"))};
+                                  movie(QStringLiteral("Alien"), QStringLiteral("line\nbreak")),
+                                  movie(QStringLiteral("Movie, The"), QStringLiteral("Shelf"))};
         const QString csv = moviesToCsv(movies);
         Run r = run({"write", path("out.html"), "--title", "Mine", "--index", "1", "--columns", "11111111"}, csv.toUtf8());
         QCOMPARE(r.status, 0);
@@ -78,12 +116,14 @@ private slots:
         r = run({"dump", path("out.html")});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, csv); // file order, every value as written
+        QVERIFY(r.out.endsWith(QStringLiteral("\r\n\"Movie, The\",700\\1,,,VCD,yes,Shelf,,\r\n")));
+        QCOMPARE(moviesFromCsv(r.out).movies, movies);
         r = run({"dump", path("out.html"), "--format", "json"});
         QCOMPARE(r.status, 0);
         const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
         QCOMPARE(doc.value("title").toString(), QStringLiteral("Mine"));
         const QJsonArray list = doc.value("movies").toArray();
-        QCOMPARE(list.size(), 2);
+        QCOMPARE(list.size(), 3);
         QCOMPARE(list[0].toObject().value("location").toString(), QStringLiteral("a</b & あ"));
         QCOMPARE(list[1].toObject().value("seenit").toString(), QStringLiteral("yes"));
     }
@@ -129,23 +169,93 @@ private slots:
         QCOMPARE(run({"write", path("x.html"), "--title", "T"}, "not,the,header\r\n").status, 1);
         QVERIFY(!QFile::exists(path("x.html")));
         QCOMPARE(run({"write", m_dir.path(), "--title", "T"}, moviesToCsv({}).toUtf8()).status, 1);
+
+        // a target that is not a regular file is left as it is
+        const QString fifo = path("fifo");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        r = run({"write", fifo, "--title", "T"}, moviesToCsv({}).toUtf8());
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(fifo + QStringLiteral(" is not a regular file")), qPrintable(r.err));
+        QVERIFY(isFifo(fifo));
+        // so is the input when it is also the output, however the path is spelt
+        const QString same = path("same.csv");
+        const QByteArray csv = moviesToCsv({movie("One", "x")}).toUtf8();
+        QFile in(same);
+        QVERIFY(in.open(QIODevice::WriteOnly));
+        in.write(csv);
+        in.close();
+        r = run({"write", m_dir.path() + QStringLiteral("/./same.csv"), "--title", "T", "--from", same});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("same.csv")), qPrintable(r.err));
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), csv);
+    }
+
+    void csvInputThatWouldChangeIsAnError_data()
+    {
+        QTest::addColumn<QStringList>("from"); // empty: the input below on standard input
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("line");
+        const QByteArray header = "title,size,res,codec,type,seenit,location,files,imdb\r\n";
+        const QByteArray row = "A,700\\1,,,VCD,yes,,,\r\n";
+        QTest::newRow("invalid UTF-8") << QStringList() << header + row + "B\xE9,1\\1,,,,no,,,\r\n" << 3;
+        QTest::newRow("UTF-16 surrogate in UTF-8") << QStringList() << header + "\xED\xA0\x80,,,,,,,,\r\n" << 2;
+        QTest::newRow("more fields than the header") << QStringList() << header + row + row + "C,1\\1,,,,no,,,,extra\r\n" << 4;
+        QTest::newRow("fewer fields than the header") << QStringList() << header + "\"A\r\nB\",700\\1\r\n" << 2;
+        QTest::newRow("a quoted field that never ends") << QStringList() << header + row + "\"A,\r\n\r\n" << 3;
+        QTest::newRow("text after a closing quote") << QStringList() << header + "\"A\"B,,,,,,,,\r\n" << 2;
+        QByteArray huge = header + row + '"' + QByteArray(65 << 20, 'x') + "\",,,,,,,,\r\n";
+        QTest::newRow("a record larger than 64 MB") << QStringList() << huge << 3;
+        QTest::newRow("input without end") << QStringList{"--from", "/dev/zero"} << QByteArray() << 1;
+    }
+    void csvInputThatWouldChangeIsAnError()
+    {
+        QFETCH(QStringList, from);
+        QFETCH(QByteArray, input);
+        QFETCH(int, line);
+        const Run r = runProgram(QStringList{"write", path("csv.html"), "--title", "T"} + from, input);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("line %1: ").arg(line)), qPrintable(r.err));
+        QVERIFY(!QFile::exists(path("csv.html")));
     }
 
     void probeCommand()
     {
         const QString clip = path("clip.avi");
         QVERIFY(test::makeVideo(clip, "avi", 320, 176));
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
-        QProcess p;
-        p.start(program, {QStringLiteral("probe"), clip});
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(p.readAllStandardOutput(), QByteArray("320x176\n"));
-        p.start(program, {QStringLiteral("probe"), clip, path("none.avi")});
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()),
-                 clip + QStringLiteral(": 320x176\n") + path("none.avi") + QStringLiteral(": not-found\n"));
+        Run r = runProgram({QStringLiteral("probe"), clip});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("320x176\n"));
+        r = runProgram({QStringLiteral("probe"), clip, path("none.avi")});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out, clip + QStringLiteral(": 320x176\n") + path("none.avi") + QStringLiteral(": not-found\n"));
+    }
+
+    void probeReadsOnlyTheFileItself_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // NAME stands for the file it names
+        QTest::addColumn<QString>("named");
+        const QByteArray playlist = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\nNAME\n#EXT-X-ENDLIST\n";
+        QTest::newRow("playlist naming a clip") << playlist << "clip.avi";
+        QTest::newRow("playlist naming itself") << playlist << "list.avi";
+        QTest::newRow("playlist naming a pipe") << playlist << "pipe.avi";
+        QTest::newRow("list of files to join") << QByteArray("ffconcat version 1.0\nfile NAME\n") << "clip.avi";
+    }
+    void probeReadsOnlyTheFileItself()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, named);
+        QVERIFY(test::makeVideo(path("clip.avi"), "avi", 320, 176));
+        if (!QFileInfo::exists(path("pipe.avi")))
+            QCOMPARE(mkfifo(QFile::encodeName(path("pipe.avi")).constData(), 0600), 0);
+        QFile list(path("list.avi"));
+        QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        list.write(content.replace("NAME", named.toUtf8()));
+        list.close();
+        // the probe's own time limit is 15 s: a file that is not followed is done long before
+        const Run r = runProgram({QStringLiteral("probe"), list.fileName()}, {}, 10000);
+        QCOMPARE(r.out, QStringLiteral("open-failed\n"));
+        QCOMPARE(r.status, 1);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "editor/videoprobe.h"
 #include "listfile/csv.h"
+#include "listfile/pagefile.h"
 #include "listfile/pagereader.h"
 #include "listfile/pagewriter.h"
 #include "platform/texts.h"
@@ -13,7 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QSaveFile>
+
+#include <sys/stat.h>
 
 namespace cinemork {
 
@@ -41,6 +43,17 @@ bool takeOptions(const QStringList &args, qsizetype from, const QStringList &kno
         options[name] = args[++i];
     }
     return true;
+}
+
+// Whether two paths name one file, through links of either kind.
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    if (!ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath())
+        return true;
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+        && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 int dump(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -92,18 +105,30 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
     if (options.contains(QStringLiteral("--index")) && index != QLatin1String("0") && index != QLatin1String("1"))
         return usage(err);
 
-    QByteArray csvData;
+    // Refused before anything is read.
+    const QString target = args[1];
+    if (const QString refusal = pageFileTargetRefusal(target); !refusal.isEmpty()) {
+        err << "cinemork-list: " << refusal << "\n";
+        return 1;
+    }
+    CsvParse parsed;
     if (options.contains(QStringLiteral("--from"))) {
-        QFile f(options[QStringLiteral("--from")]);
+        const QString from = options[QStringLiteral("--from")];
+        if (sameFile(target, from)) {
+            err << "cinemork-list: " << target << ": the list would be written over its own input " << from << "\n";
+            return 1;
+        }
+        QFile f(from);
         if (!f.open(QIODevice::ReadOnly)) {
             err << "cinemork-list: " << f.fileName() << ": " << f.errorString() << "\n";
             return 1;
         }
-        csvData = f.readAll();
+        parsed = moviesFromCsv(&f);
     } else if (in) {
-        csvData = in->readAll();
+        parsed = moviesFromCsv(in);
+    } else {
+        parsed = moviesFromCsv(QString());
     }
-    const CsvParse parsed = moviesFromCsv(QString::fromUtf8(csvData));
     if (!parsed.ok) {
         err << "cinemork-list: the movies could not be read: " << parsed.error << "\n";
         return 1;
@@ -122,12 +147,10 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
             err << Texts::CssNotFound << "\n";
     }
 
-    QSaveFile out(args[1]);
-    const bool ok = out.open(QIODevice::WriteOnly)
-        && PageWriter::write(&out, options[QStringLiteral("--title")], parsed.movies, s, QLocale().decimalPoint())
-        && out.commit();
-    if (!ok) {
-        err << "cinemork-list: " << args[1] << ": " << out.errorString() << "\n";
+    const PageFileResult saved =
+        savePageFile(target, options[QStringLiteral("--title")], parsed.movies, s, QLocale().decimalPoint());
+    if (!saved.ok) {
+        err << "cinemork-list: " << target << ": " << saved.error << "\n";
         return 1;
     }
     return 0;
