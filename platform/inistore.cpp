@@ -140,10 +140,16 @@ QList<IniStore::Group> IniStore::load() const
 
 bool IniStore::store(const QList<Group> &groups) const
 {
+    // Unbuffered, so that a write cut short (a full disk, a size limit) shows in its count; the file is
+    // then left as it was, never replaced by the part that was written.
     QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    f.write(serialize(groups));
+    const QByteArray data = serialize(groups);
+    if (f.write(data) != data.size()) {
+        f.cancelWriting();
+        return false;
+    }
     return f.commit();
 }
 

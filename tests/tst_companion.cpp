@@ -169,6 +169,14 @@ private slots:
         QCOMPARE(run({"write", path("x.html"), "--title", "T"}, "not,the,header\r\n").status, 1);
         QVERIFY(!QFile::exists(path("x.html")));
         QCOMPARE(run({"write", m_dir.path(), "--title", "T"}, moviesToCsv({}).toUtf8()).status, 1);
+        // output that cannot be written is no success
+        QVERIFY(run({"write", path("full.html"), "--title", "T"}, moviesToCsv({movie("One", "x")}).toUtf8()).status == 0);
+        QProcess full;
+        full.setStandardOutputFile(QStringLiteral("/dev/full"));
+        full.start(program(), {QStringLiteral("dump"), path("full.html")});
+        QVERIFY(full.waitForFinished(30000));
+        QCOMPARE(full.exitCode(), 1);
+        QVERIFY(full.readAllStandardError().contains("the output could not be written"));
 
         // a target that is not a regular file is left as it is
         const QString fifo = path("fifo");

@@ -74,17 +74,22 @@ qsizetype tableLine(const QList<QByteArray> &lines)
 // The footer's download line: a link to the home address the build was given, or an anchor without one.
 QByteArray downloadLine()
 {
-    return *Page::HomeAddress ? "<A HREF=\"" + QByteArray(Page::HomeAddress) + "\">" : QByteArray("<A>");
+    return *Page::HomeAddress ? "<A HREF=\"" + pageText(QString::fromUtf8(Page::HomeAddress)) + "\">" : QByteArray("<A>");
 }
 
+// A page as the test data holds it, its download line as this build writes it.
 QByteArray expectedPage(const char *name)
 {
     QFile f(QStringLiteral(CINEMORK_TESTDATA "/") + QLatin1String(name));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     QByteArray page = crlf(f.readAll().constData());
-    page.replace("\r\n<A HREF=\"https://cinemork.org/download/\">\r\n", "\r\n" + downloadLine() + "\r\n");
-    return page;
+    const QByteArray before = "compliant HTML4.0 code.<BR>\r\n";
+    const qsizetype from = page.indexOf(before) + before.size();
+    const qsizetype to = page.indexOf("\r\n", from);
+    if (from < before.size() || to < 0)
+        return {};
+    return page.replace(from, to - from, downloadLine());
 }
 
 } // namespace

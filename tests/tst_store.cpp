@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace cinemork;
 
 class tst_store : public QObject
@@ -130,6 +133,24 @@ private slots:
         QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
         QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Brisvane")));
         QCOMPARE(setting(Reg::WinPos, QStringLiteral("d")), QStringLiteral("d"));
+    }
+
+    void aWriteCutShortLeavesTheFileAsItWas()
+    {
+        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
+        saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
+        const QByteArray before = machineFile();
+        rlimit fileSize;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &fileSize), 0);
+        auto *const oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = fileSize;
+        small.rlim_cur = 50000;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool written = IniStore(storeFile(HKEY_LOCAL_MACHINE)).setValue(ProgramKey, Reg::UserCSS, QString(100000, u'x'));
+        setrlimit(RLIMIT_FSIZE, &fileSize);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!written);
+        QCOMPARE(machineFile(), before);
     }
 
     void twoCopiesKeepEachOthersValues()

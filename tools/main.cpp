@@ -13,5 +13,13 @@ int main(int argc, char *argv[])
     QTextStream outStream(&out), errStream(&err);
     outStream.setEncoding(QStringConverter::Utf8);
     errStream.setEncoding(QStringConverter::Utf8);
-    return cinemork::runCompanion(app.arguments().mid(1), outStream, errStream, &in);
+    const int status = cinemork::runCompanion(app.arguments().mid(1), outStream, errStream, &in);
+    // Output that could not be written is a failure like any other ("dump LIST > /dev/full").
+    outStream.flush();
+    if (outStream.status() != QTextStream::Ok || !out.flush()) {
+        errStream << "cinemork-list: the output could not be written: " << out.errorString() << "\n";
+        errStream.flush();
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }
