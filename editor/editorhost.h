@@ -1,25 +1,18 @@
 #pragma once
 
-#include <QString>
+#include "listfile/movie.h"
 
 namespace cinemork {
 
-// What the movie editor uses of the main window: the edit-mode marker, the list view's rows by
-// position (1 = top), sorting, selection, and the rule that records a modification.
+// What the movie editor uses of the main window: the edit-mode marker and where OK's movie goes.
 class EditorHost
 {
 public:
     virtual ~EditorHost() = default;
     virtual bool editMode() const = 0;
-    virtual int selectedIndex() const = 0; // 0: none
-    virtual void setSorted(bool on) = 0;
-    virtual void setSortKey(int column) = 0;
-    virtual void addRow(int position, const QString &text, int icon) = 0;
-    virtual void setRow(int position, const QString &text, int icon) = 0;
-    virtual void setSubItem(int position, int sub, const QString &text) = 0;
-    virtual void selectRow(int position) = 0;
-    virtual void ensureSelectedVisible() = 0;
-    virtual void recordModification() = 0;
+    // Adds the movie, or puts it in place of the selected one in edit mode, sorts the list by title,
+    // selects the movie and records the modification. False when there is no selected movie to edit.
+    virtual bool commitMovie(const Movie &m) = 0;
 };
 
 } // namespace cinemork

@@ -200,34 +200,24 @@ void frmAddCD::fillFrom(const Movie &m)
 
 void frmAddCD::cmdOK_Click()
 {
-    const bool edit = m_host->editMode();
-    const int position = edit ? m_host->selectedIndex() : 1;
-    if (position == 0) { // editing with no selected row: nothing to change
-        reject();
-        return;
-    }
     if (!txtImdbLink->text().isEmpty())
         txtImdbLink->setText(normaliseLink(txtImdbLink->text()));
-    m_host->setSorted(false);
-    const int icon = iconForTypeIndex(cboType->currentIndex());
-    if (edit)
-        m_host->setRow(position, txtTitle->text(), icon);
+    Movie m;
+    m[FTitle] = txtTitle->text();
+    m[FSize] = txtSize2->text() + u'\\' + txtSize1->text();
+    if (!txtResHor->text().isEmpty() && !txtResVer->text().isEmpty())
+        m[FRes] = txtResHor->text() + u'x' + txtResVer->text();
+    m[FCodec] = cboCodec->currentText();
+    m[FType] = cboType->currentText();
+    m[FSeenit] = chkSeenIt->isChecked() ? QStringLiteral("yes") : QStringLiteral("no");
+    m[FLocation] = txtLocation->text();
+    m[FFiles] = txtFiles->text();
+    m[FImdb] = txtImdbLink->text();
+    m.icon = iconForTypeIndex(cboType->currentIndex());
+    if (m_host->commitMovie(m))
+        accept();
     else
-        m_host->addRow(position, txtTitle->text(), icon);
-    m_host->selectRow(position);
-    const QString res = !txtResHor->text().isEmpty() && !txtResVer->text().isEmpty()
-        ? txtResHor->text() + u'x' + txtResVer->text()
-        : QString();
-    const QString values[8] = {txtSize2->text() + u'\\' + txtSize1->text(), res, cboCodec->currentText(),
-                               cboType->currentText(), chkSeenIt->isChecked() ? QStringLiteral("yes") : QStringLiteral("no"),
-                               txtLocation->text(), txtFiles->text(), txtImdbLink->text()};
-    for (int sub = 1; sub <= 8; ++sub)
-        m_host->setSubItem(position, sub, values[sub - 1]);
-    m_host->setSortKey(0);
-    m_host->setSorted(true);
-    m_host->ensureSelectedVisible();
-    m_host->recordModification();
-    accept();
+        reject(); // editing with no selected row: nothing to change
 }
 
 void frmAddCD::cmdCancel_Click()
@@ -307,24 +297,24 @@ void frmAddCD::cmdGetImdb_Click()
     shell().open(searchAddress(txtTitle->text()));
 }
 
+void frmAddCD::addChoice(QComboBox *box, const QString &caption, const QString &prompt)
+{
+    const QString choice = inputBox(this, caption, prompt, box->currentText());
+    if (choice.isEmpty())
+        return;
+    box->addItem(choice);
+    box->setCurrentIndex(box->count() - 1);
+    box->setFocus();
+}
+
 void frmAddCD::cmdAddCodec_Click()
 {
-    const QString codec = inputBox(this, Texts::NewCodecCaption, Texts::NewCodecPrompt, cboCodec->currentText());
-    if (codec.isEmpty())
-        return;
-    cboCodec->addItem(codec);
-    cboCodec->setCurrentIndex(cboCodec->count() - 1);
-    cboCodec->setFocus();
+    addChoice(cboCodec, Texts::NewCodecCaption, Texts::NewCodecPrompt);
 }
 
 void frmAddCD::cmdAddType_Click()
 {
-    const QString type = inputBox(this, Texts::NewTypeCaption, Texts::NewTypePrompt, cboType->currentText());
-    if (type.isEmpty())
-        return;
-    cboType->addItem(type);
-    cboType->setCurrentIndex(cboType->count() - 1);
-    cboType->setFocus();
+    addChoice(cboType, Texts::NewTypeCaption, Texts::NewTypePrompt);
 }
 
 } // namespace cinemork

@@ -45,6 +45,7 @@ protected:
 private:
     void Form_Load();
     static void selectOrAppend(QComboBox *box, const QString &text);
+    void addChoice(QComboBox *box, const QString &caption, const QString &prompt);
 
     EditorHost *m_host;
     ProbeRunner m_probe;

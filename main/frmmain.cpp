@@ -2,12 +2,7 @@
 
 #include "aboutbox.h"
 #include "editor/frmaddcd.h"
-#include "listfile/pagereader.h"
-#include "listfile/pagewriter.h"
 #include "mainlayout.h"
-#include "platform/filedialogs.h"
-#include "platform/inputblocker.h"
-#include "platform/prompts.h"
 #include "platform/shell.h"
 #include "platform/texts.h"
 #include "platform/twips.h"
@@ -20,11 +15,9 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTreeView>
@@ -37,8 +30,10 @@ namespace cinemork {
 
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
+    , m_doc(new ListDocument(this))
 {
     setObjectName(QStringLiteral("frmMain"));
+    m_doc->setDialogParent(this);
     Form_Load();
 }
 
@@ -51,7 +46,7 @@ void frmMain::createControls()
     lvwMain = new QTreeView(client);
     lvwMain->setObjectName(QStringLiteral("lvwMain"));
     lvwMain->setGeometry(twipsRect(0, 0, 6855, 3975));
-    m_list = new MovieListView(lvwMain, this);
+    m_list = new MovieListView(lvwMain, m_doc->model(), this);
     connect(m_list, &MovieListView::doubleClicked, this, &frmMain::cmdEdit_Click);
 
     struct ButtonDef
@@ -111,14 +106,14 @@ void frmMain::createMenus()
     mnuMovie->setObjectName(QStringLiteral("mnuMovie"));
     action(mnuMovie, "mnuMovieNew", "&New list", QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuMovieNew_Click);
     mnuMovie->addSeparator()->setObjectName(QStringLiteral("mnuMovieStr3"));
-    action(mnuMovie, "mnuMovieOpen", "&Open list", QKeySequence(Qt::CTRL | Qt::Key_O), &frmMain::mnuMovieOpen_Click);
-    action(mnuMovie, "mnuMovieSave", "&Save list", QKeySequence(Qt::CTRL | Qt::Key_S), &frmMain::mnuMovieSave_Click);
-    action(mnuMovie, "mnuMovieSaveAs", "Save list &as...", QKeySequence(), &frmMain::mnuMovieSaveAs_Click);
+    action(mnuMovie, "mnuMovieOpen", "&Open list", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_doc->open(); });
+    action(mnuMovie, "mnuMovieSave", "&Save list", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_doc->save(); });
+    action(mnuMovie, "mnuMovieSaveAs", "Save list &as...", QKeySequence(), [this] { m_doc->saveAs(); });
     mnuMovie->addSeparator()->setObjectName(QStringLiteral("mnuMovieStr1"));
     for (int n = 1; n <= 4; ++n) {
         QAction *a = mnuMovie->addAction(n == 1 ? RecentFiles::NoRecentFiles : QStringLiteral("."));
         a->setObjectName(QStringLiteral("mnuMovieRecent%1").arg(n));
-        connect(a, &QAction::triggered, this, [this, n] { mnuMovieRecent_Click(n); });
+        connect(a, &QAction::triggered, this, [this, n] { m_doc->openRecent(n); });
         mnuMovieRecent[size_t(n)] = a;
     }
     mnuMovie->addSeparator()->setObjectName(QStringLiteral("mnuMovieStr2"));
@@ -126,10 +121,14 @@ void frmMain::createMenus()
 
     QMenu *mnuAction = menuBar()->addMenu(QStringLiteral("&Actions"));
     mnuAction->setObjectName(QStringLiteral("mnuAction"));
+    m_undo = action(mnuAction, "mnuActionUndo", "", QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_doc->undo(); });
+    m_redo = action(mnuAction, "mnuActionRedo", "", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_doc->redo(); });
+    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuActionStr0"));
     action(mnuAction, "mnuActionAdd", "&Add movie...", QKeySequence(Qt::CTRL | Qt::Key_A), &frmMain::cmdAdd_Click);
     action(mnuAction, "mnuActionEdit", "&Edit movie", QKeySequence(Qt::CTRL | Qt::Key_E), &frmMain::cmdEdit_Click);
     action(mnuAction, "mnuActionDel", "&Delete movie", QKeySequence(Qt::Key_Delete), &frmMain::cmdDel_Click);
-    action(mnuAction, "mnuActionTitle", "Change list title...", QKeySequence(), &frmMain::mnuActionTitle_Click);
+    action(mnuAction, "mnuActionTitle", "Change list title...", QKeySequence(), [this] { m_doc->changeTitle(); });
     mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuActionStr1"));
     action(mnuAction, "mnuActionBrowser", "&View in browser", QKeySequence(Qt::CTRL | Qt::Key_B),
            &frmMain::mnuActionBrowser_Click);
@@ -147,7 +146,6 @@ void frmMain::Form_Load()
     appIcon.addFile(QStringLiteral(":/icons/cinemork-32.xpm"), QSize(32, 32));
     appIcon.addFile(QStringLiteral(":/icons/cinemork-16.xpm"), QSize(16, 16));
     setWindowIcon(appIcon);
-    setWindowTitle(Texts::AppName);
 
     createControls();
     createMenus();
@@ -159,43 +157,61 @@ void frmMain::Form_Load()
     // 3. the five type pictures
     for (int i = 0; i < 5; ++i)
         imlMain[size_t(i)] = QIcon(QStringLiteral(":/icons/type%1.xpm").arg(i + 1));
-    m_list->model()->setIcons(imlMain);
+    m_doc->model()->setIcons(imlMain);
     // 4-8. the store, the recent files, the window's place, the two flags
     InitSettings();
-    m_recent.changed = [this] { refreshRecentMenu(); };
-    m_recent.UpdateRecentFiles(RecentLoad, QString());
+    m_doc->recentFiles().UpdateRecentFiles(RecentLoad, QString());
     RememberWindowPos(false);
     ShowGetResWarningFlag = regBool(setting(Reg::ShowGetResWarning, QStringLiteral("1")), true);
     AutoSaveFlag = regBool(setting(Reg::AutoSave, QStringLiteral("0")), false);
-    // 9. nothing to add to, edit or delete until a list exists
-    cmdAdd->setEnabled(false);
-    cmdEdit->setEnabled(false);
-    cmdDel->setEnabled(false);
+    // 9. nothing to add to, edit or delete until a list exists: showDocument enables them then
+    connect(m_doc, &ListDocument::changed, this, &frmMain::showDocument);
+    connect(m_doc->undoStack(), &QUndoStack::indexChanged, this, &frmMain::showDocument);
+    connect(m_doc, &ListDocument::busyChanged, this, &frmMain::showBusy);
+    connect(m_doc, &ListDocument::writeStarted, this, [this] {
+        barStatus->hide();
+        barProgress->setValue(0);
+        barProgress->show();
+    });
+    connect(m_doc, &ListDocument::progress, this, [this](int percent) {
+        barProgress->setValue(percent);
+        QApplication::processEvents();
+    });
+    connect(m_doc, &ListDocument::eventsWanted, this, [] { QApplication::processEvents(); });
+    showDocument();
 }
 
-void frmMain::refreshRecentMenu()
+void frmMain::showDocument()
 {
+    setWindowTitle(m_doc->caption());
+    m_statusLabel->setText(m_doc->statusText());
+    for (QPushButton *b : {cmdAdd, cmdEdit, cmdDel})
+        b->setEnabled(m_doc->hasList());
+    const RecentFiles &recent = m_doc->recentFiles();
     for (int n = 1; n <= 4; ++n) {
         QAction *a = mnuMovieRecent[size_t(n)];
-        const RecentFiles::Entry &e = m_recent.entry(n);
-        a->setText(m_recent.menuText(n));
+        const RecentFiles::Entry &e = recent.entry(n);
+        a->setText(recent.menuText(n));
         a->setVisible(e.visible);
         a->setEnabled(e.enabled);
         a->setData(e.tag);
     }
+    const QUndoStack *stack = m_doc->undoStack();
+    m_undo->setText(stack->canUndo() ? Texts::UndoCaption + u' ' + stack->undoText() : Texts::UndoCaption);
+    m_redo->setText(stack->canRedo() ? Texts::RedoCaption + u' ' + stack->redoText() : Texts::RedoCaption);
+    m_undo->setEnabled(stack->canUndo());
+    m_redo->setEnabled(stack->canRedo());
 }
 
-// ---- list state ----
-
-QString frmMain::listTitle() const
+void frmMain::showBusy(bool busy)
 {
-    const QString caption = windowTitle();
-    return caption.startsWith(Texts::CaptionPrefix) ? caption.mid(Texts::CaptionPrefix.size()) : QString();
-}
-
-void frmMain::setCaptionTitle(const QString &title)
-{
-    setWindowTitle(Texts::CaptionPrefix + title);
+    if (busy) {
+        m_blocker.emplace(); // no input reaches any window until the write or read is done
+        return;
+    }
+    m_blocker.reset();
+    barProgress->hide();
+    barStatus->show();
 }
 
 QString frmMain::statusText() const
@@ -203,217 +219,30 @@ QString frmMain::statusText() const
     return m_statusLabel->text();
 }
 
-void frmMain::setStatusText(const QString &text)
-{
-    m_statusLabel->setText(text);
-}
-
-bool frmMain::isModified() const
-{
-    return statusText() == Texts::ListModified;
-}
-
-void frmMain::enableEntryButtons()
-{
-    cmdAdd->setEnabled(true);
-    cmdEdit->setEnabled(true);
-    cmdDel->setEnabled(true);
-}
-
-void frmMain::recordModification()
-{
-    // A modification whose auto-save stored nothing still counts as a modification.
-    if (AutoSaveFlag && mnuMovieSave_Click())
-        return;
-    setStatusText(Texts::ListModified);
-}
-
-void frmMain::setRow(int position, const QString &text, int icon)
-{
-    m_list->setText(position, text);
-    m_list->setSmallIcon(position, icon);
-}
-
-// ---- writing and reading ----
-
-bool frmMain::WriteList(const QString &path, const QString &title)
-{
-    PageSettings s;
-    s.columns = setting(Reg::BrowserColumns, Reg::DefaultColumns);
-    s.widths = setting(Reg::BrowserColumnsFixedWidth, Reg::DefaultWidths);
-    s.createIndex = regBool(setting(Reg::CreateIndex, QStringLiteral("0")), false);
-    const QString css = setting(Reg::UserCSS, QString());
-    if (!css.isEmpty()) {
-        s.cssLines = readStyleSheet(css);
-        if (!s.cssLines)
-            msgBox(this, Texts::CssNotFound, Buttons::Ok, BoxIcon::Exclamation);
-    }
-
-    m_busy = true;
-    std::optional<InputBlocker> blocker(std::in_place);
-    barStatus->hide();
-    barProgress->setValue(0);
-    barProgress->show();
-    // The rows as they are now: a header click while events are processed reorders the list, not the page.
-    const QList<Movie> rows = m_list->model()->movies();
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        ok = PageWriter::write(&file, title, rows, s, QLocale().decimalPoint(), [this](int percent) {
-            barProgress->setValue(percent);
-            QApplication::processEvents();
-        });
-        ok = ok && file.commit();
-    }
-    const QString reason = file.errorString();
-    if (!ok)
-        file.cancelWriting();
-    barProgress->hide();
-    barStatus->show();
-    m_busy = false;
-    blocker.reset();
-    if (!ok) {
-        msgBox(this, Texts::writeError(path, reason), Buttons::Ok, BoxIcon::Critical);
-        return false;
-    }
-
-    const PageTotals totals = totalsOf(rows);
-    m_recent.UpdateRecentFiles(RecentAdd, path);
-    setCaptionTitle(title);
-    setStatusText(Texts::loadedStatus(totals.movies, title, gigabytesText(totals.megabytes)));
-    return true;
-}
-
-QList<Movie> frmMain::readSortedRows(QList<Movie> fileOrder) const
-{
-    // Each row went in at the top, so the file's last movie leads before the sort by title.
-    std::reverse(fileOrder.begin(), fileOrder.end());
-    return fileOrder;
-}
-
-bool frmMain::ReadList(const QString &path)
-{
-    if (!QFileInfo(path).isFile())
-        return false;
-    m_busy = true;
-    std::optional<InputBlocker> blocker(std::in_place);
-    const QString previousStatus = statusText();
-    setStatusText(Texts::opening(path));
-    QApplication::processEvents();
-    PageReadResult page = readPageFile(path);
-    if (!page.ok) {
-        setStatusText(previousStatus);
-        m_busy = false;
-        blocker.reset();
-        msgBox(this, Texts::readError(page.errorNumber, page.errorDescription), Buttons::Ok, BoxIcon::Critical);
-        return false;
-    }
-    m_list->model()->setSorted(false);
-    m_list->model()->setSortKey(0);
-    m_list->setRows(readSortedRows(std::move(page.movies)));
-    m_list->setSorted(true);
-    setCaptionTitle(page.title);
-    setStatusText(Texts::loadedStatus(m_list->count(), page.title, gigabytesText(page.megabytes)));
-    m_tag = path;
-    enableEntryButtons();
-    m_busy = false;
-    m_recent.UpdateRecentFiles(RecentAdd, path);
-    return true;
-}
-
-// ---- list commands ----
-
-bool frmMain::saveChangesQuestion()
-{
-    if (!isModified())
-        return true;
-    switch (msgBox(this, Texts::SaveChanges, Buttons::YesNoCancel, BoxIcon::Question, Answer::Yes)) {
-    case Answer::Yes:
-        // A save that stores nothing must not let unsaved work go.
-        return mnuMovieSave_Click();
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
-}
+// ---- commands ----
 
 void frmMain::mnuMovieNew_Click()
 {
-    if (m_busy || !saveChangesQuestion())
-        return;
-    m_list->clear();
-    setCaptionTitle(Texts::Untitled);
-    m_tag.clear();
-    enableEntryButtons();
-    cmdAdd_Click();
+    if (m_doc->newList())
+        cmdAdd_Click();
 }
 
-void frmMain::mnuMovieOpen_Click()
+bool frmMain::commitMovie(const Movie &m)
 {
-    if (m_busy || !saveChangesQuestion())
-        return;
-    const QString chosen = ShowOpenDialog(Texts::OpenListTitle, Texts::ListFilter, QString());
-    if (chosen.isEmpty())
-        return;
-    ReadList(chosen);
-}
-
-bool frmMain::mnuMovieSave_Click()
-{
-    if (m_busy)
+    const int selected = m_list->selectedIndex();
+    if (editMode() && selected == 0)
         return false;
-    if (!m_tag.isEmpty())
-        return WriteList(m_tag, listTitle());
-    return mnuMovieSaveAs_Click();
-}
-
-bool frmMain::mnuMovieSaveAs_Click()
-{
-    if (m_busy)
+    const int row = editMode() ? m_doc->editMovie(selected - 1, m) : m_doc->addMovie(m);
+    if (row < 0)
         return false;
-    const QString chosen = ShowSaveDialog(Texts::SaveListTitle, Texts::ListFilter, Texts::ListDefaultExt, QString());
-    if (chosen.isEmpty())
-        return false;
-    const QString title = inputBox(this, Texts::EnterNameCaption, Texts::enterTitlePrompt(chosen), Texts::DefaultListTitle);
-    if (title.isEmpty())
-        return false;
-    if (!WriteList(chosen, title))
-        return false;
-    m_tag = chosen;
+    m_list->select(row + 1);
+    m_list->ensureVisible(row + 1);
     return true;
 }
 
-void frmMain::mnuActionTitle_Click()
-{
-    if (m_busy)
-        return;
-    const QString title = inputBox(this, Texts::ChangeTitleCaption, Texts::ChangeTitlePrompt, listTitle());
-    if (title.isEmpty())
-        return;
-    setCaptionTitle(title);
-    recordModification();
-}
-
-void frmMain::mnuMovieRecent_Click(int index)
-{
-    if (m_busy || index < 1 || index > 4)
-        return;
-    const QString path = m_recent.entry(index).tag;
-    if (QFileInfo(path).isFile()) {
-        if (saveChangesQuestion())
-            ReadList(path);
-        return;
-    }
-    if (msgBox(this, Texts::mruMissing(path), Buttons::OkCancel, BoxIcon::Exclamation, Answer::Ok) == Answer::Ok)
-        m_recent.UpdateRecentFiles(RecentRemove, path);
-}
-
-// ---- entries ----
-
 void frmMain::cmdAdd_Click()
 {
-    if (m_busy)
+    if (m_doc->busy())
         return;
     {
         frmAddCD editor(this, this);
@@ -424,15 +253,13 @@ void frmMain::cmdAdd_Click()
 
 void frmMain::cmdEdit_Click()
 {
-    if (m_busy)
-        return;
     const int selected = m_list->selectedIndex();
-    if (selected == 0)
+    if (m_doc->busy() || selected == 0)
         return;
     m_editTag = QStringLiteral("edit");
     {
         frmAddCD editor(this, this);
-        editor.fillFrom(m_list->model()->movie(selected - 1));
+        editor.fillFrom(m_doc->model()->movie(selected - 1));
         editor.exec();
     }
     m_editTag.clear();
@@ -440,27 +267,17 @@ void frmMain::cmdEdit_Click()
 
 void frmMain::cmdDel_Click()
 {
-    if (m_busy)
-        return;
     const int selected = m_list->selectedIndex();
-    if (selected == 0)
-        return;
-    if (msgBox(this, Texts::ConfirmDelete, Buttons::YesNo, BoxIcon::Question, Answer::Yes) != Answer::Yes)
-        return;
-    m_list->removeRow(selected);
-    recordModification();
+    if (selected != 0)
+        m_doc->deleteMovie(selected - 1);
 }
-
-// ---- browser, help, about, config ----
 
 void frmMain::mnuActionBrowser_Click()
 {
-    if (m_busy)
-        return;
     // A save that stored nothing (cancelled, or refused with a message) opens nothing: the page
     // on disk would be an older one.
-    if (mnuMovieSave_Click())
-        shell().open(m_tag);
+    if (m_doc->save())
+        shell().open(m_doc->filePath());
 }
 
 QString frmMain::helpPagePath()
@@ -499,9 +316,9 @@ void frmMain::cmdAbout_Click()
 
 void frmMain::cmdConfig_Click()
 {
-    if (m_busy)
+    if (m_doc->busy())
         return;
-    frmConfig config([this] { recordModification(); }, this);
+    frmConfig config([this] { m_doc->recordModification(); }, this);
     config.exec();
 }
 
@@ -509,7 +326,7 @@ void frmMain::cmdConfig_Click()
 
 void frmMain::cmdExit_Click()
 {
-    if (m_busy || !saveChangesQuestion())
+    if (m_doc->busy() || !m_doc->saveChangesQuestion())
         return;
     RememberWindowPos(true);
     m_exiting = true;
@@ -523,7 +340,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (m_busy || !saveChangesQuestion()) {
+    if (m_doc->busy() || !m_doc->saveChangesQuestion()) {
         event->ignore();
         return;
     }

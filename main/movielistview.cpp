@@ -6,10 +6,10 @@
 
 namespace cinemork {
 
-MovieListView::MovieListView(QTreeView *view, QObject *parent)
+MovieListView::MovieListView(QTreeView *view, MovieModel *model, QObject *parent)
     : QObject(parent)
     , m_view(view)
-    , m_model(new MovieModel(this))
+    , m_model(model)
 {
     m_view->setModel(m_model);
     m_view->setRootIsDecorated(false);
@@ -27,6 +27,7 @@ MovieListView::MovieListView(QTreeView *view, QObject *parent)
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header, &QHeaderView::sectionClicked, this, [this](int section) { headerClicked(section + 1); });
+    connect(m_model, &MovieModel::sortChanged, this, &MovieListView::showSortIndicator);
     // A double click anywhere on a list that holds rows edits the selected one.
     m_view->viewport()->installEventFilter(this);
 }
@@ -38,48 +39,6 @@ bool MovieListView::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QObject::eventFilter(watched, event);
-}
-
-void MovieListView::addRow(int position, const QString &text, int icon)
-{
-    Movie m;
-    m[FTitle] = text;
-    m.icon = icon;
-    m_model->insertMovie(position - 1, m);
-}
-
-void MovieListView::removeRow(int position)
-{
-    m_model->removeMovie(position - 1);
-}
-
-void MovieListView::clear()
-{
-    m_model->setMovies({});
-}
-
-QString MovieListView::subItem(int position, int sub) const
-{
-    if (position < 1 || position > count() || sub < 0 || sub >= FieldCount)
-        return {};
-    return m_model->movie(position - 1)[sub];
-}
-
-void MovieListView::setSubItem(int position, int sub, const QString &text)
-{
-    m_model->setField(position - 1, sub, text);
-}
-
-int MovieListView::smallIcon(int position) const
-{
-    if (position < 1 || position > count())
-        return 0;
-    return m_model->movie(position - 1).icon;
-}
-
-void MovieListView::setSmallIcon(int position, int icon)
-{
-    m_model->setIcon(position - 1, icon);
 }
 
 int MovieListView::selectedIndex() const
@@ -102,35 +61,12 @@ void MovieListView::ensureVisible(int position)
         m_view->scrollTo(m_model->index(position - 1, 0), QAbstractItemView::EnsureVisible);
 }
 
-void MovieListView::headerClicked(int column)
-{
-    if (!sorted()) {
-        m_model->setSortOrder(Qt::AscendingOrder);
-        m_model->setSortKey(column - 1);
-        m_model->setSorted(true);
-    } else if (sortKey() == column - 1) {
-        setSortOrder(sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder);
-    } else {
-        m_model->setSorted(false);
-        m_model->setSortKey(column - 1);
-        m_model->setSortOrder(Qt::AscendingOrder);
-        m_model->setSorted(true);
-    }
-    showSortIndicator();
-}
-
-void MovieListView::setRows(QList<Movie> rows)
-{
-    m_model->setMovies(std::move(rows));
-    showSortIndicator();
-}
-
 void MovieListView::showSortIndicator()
 {
     QHeaderView *header = m_view->header();
-    header->setSortIndicatorShown(sorted());
-    if (sorted())
-        header->setSortIndicator(sortKey(), sortOrder());
+    header->setSortIndicatorShown(m_model->sorted());
+    if (m_model->sorted())
+        header->setSortIndicator(m_model->sortKey(), m_model->sortOrder());
 }
 
 } // namespace cinemork

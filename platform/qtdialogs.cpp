@@ -3,6 +3,7 @@
 #include "texts.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -27,8 +28,10 @@ void useQtDialogs()
 {
     static QtPrompter prompts;
     static QtFileDialogBackend dialogs;
+    static DesktopShell desktop;
     setDefaultPrompter(&prompts);
     setDefaultFileDialogs(&dialogs);
+    setDefaultShell(&desktop);
 }
 
 Answer QtPrompter::ask(QWidget *parent, const QString &text, Buttons buttons, BoxIcon icon, Answer defaultAnswer)
@@ -104,6 +107,15 @@ QString QtFileDialogBackend::saveFile(const QString &title, const QString &start
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();
+}
+
+void DesktopShell::open(const QString &target)
+{
+    if (target.isEmpty())
+        return;
+    const bool web = target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        || target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+    QDesktopServices::openUrl(web ? webAddress(target) : QUrl::fromLocalFile(target));
 }
 
 } // namespace cinemork

@@ -2,10 +2,11 @@
 
 #include "filedialogs.h"
 #include "prompts.h"
+#include "shell.h"
 
 namespace cinemork {
 
-// Qt's message boxes, input boxes and file dialogs behind the program's seams.
+// Qt's message boxes, input boxes and file dialogs, and the desktop, behind the program's seams.
 class QtPrompter : public Prompter
 {
 public:
@@ -21,7 +22,14 @@ public:
                      const QString &defaultSuffix) override;
 };
 
-// Makes Qt's boxes and dialogs the default answerers.
+// The desktop's default programs (the user's browser for pages).
+class DesktopShell : public Shell
+{
+public:
+    void open(const QString &target) override;
+};
+
+// Makes Qt's boxes and dialogs and the desktop the defaults.
 void useQtDialogs();
 
 } // namespace cinemork

@@ -1,24 +1,35 @@
 #include "shell.h"
 
-#include <QDesktopServices>
 #include <QUrl>
 #include <cctype>
 
 namespace cinemork {
 
 namespace {
-DesktopShell g_desktop;
+class NoShell : public Shell
+{
+public:
+    void open(const QString &) override {}
+};
+
+NoShell g_none;
+Shell *g_default = nullptr;
 Shell *g_shell = nullptr;
 } // namespace
 
 Shell &shell()
 {
-    return g_shell ? *g_shell : g_desktop;
+    return g_shell ? *g_shell : g_default ? *g_default : g_none;
 }
 
 void setShell(Shell *s)
 {
     g_shell = s;
+}
+
+void setDefaultShell(Shell *s)
+{
+    g_default = s;
 }
 
 QUrl webAddress(const QString &address)
@@ -34,15 +45,6 @@ QUrl webAddress(const QString &address)
     // "%" again once it met a bare one.
     const QUrl url = QUrl::fromEncoded(bytes, QUrl::StrictMode);
     return url.isValid() ? url : QUrl::fromEncoded(bytes, QUrl::TolerantMode);
-}
-
-void DesktopShell::open(const QString &target)
-{
-    if (target.isEmpty())
-        return;
-    const bool web = target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
-        || target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
-    QDesktopServices::openUrl(web ? webAddress(target) : QUrl::fromLocalFile(target));
 }
 
 } // namespace cinemork

@@ -14,17 +14,13 @@ public:
     virtual void open(const QString &target) = 0;
 };
 
-class DesktopShell : public Shell
-{
-public:
-    void open(const QString &target) override;
-};
-
 // A web address as the browser must receive it: the text unchanged, except that a "%" which does not
 // begin an escape (two hex digits) becomes "%25", as no address can hold a bare "%".
 QUrl webAddress(const QString &address);
 
 Shell &shell();
-void setShell(Shell *s); // not owned; nullptr puts the desktop back
+void setShell(Shell *s); // not owned; nullptr puts the default back
+// What opens things while nothing is installed (the desktop, qtdialogs.h); without one, nothing opens.
+void setDefaultShell(Shell *s);
 
 } // namespace cinemork

@@ -65,6 +65,14 @@ inline QString widthRefused(const QString &column)
         + QStringLiteral(" must be a whole number of pixels or a whole percentage, such as 150 or 20%.");
 }
 
+// Undo and redo: the menu entries read "Undo " or "Redo " and the command's name.
+inline const QString UndoCaption = QStringLiteral("Undo");
+inline const QString RedoCaption = QStringLiteral("Redo");
+inline const QString UndoAdd = QStringLiteral("add movie");
+inline const QString UndoEdit = QStringLiteral("edit movie");
+inline const QString UndoDelete = QStringLiteral("delete movie");
+inline const QString UndoTitle = QStringLiteral("change list title");
+
 // Input boxes
 inline const QString EnterNameCaption = QStringLiteral("Enter name");
 inline QString enterTitlePrompt(const QString &path)

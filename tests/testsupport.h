@@ -4,14 +4,9 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
-#include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
-#include <functional>
-
-class QWidget;
 
 namespace cinemork::test {
 
@@ -19,25 +14,6 @@ namespace cinemork::test {
 void isolateConfig();
 // Empties the store of both roots.
 void clearStore();
-
-// The windows left open: after a test, none may be (hidden ones included).
-QStringList leftoverWindows();
-
-// Runs callbacks on the modal windows that the code under test opens and waits for, one callback a
-// window, in order. Its timers end with it, so a dialog that never opened cannot be acted on by a
-// later test; pending() says whether one never did.
-class ModalAnswerer
-{
-public:
-    ModalAnswerer();
-    void next(std::function<void(QWidget *)> f);
-    qsizetype pending() const { return qsizetype(m_queue.size()); }
-
-private:
-    QObject m_owner;
-    std::deque<std::function<void(QWidget *)>> m_queue;
-    QPointer<QWidget> m_last; // answered already; the next callback waits for another window
-};
 
 // Answers message and input boxes from a script; anything unexpected is recorded and answered Cancel.
 class ScriptedPrompter : public Prompter

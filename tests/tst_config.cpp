@@ -4,6 +4,7 @@
 #include "settings/frmconfig.h"
 #include "settings/modregistry.h"
 #include "testsupport.h"
+#include "windowsupport.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

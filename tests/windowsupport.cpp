@@ -1,0 +1,39 @@
+#include "windowsupport.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+namespace cinemork::test {
+
+QStringList leftoverWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QStringList names;
+    for (const QWidget *w : QApplication::topLevelWidgets())
+        names << QString::fromLatin1(w->metaObject()->className()) + u' ' + w->objectName();
+    return names;
+}
+
+ModalAnswerer::ModalAnswerer()
+{
+    auto *timer = new QTimer(&m_owner);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, &m_owner, [this] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (m_queue.empty() || !modal || modal == m_last)
+            return;
+        m_last = modal;
+        const auto f = std::move(m_queue.front());
+        m_queue.pop_front();
+        f(modal);
+    });
+    timer->start();
+}
+
+void ModalAnswerer::next(std::function<void(QWidget *)> f)
+{
+    m_queue.push_back(std::move(f));
+}
+
+} // namespace cinemork::test

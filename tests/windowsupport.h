@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+namespace cinemork::test {
+
+// The windows left open: after a test, none may be (hidden ones included).
+QStringList leftoverWindows();
+
+// Runs callbacks on the modal windows that the code under test opens and waits for, one callback a
+// window, in order. Its timers end with it, so a dialog that never opened cannot be acted on by a
+// later test; pending() says whether one never did.
+class ModalAnswerer
+{
+public:
+    ModalAnswerer();
+    void next(std::function<void(QWidget *)> f);
+    qsizetype pending() const { return qsizetype(m_queue.size()); }
+
+private:
+    QObject m_owner;
+    std::deque<std::function<void(QWidget *)>> m_queue;
+    QPointer<QWidget> m_last; // answered already; the next callback waits for another window
+};
+
+} // namespace cinemork::test
