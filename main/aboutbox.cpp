@@ -1,5 +1,6 @@
 #include "aboutbox.h"
 
+#include "listfile/pagetexts.h"
 #include "platform/texts.h"
 
 #include <QDialogButtonBox>
@@ -36,9 +37,13 @@ AboutBox::AboutBox(const QIcon &icon, QWidget *parent)
     first->setFont(bold);
     addLine(Texts::AppName + QStringLiteral(" v") + Texts::VersionText, "aboutVersion");
     addLine(Texts::AboutCredit, "aboutCredit");
-    QLabel *contact = addLine(QStringLiteral("<a href=\"%1\">%1</a>").arg(Texts::AboutContact), "aboutContact");
-    contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
-    contact->setOpenExternalLinks(true);
+    // The address the build was given as the program's home; without one there is no contact line.
+    const QString home = QString::fromUtf8(Page::HomeAddress);
+    if (!home.isEmpty()) {
+        QLabel *contact = addLine(QStringLiteral("<a href=\"%1\">%1</a>").arg(home.toHtmlEscaped()), "aboutContact");
+        contact->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        contact->setOpenExternalLinks(true);
+    }
 
     auto *row = new QHBoxLayout;
     row->addWidget(picture);

@@ -101,6 +101,5 @@ inline const QString CssFilter = QStringLiteral("Cascading Style Sheets (*.css)|
 // About box
 inline const QString AboutFirstLine = QStringLiteral("powered");
 inline const QString AboutCredit = QStringLiteral("Written by the Cinemork developers.");
-inline const QString AboutContact = QStringLiteral("https://cinemork.org/");
 
 } // namespace cinemork::Texts
