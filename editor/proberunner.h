@@ -1,6 +1,6 @@
 #pragma once
 
-#include "videoprobe.h"
+#include "proberesult.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "companion.h"
 
-#include "editor/videoprobe.h"
+#include "probe/videoprobe.h"
 #include "listfile/csv.h"
 #include "listfile/pagefile.h"
 #include "listfile/pagereader.h"

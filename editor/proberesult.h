@@ -4,7 +4,8 @@
 
 namespace cinemork {
 
-// The picture size of a video file, read from its header with FFmpeg.
+// What a probe of a video file found, and the one line in which the companion tells the window:
+// "640x272", or the failure kind's word ("not-found", "open-failed", "no-video", "invalid-dimensions").
 struct ProbeResult
 {
     enum Kind { Ok, NotFound, OpenFailed, NoVideo, InvalidDimensions };
@@ -12,11 +13,8 @@ struct ProbeResult
     int width = 0;
     int height = 0;
 
-    QString text() const; // "640x272", or the failure kind's word
+    QString text() const;
     static ProbeResult fromText(const QString &text);
 };
-
-// Bounded in time and in how much of the file it reads.
-ProbeResult probeVideoFile(const QString &path, int timeLimitMs = 15000);
 
 } // namespace cinemork
