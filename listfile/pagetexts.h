@@ -3,6 +3,8 @@
 // The literal lines of a list page. The reader finds the table by counting lines, so the number
 // and order of lines between "<TABLE" and the first movie never vary.
 
+#include "cinemork/version.h"
+
 #include <array>
 
 // The program's home address, chosen when the program is built (CMake: CINEMORK_HOME_URL); empty when none was given.
@@ -21,7 +23,7 @@ inline constexpr char Doctype[] = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 
 inline constexpr char HtmlHead[] = "<HTML><HEAD>";
 inline constexpr char TitleOpen[] = "<TITLE>";
 inline constexpr char TitleClose[] = "</TITLE>";
-inline constexpr char Generator[] = "<META NAME=\"Generator\" CONTENT=\"Cinemork v1.4\">";
+inline constexpr char Generator[] = "<META NAME=\"Generator\" CONTENT=\"Cinemork v" CINEMORK_VERSION_SHORT "\">";
 inline constexpr char ContentType[] = "<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=ISO-8859-1\">";
 inline constexpr char StyleType[] = "<META HTTP-EQUIV=\"content-style-type\" CONTENT=\"text/css\">";
 inline constexpr char StyleOpen[] = "<STYLE TYPE=\"text/css\"><!--";
@@ -35,7 +37,7 @@ inline constexpr char TitleRowOpen[] = "  <TH STYLE=\"background-color: #FF8000\
 inline constexpr char TitleRowClose[] = "</TH>";
 inline constexpr char TableClose[] = "</TABLE>";
 inline constexpr char FooterOpen[] = "<BR><CENTER><FONT CLASS=\"footer\">";
-inline constexpr char CreatedBy[] = "List created by Cinemork v1.4.2<BR>";
+inline constexpr char CreatedBy[] = "List created by Cinemork v" CINEMORK_VERSION "<BR>";
 inline constexpr char CompliantOpen[] = "This page is <A HREF=\"";
 inline constexpr char CompliantClose[] = "\">W3C</A> compliant HTML4.0 code.<BR>";
 inline constexpr char DownloadOpen[] = "<A HREF=\"";

@@ -3,6 +3,8 @@
 // Every fixed text that the program shows: captions, questions and messages.
 // The list page's own lines live with the page writer (listfile/pagetexts.h).
 
+#include "cinemork/version.h"
+
 #include <QString>
 
 namespace cinemork::Texts {
@@ -10,10 +12,7 @@ namespace cinemork::Texts {
 inline const QString AppName = QStringLiteral("Cinemork");
 inline const QString CaptionPrefix = QStringLiteral("Cinemork - ");
 inline const QString Untitled = QStringLiteral("Untitled");
-inline constexpr int VersionMajor = 1;
-inline constexpr int VersionMinor = 4;
-inline constexpr int VersionRevision = 2;
-inline const QString VersionText = QStringLiteral("1.4.2");
+inline const QString VersionText = QStringLiteral(CINEMORK_VERSION);
 
 // Status bar
 inline const QString NoListOpened = QStringLiteral("No list opened");
