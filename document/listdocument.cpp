@@ -20,7 +20,11 @@ namespace cinemork {
 class ListCommand : public QUndoCommand
 {
 public:
-    ListCommand(ListDocument *doc, const QString &text) : m_doc(doc) { setText(text); }
+    ListCommand(ListDocument *doc, const QString &text)
+        : m_doc(doc)
+    {
+        setText(text);
+    }
 
 protected:
     MovieModel *model() const { return m_doc->m_model; }
@@ -55,7 +59,10 @@ int placeByTitle(MovieModel *model, const Movie &m, int row, quint64 id)
 class AddCommand : public ListCommand
 {
 public:
-    AddCommand(ListDocument *doc, const Movie &m) : ListCommand(doc, Texts::UndoAdd), m_movie(m) {}
+    AddCommand(ListDocument *doc, const Movie &m)
+        : ListCommand(doc, Texts::UndoAdd)
+        , m_movie(m)
+    {}
     void redo() override
     {
         if (!m_id && !sortedByTitle(model()))
@@ -82,9 +89,11 @@ class EditCommand : public ListCommand
 {
 public:
     EditCommand(ListDocument *doc, int row, const Movie &m)
-        : ListCommand(doc, Texts::UndoEdit), m_old(doc->model()->movie(row)), m_new(m), m_id(doc->model()->idAt(row))
-    {
-    }
+        : ListCommand(doc, Texts::UndoEdit)
+        , m_old(doc->model()->movie(row))
+        , m_new(m)
+        , m_id(doc->model()->idAt(row))
+    {}
     void redo() override
     {
         if (!m_done && !sortedByTitle(model()))
@@ -119,9 +128,11 @@ class DeleteCommand : public ListCommand
 {
 public:
     DeleteCommand(ListDocument *doc, int row)
-        : ListCommand(doc, Texts::UndoDelete), m_movie(doc->model()->movie(row)), m_id(doc->model()->idAt(row)), m_row(row)
-    {
-    }
+        : ListCommand(doc, Texts::UndoDelete)
+        , m_movie(doc->model()->movie(row))
+        , m_id(doc->model()->idAt(row))
+        , m_row(row)
+    {}
     void redo() override
     {
         m_row = model()->rowOf(m_id);
@@ -139,9 +150,11 @@ class TitleCommand : public ListCommand
 {
 public:
     TitleCommand(ListDocument *doc, const QString &title)
-        : ListCommand(doc, Texts::UndoTitle), m_old(doc->title()), m_hadTitle(doc->hasTitle()), m_new(title)
-    {
-    }
+        : ListCommand(doc, Texts::UndoTitle)
+        , m_old(doc->title())
+        , m_hadTitle(doc->hasTitle())
+        , m_new(title)
+    {}
     void redo() override { setTitle(m_new, true); }
     void undo() override { setTitle(m_old, m_hadTitle); }
 
@@ -277,10 +290,8 @@ bool ListDocument::saveChangesQuestion()
     case Answer::Yes:
         // A save that stores nothing must not let unsaved work go.
         return save();
-    case Answer::No:
-        return true;
-    default:
-        return false;
+    case Answer::No: return true;
+    default: return false;
     }
 }
 
@@ -324,7 +335,8 @@ bool ListDocument::saveAs()
     const QString chosen = ShowSaveDialog(Texts::SaveListTitle, Texts::ListFilter, Texts::ListDefaultExt, QString());
     if (chosen.isEmpty())
         return false;
-    const QString title = inputBox(m_parent, Texts::EnterNameCaption, Texts::enterTitlePrompt(chosen), Texts::DefaultListTitle);
+    const QString title =
+        inputBox(m_parent, Texts::EnterNameCaption, Texts::enterTitlePrompt(chosen), Texts::DefaultListTitle);
     if (title.isEmpty() || !write(chosen, title))
         return false;
     m_path = chosen;

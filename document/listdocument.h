@@ -86,7 +86,7 @@ private:
     QWidget *m_parent = nullptr;
     QString m_title;
     QString m_path;
-    QString m_shownStatus; // the last write's or read's totals, or "No list opened"
+    QString m_shownStatus;     // the last write's or read's totals, or "No list opened"
     QString m_transientStatus; // while a read works
     bool m_hasTitle = false;
     bool m_hasList = false;

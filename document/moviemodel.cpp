@@ -8,8 +8,7 @@ namespace cinemork {
 
 MovieModel::MovieModel(QObject *parent)
     : QAbstractTableModel(parent)
-{
-}
+{}
 
 int MovieModel::rowCount(const QModelIndex &parent) const
 {

@@ -106,7 +106,7 @@ QString escapeTitle(const QString &title)
 {
     static const std::pair<QChar, const char *> table[] = {
         {u' ', "%20"}, {u'!', "%21"}, {u'"', "%22"}, {u'&', "%26"}, {u'\'', "%27"}, {u'(', "%28"},
-        {u')', "%29"}, {u',', "%2C"}, {u'.', "%2E"}, {u'/', "%2F"}, {u':', "%3A"}, {u'?', "%3F"},
+        {u')', "%29"}, {u',', "%2C"}, {u'.', "%2E"}, {u'/', "%2F"}, {u':', "%3A"},  {u'?', "%3F"},
     };
     QString out = title;
     for (const auto &[c, code] : table)

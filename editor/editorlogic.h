@@ -7,9 +7,9 @@ namespace cinemork {
 
 inline const QStringList CodecPresets{QStringLiteral("DivX"), QStringLiteral("MPEG"), QStringLiteral("ASF"),
                                       QStringLiteral("RealMedia")};
-inline const QStringList TypePresets{QStringLiteral("DVD Rip"), QStringLiteral("DVD Screener Rip"), QStringLiteral("SVCD"),
-                                     QStringLiteral("VCD"), QStringLiteral("Cam"), QStringLiteral("VHS Rip"),
-                                     QStringLiteral("TV Grab")};
+inline const QStringList TypePresets{
+    QStringLiteral("DVD Rip"), QStringLiteral("DVD Screener Rip"), QStringLiteral("SVCD"),   QStringLiteral("VCD"),
+    QStringLiteral("Cam"),     QStringLiteral("VHS Rip"),          QStringLiteral("TV Grab")};
 
 // The film database's main host; links are kept on it.
 inline const QString FilmDbHost = QStringLiteral("www.imdb.com");

@@ -30,9 +30,12 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     // The form is laid out for an 8.25-point face; the frame's caption is bold, its controls are not.
     const QFont normal = designFont(font());
     setFont(normal);
-    const FormUnits tw(formScale(normal, {{QStringLiteral("Filename(s):"), 900}, {QStringLiteral("Resolution:"), 900},
-                                          {QStringLiteral("MB total on"), 900}, {QStringLiteral("pixels"), 600},
-                                          {QStringLiteral("CD(s)"), 1755}}));
+    const FormUnits tw(formScale(normal,
+                                 {{QStringLiteral("Filename(s):"), 900},
+                                  {QStringLiteral("Resolution:"), 900},
+                                  {QStringLiteral("MB total on"), 900},
+                                  {QStringLiteral("pixels"), 600},
+                                  {QStringLiteral("CD(s)"), 1755}}));
     setFixedSize(tw.px(5205), tw.px(4455));
     fraMain = new QGroupBox(QStringLiteral("Movie info"), this);
     fraMain->setObjectName(QStringLiteral("fraMain"));
@@ -118,8 +121,9 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     cmdOK->setDefault(true);
     cmdCancel = button(this, "cmdCancel", "Cancel", tw.rect(2760, 3960, 1215, 375));
 
-    QWidget *order[] = {txtTitle, txtFiles, cmdGetFiles, txtSize2, txtSize1, txtResHor, txtResVer, cboCodec, cmdAddCodec,
-                        cboType, cmdAddType, txtLocation, txtImdbLink, cmdGetImdb, cmdOK, cmdCancel, cmdGetDims, chkSeenIt};
+    QWidget *order[] = {txtTitle,    txtFiles,   cmdGetFiles, txtSize2,  txtSize1,   txtResHor,
+                        txtResVer,   cboCodec,   cmdAddCodec, cboType,   cmdAddType, txtLocation,
+                        txtImdbLink, cmdGetImdb, cmdOK,       cmdCancel, cmdGetDims, chkSeenIt};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 

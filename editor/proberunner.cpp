@@ -25,15 +25,14 @@ QString companionProgramIn(const QStringList &folders)
 
 QString companionProgram()
 {
-    return companionProgramIn({QCoreApplication::applicationDirPath(), QStringLiteral(CINEMORK_BINDIR),
-                               QStringLiteral(CINEMORK_LIBEXECDIR)});
+    return companionProgramIn(
+        {QCoreApplication::applicationDirPath(), QStringLiteral(CINEMORK_BINDIR), QStringLiteral(CINEMORK_LIBEXECDIR)});
 }
 
 ProbeRunner::ProbeRunner()
     : program(companionProgram())
     , arguments{QStringLiteral("probe")}
-{
-}
+{}
 
 void ProbeRunner::cancel()
 {

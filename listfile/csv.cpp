@@ -49,7 +49,9 @@ class RecordSplitter
 public:
     // Called with every record and the line it begins on; returns false with error set to stop.
     using Sink = std::function<bool(const QByteArrayList &fields, qint64 line, QString &error)>;
-    explicit RecordSplitter(Sink sink) : m_sink(std::move(sink)) {}
+    explicit RecordSplitter(Sink sink)
+        : m_sink(std::move(sink))
+    {}
 
     bool feed(QByteArrayView data)
     {
@@ -215,7 +217,8 @@ private:
     {
         m_recordBytes += count + uncounted;
         if (m_recordBytes > MaxCsvRecordBytes)
-            return fail(atLine(m_recordLine, QStringLiteral("a record larger than %1 MB").arg(MaxCsvRecordBytes >> 20)));
+            return fail(
+                atLine(m_recordLine, QStringLiteral("a record larger than %1 MB").arg(MaxCsvRecordBytes >> 20)));
         m_field.append(p, count);
         return true;
     }
@@ -242,7 +245,8 @@ CsvParse moviesFromCsv(QIODevice *in)
     CsvParse r;
     QStringList header;
     std::array<qsizetype, FieldCount> columnOf{};
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QStringList fields;
     RecordSplitter splitter([&](const QByteArrayList &bytes, qint64 line, QString &error) {
         fields.clear();
@@ -265,7 +269,8 @@ CsvParse moviesFromCsv(QIODevice *in)
             return true;
         }
         if (fields.size() != header.size()) {
-            error = atLine(line, QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(header.size()));
+            error =
+                atLine(line, QStringLiteral("%1 fields where the header has %2").arg(fields.size()).arg(header.size()));
             return false;
         }
         Movie m;

@@ -3,13 +3,13 @@
 namespace cinemork {
 
 const std::array<QString, FieldCount> FieldKeys{
-    QStringLiteral("title"), QStringLiteral("size"), QStringLiteral("res"),
-    QStringLiteral("codec"), QStringLiteral("type"), QStringLiteral("seenit"),
+    QStringLiteral("title"),    QStringLiteral("size"),  QStringLiteral("res"),
+    QStringLiteral("codec"),    QStringLiteral("type"),  QStringLiteral("seenit"),
     QStringLiteral("location"), QStringLiteral("files"), QStringLiteral("imdb")};
 
 const std::array<QString, FieldCount> FieldHeaders{
-    QStringLiteral("Title"), QStringLiteral("Size"), QStringLiteral("Resolution"),
-    QStringLiteral("Codec"), QStringLiteral("Type"), QStringLiteral("Watched"),
+    QStringLiteral("Title"),    QStringLiteral("Size"),      QStringLiteral("Resolution"),
+    QStringLiteral("Codec"),    QStringLiteral("Type"),      QStringLiteral("Watched"),
     QStringLiteral("Location"), QStringLiteral("Filenames"), QStringLiteral("Imdb link")};
 
 const std::array<int, FieldCount> FieldWidthsTwips{2500, 1000, 1000, 1000, 1000, 850, 1500, 2000, 2000};

@@ -20,7 +20,11 @@ QString systemReason(int error)
 class DescriptorWriter : public QIODevice
 {
 public:
-    explicit DescriptorWriter(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    explicit DescriptorWriter(int fd)
+        : m_fd(fd)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
     bool isSequential() const override { return true; }
     int failure() const { return m_errno; }
 

@@ -55,7 +55,9 @@ inline const char *lineEnd(const char *p, const char *end)
 class Lines
 {
 public:
-    explicit Lines(QByteArrayView d) : m_data(d) {}
+    explicit Lines(QByteArrayView d)
+        : m_data(d)
+    {}
     bool atEnd() const { return m_pos >= m_data.size(); }
     QByteArrayView next()
     {
@@ -261,8 +263,7 @@ PageReadResult readPage(QByteArrayView data)
             throw ReadError{ErrInvalidCall, InvalidCallText};
         r.title = decodePageText(third.sliced(7, third.size() - 15));
 
-        while (!lines.next().startsWith("<TABLE")) {
-        }
+        while (!lines.next().startsWith("<TABLE")) {}
         QByteArrayView last = lines.skip(5);
         if (contains(last, Page::IndexMarker)) {
             last = lines.skip(40);
@@ -294,7 +295,7 @@ PageReadResult readPage(QByteArrayView data)
                 }
                 cells[6] = lines.next();
                 cells[7] = lines.next();
-                lines.next(); // " </TR>"
+                lines.next();                                  // " </TR>"
                 const QByteArrayView following = lines.next(); // an empty line before the next movie
 
                 Movie m;

@@ -72,8 +72,8 @@ inline constexpr char IndexCellOpen[] = "  <TD CLASS=\"index\" COLSPAN=7><CENTER
 inline constexpr char IndexNum[] = "  <A HREF=\"#num\">#</A>";
 inline constexpr char IndexCellClose[] = "</TD>";
 
-inline constexpr std::array<const char *, 8> ColumnHeaders{
-    "Movie&nbsp;title", "Size", "Res", "Codec", "Type", "Watched", "Location", "Filenames"};
+inline constexpr std::array<const char *, 8> ColumnHeaders{"Movie&nbsp;title", "Size",     "Res",      "Codec", "Type",
+                                                           "Watched",          "Location", "Filenames"};
 // Cells 2, 3 and 6 are centred.
 inline constexpr std::array<bool, 8> Centred{false, true, true, false, false, true, false, false};
 

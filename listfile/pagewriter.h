@@ -14,10 +14,10 @@ namespace cinemork {
 // The page settings of one write, as the store holds them.
 struct PageSettings
 {
-    QString columns = QStringLiteral("11111110");         // BrowserColumns
-    QString widths = QStringLiteral("0|0|0|0|0|0|0|0");   // BrowserColumnsFixedWidth
-    bool createIndex = false;                            // CreateIndex
-    std::optional<QByteArrayList> cssLines;              // the user's style sheet lines; none: the default lines
+    QString columns = QStringLiteral("11111110");       // BrowserColumns
+    QString widths = QStringLiteral("0|0|0|0|0|0|0|0"); // BrowserColumnsFixedWidth
+    bool createIndex = false;                           // CreateIndex
+    std::optional<QByteArrayList> cssLines;             // the user's style sheet lines; none: the default lines
 };
 
 // Chooses the index anchor of each row; one per write.

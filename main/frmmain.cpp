@@ -289,7 +289,8 @@ QString frmMain::helpPagePathFor(const QString &programFolder)
 {
     // Beside the program (the build folder), else in the data folder of the installation it belongs to.
     QString folder = programFolder;
-    const QString installed[] = {programFolder + QStringLiteral("/../share/cinemork"), QStringLiteral(CINEMORK_DATADIR)};
+    const QString installed[] = {programFolder + QStringLiteral("/../share/cinemork"),
+                                 QStringLiteral(CINEMORK_DATADIR)};
     if (!QFileInfo(programFolder + QStringLiteral("/help.html")).isFile()) {
         for (const QString &candidate : installed) {
             if (QFileInfo(candidate + QStringLiteral("/help.html")).isFile()) {
@@ -358,8 +359,7 @@ void frmMain::RememberWindowPos(bool save)
         saveSetting(Reg::WinPos, formatWinPos(r));
         return;
     }
-    const QRect r = parseWinPos(setting(Reg::WinPos, Reg::DefaultWinPos))
-                        .value_or(*parseWinPos(Reg::DefaultWinPos));
+    const QRect r = parseWinPos(setting(Reg::WinPos, Reg::DefaultWinPos)).value_or(*parseWinPos(Reg::DefaultWinPos));
     setWindowState(Qt::WindowNoState);
     QSize size(twipsToPixels(r.width() - FrameExtraWidth),
                twipsToPixels(r.height() - FrameExtraHeight) + menuBar()->sizeHint().height());

@@ -119,7 +119,8 @@ QString ShowOpenDialog(const QString &title, const QString &filter, const QStrin
     return joinSelection(ShowOpenDialogFiles(title, filter));
 }
 
-QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt, const QString &initialName)
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt,
+                       const QString &initialName)
 {
     Q_UNUSED(initialName)
     QString suffix = defaultExt;

@@ -32,7 +32,8 @@ QString ShowOpenDialog(const QString &title, const QString &filter, const QStrin
 // The same dialog for callers that need the chosen files themselves: a name may hold "|" or ",",
 // so a joined text cannot always be taken apart again. Empty on cancel; remembered as above.
 QStringList ShowOpenDialogFiles(const QString &title, const QString &filter);
-QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt, const QString &initialName);
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt,
+                       const QString &initialName);
 
 // Helpers, public for tests.
 QStringList qtNameFilters(const QString &filter);

@@ -71,8 +71,7 @@ qsizetype findEntry(const IniStore::Group &g, const QString &name)
 
 IniStore::IniStore(QString filePath)
     : m_path(std::move(filePath))
-{
-}
+{}
 
 QList<IniStore::Group> IniStore::parse(const QByteArray &data)
 {

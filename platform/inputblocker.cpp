@@ -39,12 +39,10 @@ bool InputBlocker::isUserInput(const QEvent *event)
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::TabletPress:
-    case QEvent::TabletRelease:
-        return true;
+    case QEvent::TabletRelease: return true;
     case QEvent::Close: // the window manager's close box; the program's own closing is not spontaneous
         return event->spontaneous();
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -21,7 +21,8 @@ public:
     virtual ~Prompter() = default;
     virtual Answer ask(QWidget *parent, const QString &text, Buttons buttons, BoxIcon icon, Answer defaultAnswer) = 0;
     // Cancel and an empty entry are the same answer: the empty text.
-    virtual QString input(QWidget *parent, const QString &caption, const QString &prompt, const QString &defaultText) = 0;
+    virtual QString input(QWidget *parent, const QString &caption, const QString &prompt,
+                          const QString &defaultText) = 0;
 };
 
 Prompter &prompter();

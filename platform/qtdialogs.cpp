@@ -79,8 +79,8 @@ QString QtPrompter::input(QWidget *parent, const QString &caption, const QString
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
-
-QStringList QtFileDialogBackend::openFiles(const QString &title, const QString &startFolder, const QStringList &nameFilters)
+QStringList QtFileDialogBackend::openFiles(const QString &title, const QString &startFolder,
+                                           const QStringList &nameFilters)
 {
     QFileDialog dlg(QApplication::activeWindow(), title, startFolder);
     dlg.setObjectName(QStringLiteral("openDialog"));

@@ -36,8 +36,8 @@ QUrl webAddress(const QString &address)
 {
     QByteArray bytes = address.toUtf8();
     for (qsizetype i = bytes.size() - 1; i >= 0; --i) {
-        const bool escape = bytes[i] == '%' && i + 2 < bytes.size() && isxdigit(uchar(bytes[i + 1]))
-            && isxdigit(uchar(bytes[i + 2]));
+        const bool escape =
+            bytes[i] == '%' && i + 2 < bytes.size() && isxdigit(uchar(bytes[i + 1])) && isxdigit(uchar(bytes[i + 2]));
         if (bytes[i] == '%' && !escape)
             bytes.insert(i + 1, "25");
     }

@@ -17,7 +17,10 @@ inline const QString VersionText = QStringLiteral(CINEMORK_VERSION);
 // Status bar
 inline const QString NoListOpened = QStringLiteral("No list opened");
 inline const QString ListModified = QStringLiteral("List has been modified");
-inline QString opening(const QString &path) { return QStringLiteral("Opening ") + path + QStringLiteral("..."); }
+inline QString opening(const QString &path)
+{
+    return QStringLiteral("Opening ") + path + QStringLiteral("...");
+}
 inline QString loadedStatus(qsizetype count, const QString &title, const QString &gigabytes)
 {
     return QString::number(count) + QStringLiteral(" items in loaded list ") + title + QStringLiteral(", total ")
@@ -27,7 +30,8 @@ inline QString loadedStatus(qsizetype count, const QString &title, const QString
 // Questions and messages
 inline const QString SaveChanges = QStringLiteral("List has been modified. Save changes?");
 inline const QString ConfirmDelete = QStringLiteral("Are you sure you want to delete this title from the list?");
-inline const QString CssNotFound = QStringLiteral("User-defined CSS file was not found! Using default CSS layout instead.");
+inline const QString CssNotFound =
+    QStringLiteral("User-defined CSS file was not found! Using default CSS layout instead.");
 inline const QString ReadErrorIntro =
     QStringLiteral("An unexpected error occurred. Possibly the list is invalid or contains an error.");
 inline const QString ReadErrorReported = QStringLiteral("The reported error was: ");
@@ -46,14 +50,24 @@ inline QString mruMissing(const QString &path)
     return QStringLiteral("The file ") + path
         + QStringLiteral(" does not exist. The entry will be deleted from the MRU list.");
 }
-inline const QString GetResWarning =
-    QStringLiteral("This will open the movie in a hidden window, ") + QStringLiteral("fetch it's dimensions and close it. On slow ")
-    + QStringLiteral("systems, this can take a while.") + QStringLiteral("\r\n") + QStringLiteral("If the file ")
-    + QStringLiteral("is on a badly readable CD, Cinemork may ") + QStringLiteral("end in an infinite loop trying to read the file.")
+inline const QString GetResWarning = QStringLiteral("This will open the movie in a hidden window, ")
+    + QStringLiteral("fetch it's dimensions and close it. On slow ") + QStringLiteral("systems, this can take a while.")
+    + QStringLiteral("\r\n") + QStringLiteral("If the file ")
+    + QStringLiteral("is on a badly readable CD, Cinemork may ")
+    + QStringLiteral("end in an infinite loop trying to read the file.")
     + QStringLiteral(" You may then need to eject the CD and hit Esc. Continue?");
-inline QString probeNotFound(const QString &p) { return QStringLiteral("File ") + p + QStringLiteral(" not found!"); }
-inline QString probeOpenFailed(const QString &p) { return QStringLiteral("Failed to open ") + p + QStringLiteral("!"); }
-inline QString probeNoDims(const QString &p) { return QStringLiteral("Failed to get dimensions of ") + p + QStringLiteral("!"); }
+inline QString probeNotFound(const QString &p)
+{
+    return QStringLiteral("File ") + p + QStringLiteral(" not found!");
+}
+inline QString probeOpenFailed(const QString &p)
+{
+    return QStringLiteral("Failed to open ") + p + QStringLiteral("!");
+}
+inline QString probeNoDims(const QString &p)
+{
+    return QStringLiteral("Failed to get dimensions of ") + p + QStringLiteral("!");
+}
 inline QString probeInvalid(const QString &p)
 {
     return QStringLiteral("Windows returned invalid dimensions for ") + p + QStringLiteral("!");

@@ -1,7 +1,7 @@
 #include "twips.h"
 
-#include <QGuiApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
 

@@ -31,7 +31,9 @@ QFont designFont(QFont base);
 class FormUnits
 {
 public:
-    explicit FormUnits(double scale = 1.0) : m_scale(scale) {}
+    explicit FormUnits(double scale = 1.0)
+        : m_scale(scale)
+    {}
     int px(int twips) const;
     QRect rect(int left, int top, int width, int height) const;
     double scale() const { return m_scale; }

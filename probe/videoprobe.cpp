@@ -68,7 +68,8 @@ ProbeResult probeVideoFile(const QString &path, int timeLimitMs)
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     av_dict_set(&options, "format_whitelist", allowedFormats().c_str(), 0);
     av_dict_set(&options, "enable_drefs", "0", 0);
-    const int opened = avformat_open_input(&ctx, QFileInfo(path).absoluteFilePath().toUtf8().constData(), nullptr, &options);
+    const int opened =
+        avformat_open_input(&ctx, QFileInfo(path).absoluteFilePath().toUtf8().constData(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0) // ctx is freed on failure
         return r;

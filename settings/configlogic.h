@@ -5,9 +5,9 @@
 
 namespace cinemork {
 
-inline const QStringList ColumnCaptions{QStringLiteral("Title"), QStringLiteral("Size"), QStringLiteral("Resolution"),
-                                        QStringLiteral("Codec"), QStringLiteral("Type"), QStringLiteral("Watched"),
-                                        QStringLiteral("Location"), QStringLiteral("Files")};
+inline const QStringList ColumnCaptions{
+    QStringLiteral("Title"), QStringLiteral("Size"),    QStringLiteral("Resolution"), QStringLiteral("Codec"),
+    QStringLiteral("Type"),  QStringLiteral("Watched"), QStringLiteral("Location"),   QStringLiteral("Files")};
 
 // A fixed width is a whole number of pixels or a whole percentage: digits, optionally followed by "%".
 bool isValidWidth(const QString &width);

@@ -30,7 +30,8 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     setFont(normal);
     QFont bold = normal;
     bold.setBold(true);
-    const int box = style()->pixelMetric(QStyle::PM_IndicatorWidth) + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
+    const int box =
+        style()->pixelMetric(QStyle::PM_IndicatorWidth) + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
     QList<TextFit> texts{
         {QStringLiteral("Show the following columns in browser view (no data will be deleted)"), 1860, 675},
         {QStringLiteral("Give these columns a fixed width in browser view (percentage or absolute)"), 1905, 675},
@@ -125,11 +126,13 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     cmdCancel->setAutoDefault(true);
     connect(cmdCancel, &QPushButton::clicked, this, &frmConfig::cmdCancel_Click);
 
-    QWidget *order[] = {cmdOK, cmdCancel, chkColumn[0], chkColumn[1], chkColumn[2], chkColumn[3], chkColumn[4],
-                        chkColumn[5], chkColumn[6], chkAutoSave, chkShowResWarning, chkColWidth[0], chkColWidth[1],
-                        chkColWidth[2], chkColWidth[3], chkColWidth[4], chkColWidth[5], chkColWidth[6], txtColWidth[0],
-                        txtColWidth[1], txtColWidth[2], txtColWidth[3], txtColWidth[4], txtColWidth[5], txtColWidth[6],
-                        chkUserCSS, txtUserCSS, cmdGetCSS, chkCreateIndex, txtColWidth[7], chkColumn[7], chkColWidth[7]};
+    QWidget *order[] = {
+        cmdOK,          cmdCancel,      chkColumn[0],   chkColumn[1],   chkColumn[2],      chkColumn[3],
+        chkColumn[4],   chkColumn[5],   chkColumn[6],   chkAutoSave,    chkShowResWarning, chkColWidth[0],
+        chkColWidth[1], chkColWidth[2], chkColWidth[3], chkColWidth[4], chkColWidth[5],    chkColWidth[6],
+        txtColWidth[0], txtColWidth[1], txtColWidth[2], txtColWidth[3], txtColWidth[4],    txtColWidth[5],
+        txtColWidth[6], chkUserCSS,     txtUserCSS,     cmdGetCSS,      chkCreateIndex,    txtColWidth[7],
+        chkColumn[7],   chkColWidth[7]};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 

@@ -16,8 +16,9 @@ QString storeFolder()
 
 QString storeFile(RegRoot root)
 {
-    return storeFolder() + (root == HKEY_CURRENT_USER ? QStringLiteral("/HKEY_CURRENT_USER.ini")
-                                                      : QStringLiteral("/HKEY_LOCAL_MACHINE.ini"));
+    return storeFolder()
+        + (root == HKEY_CURRENT_USER ? QStringLiteral("/HKEY_CURRENT_USER.ini")
+                                     : QStringLiteral("/HKEY_LOCAL_MACHINE.ini"));
 }
 
 static IniStore storeOf(RegRoot root)
@@ -84,8 +85,9 @@ void InitSettings()
 
     if (GetRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::WinPos, QStringLiteral("blah")) == QLatin1String("blah"))
         return;
-    const QStringList names{Reg::mru(1), Reg::mru(2), Reg::mru(3), Reg::mru(4), Reg::BrowserColumns,
-                            Reg::ShowGetResWarning, Reg::AutoSave, Reg::WinPos, Reg::UserCSS};
+    const QStringList names{Reg::mru(1),   Reg::mru(2),         Reg::mru(3),
+                            Reg::mru(4),   Reg::BrowserColumns, Reg::ShowGetResWarning,
+                            Reg::AutoSave, Reg::WinPos,         Reg::UserCSS};
     for (const QString &name : names) {
         const QString v = GetRegString(HKEY_CURRENT_USER, OldSettingsKey, name, QString());
         if (v.isEmpty())

@@ -23,7 +23,10 @@ inline const QString ShowGetResWarning = QStringLiteral("ShowGetResWarning");
 inline const QString AutoSave = QStringLiteral("AutoSave");
 inline const QString AutosaveAsWritten = QStringLiteral("Autosave"); // the configuration dialog's spelling
 inline const QString WinPos = QStringLiteral("WinPos");
-inline QString mru(int n) { return QStringLiteral("MRU") + QString::number(n); }
+inline QString mru(int n)
+{
+    return QStringLiteral("MRU") + QString::number(n);
+}
 
 inline const QString DefaultColumns = QStringLiteral("11111110");
 inline const QString DefaultWidths = QStringLiteral("0|0|0|0|0|0|0|0");
@@ -38,8 +41,14 @@ bool RegKeyExists(RegRoot root, const QString &keyPath);
 void CreateRegKey(RegRoot root, const QString &keyPath);
 
 // Shorthands for the program key.
-inline QString setting(const QString &name, const QString &def) { return GetRegString(HKEY_LOCAL_MACHINE, ProgramKey, name, def); }
-inline void saveSetting(const QString &name, const QString &text) { SaveRegString(HKEY_LOCAL_MACHINE, ProgramKey, name, text); }
+inline QString setting(const QString &name, const QString &def)
+{
+    return GetRegString(HKEY_LOCAL_MACHINE, ProgramKey, name, def);
+}
+inline void saveSetting(const QString &name, const QString &text)
+{
+    SaveRegString(HKEY_LOCAL_MACHINE, ProgramKey, name, text);
+}
 
 // "0" is false, any other number true; "True"/"False" as words. Anything else gives def.
 bool regBool(const QString &text, bool def);

@@ -34,16 +34,19 @@ public:
     }
 
     void expect(const QString &textContains, Answer answer) { steps.push_back({textContains, answer, {}, false}); }
-    void expectInput(const QString &promptContains, const QString &reply) { steps.push_back({promptContains, Answer::Ok, reply, true}); }
+    void expectInput(const QString &promptContains, const QString &reply)
+    {
+        steps.push_back({promptContains, Answer::Ok, reply, true});
+    }
 
     Answer ask(QWidget *, const QString &text, Buttons, BoxIcon, Answer) override;
     QString input(QWidget *, const QString &caption, const QString &prompt, const QString &def) override;
 
     bool done() const { return steps.empty() && unexpected.isEmpty(); }
     std::deque<Step> steps;
-    QStringList asked;       // every text shown
-    QStringList defaults;    // default texts of input boxes
-    QStringList captions;    // captions of input boxes
+    QStringList asked;    // every text shown
+    QStringList defaults; // default texts of input boxes
+    QStringList captions; // captions of input boxes
     QStringList unexpected;
 };
 
@@ -68,7 +71,8 @@ public:
         openAnswers.pop_front();
         return a;
     }
-    QString saveFile(const QString &title, const QString &startFolder, const QStringList &, const QString &suffix) override
+    QString saveFile(const QString &title, const QString &startFolder, const QStringList &,
+                     const QString &suffix) override
     {
         titles << title;
         startFolders << startFolder;

@@ -104,7 +104,8 @@ private slots:
                                   movie(QStringLiteral("Alien"), QStringLiteral("line\nbreak")),
                                   movie(QStringLiteral("Movie, The"), QStringLiteral("Shelf"))};
         const QString csv = moviesToCsv(movies);
-        Run r = run({"write", path("out.html"), "--title", "Mine", "--index", "1", "--columns", "11111111"}, csv.toUtf8());
+        Run r =
+            run({"write", path("out.html"), "--title", "Mine", "--index", "1", "--columns", "11111111"}, csv.toUtf8());
         QCOMPARE(r.status, 0);
         QFile f(path("out.html"));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -165,12 +166,14 @@ private slots:
         broken.close();
         r = run({"dump", path("broken.html")});
         QCOMPARE(r.status, 1);
-        QVERIFY(r.err.startsWith(QStringLiteral("An unexpected error occurred. Possibly the list is invalid or contains an error.")));
+        QVERIFY(r.err.startsWith(
+            QStringLiteral("An unexpected error occurred. Possibly the list is invalid or contains an error.")));
         QCOMPARE(run({"write", path("x.html"), "--title", "T"}, "not,the,header\r\n").status, 1);
         QVERIFY(!QFile::exists(path("x.html")));
         QCOMPARE(run({"write", m_dir.path(), "--title", "T"}, moviesToCsv({}).toUtf8()).status, 1);
         // output that cannot be written is no success
-        QVERIFY(run({"write", path("full.html"), "--title", "T"}, moviesToCsv({movie("One", "x")}).toUtf8()).status == 0);
+        QVERIFY(run({"write", path("full.html"), "--title", "T"}, moviesToCsv({movie("One", "x")}).toUtf8()).status
+                == 0);
         QProcess full;
         full.setStandardOutputFile(QStringLiteral("/dev/full"));
         full.start(program(), {QStringLiteral("dump"), path("full.html")});
@@ -208,7 +211,9 @@ private slots:
         const QByteArray row = "A,700\\1,,,VCD,yes,,,\r\n";
         QTest::newRow("invalid UTF-8") << QStringList() << header + row + "B\xE9,1\\1,,,,no,,,\r\n" << 3;
         QTest::newRow("UTF-16 surrogate in UTF-8") << QStringList() << header + "\xED\xA0\x80,,,,,,,,\r\n" << 2;
-        QTest::newRow("more fields than the header") << QStringList() << header + row + row + "C,1\\1,,,,no,,,,extra\r\n" << 4;
+        QTest::newRow("more fields than the header")
+            << QStringList() << header + row + row + "C,1\\1,,,,no,,,,extra\r\n"
+            << 4;
         QTest::newRow("fewer fields than the header") << QStringList() << header + "\"A\r\nB\",700\\1\r\n" << 2;
         QTest::newRow("a quoted field that never ends") << QStringList() << header + row + "\"A,\r\n\r\n" << 3;
         QTest::newRow("text after a closing quote") << QStringList() << header + "\"A\"B,,,,,,,,\r\n" << 2;

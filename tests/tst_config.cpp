@@ -213,10 +213,14 @@ private slots:
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("stored"); // BrowserColumns afterwards
         QTest::addColumn<bool>("stillOpen");
-        QTest::newRow("a check box") << "chkAutoSave" << "01111110" << false;
-        QTest::newRow("OK") << "cmdOK" << "01111110" << false;
-        QTest::newRow("Cancel") << "cmdCancel" << "absent" << false;
-        QTest::newRow("style sheet choice") << "cmdGetCSS" << "absent" << true;
+        QTest::newRow("a check box") << "chkAutoSave"
+                                     << "01111110" << false;
+        QTest::newRow("OK") << "cmdOK"
+                            << "01111110" << false;
+        QTest::newRow("Cancel") << "cmdCancel"
+                                << "absent" << false;
+        QTest::newRow("style sheet choice") << "cmdGetCSS"
+                                            << "absent" << true;
     }
     void enterPressesTheFocusedButton()
     {

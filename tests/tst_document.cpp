@@ -52,7 +52,8 @@ char *toString(const Look &l)
     QStringList t;
     for (const Movie &m : l.rows)
         t << m[FTitle] + u'/' + m[FSize];
-    return qstrdup(qPrintable(QStringLiteral("[%1] %2 | %3 | %4").arg(t.join(u','), l.caption, l.status).arg(l.modified)));
+    return qstrdup(
+        qPrintable(QStringLiteral("[%1] %2 | %3 | %4").arg(t.join(u','), l.caption, l.status).arg(l.modified)));
 }
 
 } // namespace
@@ -111,7 +112,9 @@ private slots:
                                QStringLiteral("Cinemork"));
         QVERIFY(d.saveAs());
         QCOMPARE(m_prompts->defaults.last(), QStringLiteral("Cinemork"));
-        QCOMPARE(look(d), (Look{{movie("One")}, "Cinemork - Cinemork", "1 items in loaded list Cinemork, total 0.68 GB", false}));
+        QCOMPARE(
+            look(d),
+            (Look{{movie("One")}, "Cinemork - Cinemork", "1 items in loaded list Cinemork, total 0.68 GB", false}));
         QCOMPARE(d.filePath(), path("first.html"));
         QCOMPARE(setting(Reg::mru(1), QString()), path("first.html"));
         m_prompts->expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
@@ -121,11 +124,13 @@ private slots:
         ListDocument opened;
         m_dialogs->openAnswers.push_back({path("first.html")});
         opened.open();
-        QCOMPARE(look(opened), (Look{{movie("One")}, "Cinemork - Renamed", "1 items in loaded list Renamed, total 0.68 GB", false}));
+        QCOMPARE(look(opened),
+                 (Look{{movie("One")}, "Cinemork - Renamed", "1 items in loaded list Renamed, total 0.68 GB", false}));
         QVERIFY(opened.hasList());
         QCOMPARE(m_dialogs->titles, (QStringList{"Save list as...", "Open movie list..."}));
         // a read shows the rows sorted by title, whatever their order in the file
-        QVERIFY(opened.read(listFile("three.html", {movie("Zelig"), movie("alien"), movie("Brazil", "1400\\2")}, "Films")));
+        QVERIFY(
+            opened.read(listFile("three.html", {movie("Zelig"), movie("alien"), movie("Brazil", "1400\\2")}, "Films")));
         QCOMPARE(titles(opened), (QStringList{"alien", "Brazil", "Zelig"}));
         QCOMPARE(opened.statusText(), QStringLiteral("3 items in loaded list Films, total 2.73 GB"));
         // several files chosen name no file: nothing happens
@@ -232,11 +237,16 @@ private slots:
         QTest::addColumn<int>("answer"); // to the one question asked
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("mru2");
-        QTest::newRow("opened") << true << false << -1 << "Other" << "stored.html";
-        QTest::newRow("modified, Cancel") << true << true << int(Answer::Cancel) << "Stored" << "other.html";
-        QTest::newRow("modified, No") << true << true << int(Answer::No) << "Other" << "stored.html";
-        QTest::newRow("vanished, Cancel keeps it") << false << false << int(Answer::Cancel) << "Stored" << "other.html";
-        QTest::newRow("vanished, OK drops it") << false << false << int(Answer::Ok) << "Stored" << "";
+        QTest::newRow("opened") << true << false << -1 << "Other"
+                                << "stored.html";
+        QTest::newRow("modified, Cancel") << true << true << int(Answer::Cancel) << "Stored"
+                                          << "other.html";
+        QTest::newRow("modified, No") << true << true << int(Answer::No) << "Other"
+                                      << "stored.html";
+        QTest::newRow("vanished, Cancel keeps it") << false << false << int(Answer::Cancel) << "Stored"
+                                                   << "other.html";
+        QTest::newRow("vanished, OK drops it") << false << false << int(Answer::Ok) << "Stored"
+                                               << "";
     }
     void recentFiles()
     {
@@ -275,7 +285,8 @@ private slots:
         QFETCH(QList<int>, clicks);
         ListDocument d;
         QAbstractItemModelTester tester(d.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        d.model()->setMovies({movie("beta"), movie("Alpha", "10\\2"), movie("gamma", "1400\\2"), movie("alpha", "9\\1")});
+        d.model()->setMovies(
+            {movie("beta"), movie("Alpha", "10\\2"), movie("gamma", "1400\\2"), movie("alpha", "9\\1")});
         for (int c : clicks)
             d.model()->headerClicked(c);
         QTEST(titles(d), "titles");

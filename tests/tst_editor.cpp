@@ -107,8 +107,9 @@ private slots:
         QCOMPARE(titles(w), (QStringList{"alien", "Brazil", "Zelig"})); // sorted by title again
         QCOMPARE(w.list().selectedIndex(), 2);
         const Movie added = w.document().model()->movie(1);
-        QCOMPARE(added.f, (std::array<QString, 9>{"Brazil", "700\\1", "640x272", "DivX", "Cam", "yes", "Box 2", "Brazil.avi",
-                                                  "http://www.imdb.com/title/tt0088846/"}));
+        QCOMPARE(added.f,
+                 (std::array<QString, 9>{"Brazil", "700\\1", "640x272", "DivX", "Cam", "yes", "Box 2", "Brazil.avi",
+                                         "http://www.imdb.com/title/tt0088846/"}));
         QCOMPARE(added.icon, 3); // Cam by the editor's table
         QCOMPARE(w.statusText(), Texts::ListModified);
 
@@ -138,7 +139,7 @@ private slots:
         QCOMPARE(edited[FTitle], QStringLiteral("Solaris (1972)"));
         QCOMPARE(edited[FSeenit], QStringLiteral("no"));
         QCOMPARE(edited[FRes], QString()); // one part missing
-        QCOMPARE(edited[FImdb], m[FImdb]);  // its scheme kept
+        QCOMPARE(edited[FImdb], m[FImdb]); // its scheme kept
         QCOMPARE(w.document().movies().size(), 2);
     }
 
@@ -224,12 +225,13 @@ private slots:
         const QStringList empty{"", "", "", "0"};
         QTest::newRow("one file") << QStringList{"Heat.avi=735051775"} << empty
                                   << QStringList{"Heat.avi", "Heat", "700", "DivX", "DVD Rip"};
-        QTest::newRow("parts summed, rounded down once")
-            << QStringList{"cd1.mpg=1677721", "cd2.mpg=1677721"} << empty
-            << QStringList{"cd1.mpg, cd2.mpg", "cd1", "3", "MPEG", "VCD"};
-        QTest::newRow("more, 64-bit sizes") << QStringList{"extra.avi=3221225472"} << QStringList{"cd1.mpg, cd2.mpg", "", "1.5", "0"}
-                                            << QStringList{"cd1.mpg, cd2.mpg, extra.avi", "cd1", "3074", "MPEG", "VCD"};
-        QTest::newRow("capitals") << QStringList{"LOUD.MPG=10"} << empty << QStringList{"LOUD.MPG", "LOUD", "0", "MPEG", "VCD"};
+        QTest::newRow("parts summed, rounded down once") << QStringList{"cd1.mpg=1677721", "cd2.mpg=1677721"} << empty
+                                                         << QStringList{"cd1.mpg, cd2.mpg", "cd1", "3", "MPEG", "VCD"};
+        QTest::newRow("more, 64-bit sizes")
+            << QStringList{"extra.avi=3221225472"} << QStringList{"cd1.mpg, cd2.mpg", "", "1.5", "0"}
+            << QStringList{"cd1.mpg, cd2.mpg, extra.avi", "cd1", "3074", "MPEG", "VCD"};
+        QTest::newRow("capitals") << QStringList{"LOUD.MPG=10"} << empty
+                                  << QStringList{"LOUD.MPG", "LOUD", "0", "MPEG", "VCD"};
         QTest::newRow("a chosen type: no guess") << QStringList{"x.asf=10"} << QStringList{"", "", "", "5"}
                                                  << QStringList{"x.asf", "x", "0", "DivX", "VHS Rip"};
         QTest::newRow("a typed title stays") << QStringList{"y.rm=10"} << QStringList{"", "Mine", "", "0"}
@@ -241,8 +243,9 @@ private slots:
         QTest::newRow("several, the first name whole")
             << QStringList{"Movie, The.cd1.avi=1", "Movie, The.cd2.avi=1"} << empty
             << QStringList{"Movie, The.cd1.avi, Movie, The.cd2.avi", "Movie, The.cd1", "0", "DivX", "DVD Rip"};
-        QTest::newRow("names in the box split at a comma") << QStringList{"x.mpg=1"} << QStringList{"old, one.avi", "", "", "0"}
-                                                           << QStringList{"old, one.avi, x.mpg", "old", "0", "DivX", "DVD Rip"};
+        QTest::newRow("names in the box split at a comma")
+            << QStringList{"x.mpg=1"} << QStringList{"old, one.avi", "", "", "0"}
+            << QStringList{"old, one.avi, x.mpg", "old", "0", "DivX", "DVD Rip"};
     }
     void fileChoice()
     {
@@ -264,9 +267,10 @@ private slots:
         combo(&ed, "cboType")->setCurrentIndex(before[3].toInt());
         m_dialogs->openAnswers.push_back(paths);
         ed.cmdGetFiles_Click();
-        QCOMPARE((QStringList{edit(&ed, "txtFiles")->text(), edit(&ed, "txtTitle")->text(), edit(&ed, "txtSize2")->text(),
-                              combo(&ed, "cboCodec")->currentText(), combo(&ed, "cboType")->currentText()}),
-                 after);
+        QCOMPARE(
+            (QStringList{edit(&ed, "txtFiles")->text(), edit(&ed, "txtTitle")->text(), edit(&ed, "txtSize2")->text(),
+                         combo(&ed, "cboCodec")->currentText(), combo(&ed, "cboType")->currentText()}),
+            after);
         QCOMPARE(ed.probePath(), paths.first());
         m_dialogs->openAnswers.push_back({});
         ed.cmdGetFiles_Click(); // cancelled: nothing changes
@@ -276,7 +280,7 @@ private slots:
     void megabyteArithmetic()
     {
         const std::tuple<const char *, quint64, const char *> sums[] = {
-            {"1.5", 700, "702"}, {"2.5", 700, "702"}, {"3.5", 0, "4"}, {" 1 2 MB", 1, "13"},
+            {"1.5", 700, "702"}, {"2.5", 700, "702"}, {"3.5", 0, "4"},          {" 1 2 MB", 1, "13"},
             {"abc", 5, "5"},     {"", 5, "5"},        {"40000", 3072, "43072"}, // past 32,767
         };
         for (const auto &[field, mb, sum] : sums)

@@ -18,13 +18,14 @@ private slots:
     {
         QTemporaryDir prefix;
         QProcess install;
-        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(CINEMORK_BUILD_DIR),
-                                               QStringLiteral("--prefix"), prefix.path()});
+        install.start(QStringLiteral("cmake"),
+                      {QStringLiteral("--install"), QStringLiteral(CINEMORK_BUILD_DIR), QStringLiteral("--prefix"),
+                       prefix.path()});
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-        for (const char *file : {"bin/cinemork", "bin/cinemork-list", "share/cinemork/help.html",
-                                 "share/applications/cinemork.desktop", "share/icons/hicolor/16x16/apps/cinemork.xpm",
-                                 "share/icons/hicolor/32x32/apps/cinemork.xpm"})
+        for (const char *file :
+             {"bin/cinemork", "bin/cinemork-list", "share/cinemork/help.html", "share/applications/cinemork.desktop",
+              "share/icons/hicolor/16x16/apps/cinemork.xpm", "share/icons/hicolor/32x32/apps/cinemork.xpm"})
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
 
         const QString help = frmMain::helpPagePathFor(prefix.filePath(QStringLiteral("bin")));

@@ -74,7 +74,8 @@ qsizetype tableLine(const QList<QByteArray> &lines)
 // The footer's download line: a link to the home address the build was given, or an anchor without one.
 QByteArray downloadLine()
 {
-    return *Page::HomeAddress ? "<A HREF=\"" + pageText(QString::fromUtf8(Page::HomeAddress)) + "\">" : QByteArray("<A>");
+    return *Page::HomeAddress ? "<A HREF=\"" + pageText(QString::fromUtf8(Page::HomeAddress)) + "\">"
+                              : QByteArray("<A>");
 }
 
 // A page as the test data holds it, its download line as this build writes it.
@@ -113,26 +114,42 @@ private slots:
         QTest::addColumn<QString>("widths");
         QTest::addColumn<QStringList>("headers");
         QTest::addColumn<QString>("filesCell");
-        const QStringList hidden8{"  <TH>Movie&nbsp;title</TH>", "  <TH>Size</TH>", "  <TH>Res</TH>", "  <TH>Codec</TH>",
-                                  "  <TH>Type</TH>", "  <TH>Watched</TH>", "  <TH>Location</TH>", "  <!--TH>Filenames</TH-->"};
+        const QStringList hidden8{"  <TH>Movie&nbsp;title</TH>",
+                                  "  <TH>Size</TH>",
+                                  "  <TH>Res</TH>",
+                                  "  <TH>Codec</TH>",
+                                  "  <TH>Type</TH>",
+                                  "  <TH>Watched</TH>",
+                                  "  <TH>Location</TH>",
+                                  "  <!--TH>Filenames</TH-->"};
         QStringList all8 = hidden8;
         all8[7] = "  <TH>Filenames</TH>";
-        QTest::newRow("all eight shown") << "11111111" << "0|0|0|0|0|0|0|0" << all8 << "  <TD>x.avi</TD>";
-        QTest::newRow("seven characters hide the eighth") << "1111111" << "0|0|0|0|0|0|0|0" << hidden8 << "  <!--TD>x.avi</TD-->";
+        QTest::newRow("all eight shown") << "11111111"
+                                         << "0|0|0|0|0|0|0|0" << all8 << "  <TD>x.avi</TD>";
+        QTest::newRow("seven characters hide the eighth") << "1111111"
+                                                          << "0|0|0|0|0|0|0|0" << hidden8 << "  <!--TD>x.avi</TD-->";
         QStringList widths = all8;
         widths[1] = "  <TH WIDTH=\"20%\">Size</TH>";
         widths[6] = "  <!--TH>Location</TH-->";
         widths[7] = "  <TH WIDTH=\"150\">Filenames</TH>";
         QTest::newRow("widths, hidden column ignores its width")
-            << "11111101" << "0|20%|0|0|0|0|90|150" << widths << "  <TD>x.avi</TD>";
-        QStringList unsplit{"  <TH WIDTH=\"\">Movie&nbsp;title</TH>", "  <!--TH>Size</TH-->", "  <TH WIDTH=\"\">Res</TH>",
-                            "  <TH WIDTH=\"\">Codec</TH>", "  <TH WIDTH=\"\">Type</TH>", "  <TH WIDTH=\"\">Watched</TH>",
-                            "  <TH WIDTH=\"\">Location</TH>", "  <!--TH>Filenames</TH-->"};
-        QTest::newRow("widths that do not split into eight") << "1011111x" << "0|0|0" << unsplit << "  <!--TD>x.avi</TD-->";
+            << "11111101"
+            << "0|20%|0|0|0|0|90|150" << widths << "  <TD>x.avi</TD>";
+        QStringList unsplit{"  <TH WIDTH=\"\">Movie&nbsp;title</TH>",
+                            "  <!--TH>Size</TH-->",
+                            "  <TH WIDTH=\"\">Res</TH>",
+                            "  <TH WIDTH=\"\">Codec</TH>",
+                            "  <TH WIDTH=\"\">Type</TH>",
+                            "  <TH WIDTH=\"\">Watched</TH>",
+                            "  <TH WIDTH=\"\">Location</TH>",
+                            "  <!--TH>Filenames</TH-->"};
+        QTest::newRow("widths that do not split into eight") << "1011111x"
+                                                             << "0|0|0" << unsplit << "  <!--TD>x.avi</TD-->";
         QStringList none(8);
         for (int i = 0; i < 8; ++i)
             none[i] = QString("  <!--TH>%1</TH-->").arg(all8[i].mid(6, all8[i].size() - 11));
-        QTest::newRow("every column hidden") << "00000000" << "0|0|0|0|0|0|0|0" << none << "  <!--TD>x.avi</TD-->";
+        QTest::newRow("every column hidden") << "00000000"
+                                             << "0|0|0|0|0|0|0|0" << none << "  <!--TD>x.avi</TD-->";
     }
     void columnsAndWidths()
     {
@@ -143,7 +160,8 @@ private slots:
         PageSettings s;
         s.columns = columns;
         s.widths = widths;
-        const QList<QByteArray> lines = pageLines(PageWriter::page(QStringLiteral("T"), {movie(QStringLiteral("x"))}, s));
+        const QList<QByteArray> lines =
+            pageLines(PageWriter::page(QStringLiteral("T"), {movie(QStringLiteral("x"))}, s));
         const qsizetype t = tableLine(lines);
         QVERIFY(t > 0);
         QCOMPARE(lines[t + 2], QByteArray("  <TH STYLE=\"background-color: #FF8000\" COLSPAN=7>Movie list: T</TH>"));
@@ -170,9 +188,12 @@ private slots:
         QCOMPARE(lines[t + 33], QByteArray("</TD>"));
         QCOMPARE(lines[t + 34], QByteArray(" </TR>"));
         QCOMPARE(lines[t + 44], QByteArray(" </TR>"));
-        const QByteArray expected[] = {"  <TD><A NAME=\"num\"></A>2001</TD>", "  <TD><A NAME=\"a\"></A>Alien</TD>",
-                                       "  <TD>Aliens</TD>", "  <TD><A NAME=\"b\"></A><A HREF=\"http://x/b\">Brazil</A></TD>",
-                                       "  <TD><A NAME=\"c\"></A>casablanca</TD>", "  <TD><A NAME=\"z\"></A>Zelig</TD>"};
+        const QByteArray expected[] = {"  <TD><A NAME=\"num\"></A>2001</TD>",
+                                       "  <TD><A NAME=\"a\"></A>Alien</TD>",
+                                       "  <TD>Aliens</TD>",
+                                       "  <TD><A NAME=\"b\"></A><A HREF=\"http://x/b\">Brazil</A></TD>",
+                                       "  <TD><A NAME=\"c\"></A>casablanca</TD>",
+                                       "  <TD><A NAME=\"z\"></A>Zelig</TD>"};
         for (int i = 0; i < 6; ++i)
             QCOMPARE(lines[t + 47 + 11 * i], expected[i]);
     }
@@ -208,8 +229,8 @@ private slots:
         // a line that begins like the table gets a leading blank, so the reader cannot take it for the table
         s.cssLines = QByteArrayList{"<TABLE {x}", " <TABLE", "TABLE<TABLE", "a\r\n<TABLE\nb"};
         lines = pageLines(PageWriter::page(QStringLiteral("T"), {}, s));
-        QCOMPARE(lines.mid(8, 7), (QList<QByteArray>{" <TABLE {x}", " <TABLE", "TABLE<TABLE", "a", " <TABLE", "b",
-                                                     "--></STYLE>"}));
+        QCOMPARE(lines.mid(8, 7),
+                 (QList<QByteArray>{" <TABLE {x}", " <TABLE", "TABLE<TABLE", "a", " <TABLE", "b", "--></STYLE>"}));
     }
 
     void emptyList()
@@ -219,8 +240,8 @@ private slots:
         QCOMPARE(lines[t + 13], QByteArray(" </TR>"));
         QCOMPARE(lines[t + 14], QByteArray("</TABLE>"));
         QCOMPARE(lines[t + 16], QByteArray("Nothing:<BR>0 movies, 0 watched, 0 GB total<BR><BR>"));
-        QCOMPARE(lines.mid(t + 19), (QList<QByteArray>{downloadLine(), "Download Cinemork</A>.",
-                                                       "</FONT></CENTER></BODY></HTML>"}));
+        QCOMPARE(lines.mid(t + 19),
+                 (QList<QByteArray>{downloadLine(), "Download Cinemork</A>.", "</FONT></CENTER></BODY></HTML>"}));
         const PageReadResult r = readPage(PageWriter::page(QStringLiteral("Nothing"), {}, PageSettings()));
         QVERIFY(r.ok);
         QCOMPARE(r.title, QStringLiteral("Nothing"));
@@ -245,9 +266,7 @@ private slots:
         QBuffer buffer(&data);
         buffer.open(QIODevice::WriteOnly);
         QVERIFY(PageWriter::write(&buffer, QStringLiteral("P"), movies, PageSettings(), QStringLiteral("."),
-                                  [&](int percent) {
-                                      seen << percent;
-                                  }));
+                                  [&](int percent) { seen << percent; }));
         QTEST(seen, "percents");
     }
 
@@ -263,8 +282,10 @@ private slots:
         QTest::addColumn<QString>("target"); // "file", "fifo", "folder" or "full": a file that cannot grow
         QTest::addColumn<QString>("error");  // empty: saved
         QTest::newRow("over a list") << "file" << QString();
-        QTest::newRow("a pipe") << "fifo" << "TARGET is not a regular file";
-        QTest::newRow("a folder") << "folder" << "TARGET is not a regular file";
+        QTest::newRow("a pipe") << "fifo"
+                                << "TARGET is not a regular file";
+        QTest::newRow("a folder") << "folder"
+                                  << "TARGET is not a regular file";
         QTest::newRow("a write cut short") << "full" << QString::fromLocal8Bit(strerror(EFBIG));
     }
     void savePageFile()
@@ -292,7 +313,8 @@ private slots:
             small.rlim_cur = 100000; // the page takes several times that
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         }
-        const PageFileResult r = cinemork::savePageFile(path, QStringLiteral("New"), movies, PageSettings(), QStringLiteral("."));
+        const PageFileResult r =
+            cinemork::savePageFile(path, QStringLiteral("New"), movies, PageSettings(), QStringLiteral("."));
         setrlimit(RLIMIT_FSIZE, &fileSize);
         std::signal(SIGXFSZ, oldHandler);
 
@@ -347,15 +369,22 @@ private slots:
         QTest::addColumn<QString>("widths");
         QTest::addColumn<bool>("index");
         QTest::addColumn<QByteArray>("css"); // null: the default style sheet
-        QTest::newRow("defaults") << "11111110" << "0|0|0|0|0|0|0|0" << false << QByteArray();
-        QTest::newRow("all hidden, index") << "00000000" << "0|0|0|0|0|0|0|0" << true << QByteArray();
-        QTest::newRow("widths, index") << "11111111" << "10%|0|0|0|0|0|0|150" << true << QByteArray();
-        QTest::newRow("bad widths") << "1" << "x" << false << QByteArray();
-        QTest::newRow("user's style sheet") << "11111110" << "0|0|0|0|0|0|0|0" << false << QByteArray("body {x}\r\n");
+        QTest::newRow("defaults") << "11111110"
+                                  << "0|0|0|0|0|0|0|0" << false << QByteArray();
+        QTest::newRow("all hidden, index") << "00000000"
+                                           << "0|0|0|0|0|0|0|0" << true << QByteArray();
+        QTest::newRow("widths, index") << "11111111"
+                                       << "10%|0|0|0|0|0|0|150" << true << QByteArray();
+        QTest::newRow("bad widths") << "1"
+                                    << "x" << false << QByteArray();
+        QTest::newRow("user's style sheet") << "11111110"
+                                            << "0|0|0|0|0|0|0|0" << false << QByteArray("body {x}\r\n");
         QTest::newRow("user's style sheet with a line like the table")
-            << "11111110" << "0|0|0|0|0|0|0|0" << true
-            << QByteArray("<TABLE WIDTH=\"100%\" BORDER CELLSPACING=0 CELLPADDING=2>\r\n <TR>\r\n"
-                          "  <TH STYLE=\"background-color: #FF8000\" COLSPAN=7>Movie list: Other</TH>\r\n <TR>\n<TABLE\n");
+            << "11111110"
+            << "0|0|0|0|0|0|0|0" << true
+            << QByteArray(
+                   "<TABLE WIDTH=\"100%\" BORDER CELLSPACING=0 CELLPADDING=2>\r\n <TR>\r\n"
+                   "  <TH STYLE=\"background-color: #FF8000\" COLSPAN=7>Movie list: Other</TH>\r\n <TR>\n<TABLE\n");
     }
     void roundTripOfEveryLayout()
     {
@@ -429,24 +458,26 @@ private slots:
 
     void sevenColumnPage()
     {
-        const char page[] = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
-                            "<HTML><HEAD>\r\n<TITLE>Old list</TITLE>\r\n<STYLE></STYLE>\r\n"
-                            "<TABLE WIDTH=\"100%\" BORDER CELLSPACING=0 CELLPADDING=2>\r\n <TR>\r\n"
-                            "  <TH STYLE=\"background-color: #FF8000\" COLSPAN=7>Movie list: Old list</TH>\r\n"
-                            " </TR>\r\n <TR>\r\n  <TH>Movie&nbsp;title</TH>\r\n  <TH>Size</TH>\r\n  <TH>Res</TH>\r\n"
-                            "  <TH>Codec</TH>\r\n  <TH>Type</TH>\r\n  <TH>Location</TH>\r\n  <!--TH>Filenames</TH-->\r\n"
-                            " </TR>\r\n\r\n <TR>\r\n  <TD><A HREF=\"http://z/\">Zelig</A></TD>\r\n"
-                            "  <TD ALIGN=CENTER>650\\1</TD>\r\n  <TD ALIGN=CENTER></TD>\r\n  <TD>MPEG</TD>\r\n"
-                            "  <TD>VCD</TD>\r\n  <TD>Shelf</TD>\r\n  <!--TD>z.mpg</TD-->\r\n </TR>\r\n\r\n <TR>\r\n"
-                            "  <TD>Alien</TD>\r\n  <TD ALIGN=CENTER>700\\1</TD>\r\n  <TD ALIGN=CENTER>640x480</TD>\r\n"
-                            "  <TD>DivX</TD>\r\n  <TD>TV Grab</TD>\r\n  <TD>a</b</TD>\r\n  <!--TD>a.avi</TD-->\r\n"
-                            " </TR>\r\n</TABLE>\r\n";
+        const char page[] =
+            "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+            "<HTML><HEAD>\r\n<TITLE>Old list</TITLE>\r\n<STYLE></STYLE>\r\n"
+            "<TABLE WIDTH=\"100%\" BORDER CELLSPACING=0 CELLPADDING=2>\r\n <TR>\r\n"
+            "  <TH STYLE=\"background-color: #FF8000\" COLSPAN=7>Movie list: Old list</TH>\r\n"
+            " </TR>\r\n <TR>\r\n  <TH>Movie&nbsp;title</TH>\r\n  <TH>Size</TH>\r\n  <TH>Res</TH>\r\n"
+            "  <TH>Codec</TH>\r\n  <TH>Type</TH>\r\n  <TH>Location</TH>\r\n  <!--TH>Filenames</TH-->\r\n"
+            " </TR>\r\n\r\n <TR>\r\n  <TD><A HREF=\"http://z/\">Zelig</A></TD>\r\n"
+            "  <TD ALIGN=CENTER>650\\1</TD>\r\n  <TD ALIGN=CENTER></TD>\r\n  <TD>MPEG</TD>\r\n"
+            "  <TD>VCD</TD>\r\n  <TD>Shelf</TD>\r\n  <!--TD>z.mpg</TD-->\r\n </TR>\r\n\r\n <TR>\r\n"
+            "  <TD>Alien</TD>\r\n  <TD ALIGN=CENTER>700\\1</TD>\r\n  <TD ALIGN=CENTER>640x480</TD>\r\n"
+            "  <TD>DivX</TD>\r\n  <TD>TV Grab</TD>\r\n  <TD>a</b</TD>\r\n  <!--TD>a.avi</TD-->\r\n"
+            " </TR>\r\n</TABLE>\r\n";
         const PageReadResult r = readPage(QByteArray(page));
         QVERIFY2(r.ok, qPrintable(r.errorDescription));
         QVERIFY(r.sevenColumns);
         QCOMPARE(r.title, QStringLiteral("Old list"));
         QCOMPARE(r.movies.size(), 2);
-        QCOMPARE(r.movies[0].f, (std::array<QString, 9>{"Zelig", "650\\1", "", "MPEG", "VCD", "no", "Shelf", "z.mpg", "http://z/"}));
+        QCOMPARE(r.movies[0].f,
+                 (std::array<QString, 9>{"Zelig", "650\\1", "", "MPEG", "VCD", "no", "Shelf", "z.mpg", "http://z/"}));
         QCOMPARE(r.movies[1][FLocation], QStringLiteral("a")); // cut at "</"
         QCOMPARE(r.movies[1].icon, 4);
         QCOMPARE(gigabytesText(r.megabytes, u"."), QStringLiteral("1.31"));
@@ -472,7 +503,8 @@ private slots:
             const PageReadResult r = readPageFile(path);
             cutter.join();
             QCOMPARE(cut, 0);
-            QVERIFY(r.ok ? r.movies.size() == 10000 : (r.errorNumber == 62 || r.errorNumber == 5) && r.movies.isEmpty());
+            QVERIFY(r.ok ? r.movies.size() == 10000
+                         : (r.errorNumber == 62 || r.errorNumber == 5) && r.movies.isEmpty());
         }
     }
 

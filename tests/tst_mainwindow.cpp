@@ -233,7 +233,8 @@ private slots:
         QCOMPARE(w.isVisible(), !goesOn || (command != QLatin1String("exit") && command != QLatin1String("close")));
         QCOMPARE(setting(Reg::WinPos, QString()).isEmpty(), !goesOn || command != QLatin1String("exit"));
         const bool opened = command == QLatin1String("open") || command == QLatin1String("recent");
-        QCOMPARE(w.windowTitle(), goesOn && opened ? QStringLiteral("Cinemork - Other") : QStringLiteral("Cinemork - Untitled"));
+        QCOMPARE(w.windowTitle(),
+                 goesOn && opened ? QStringLiteral("Cinemork - Other") : QStringLiteral("Cinemork - Untitled"));
         QCOMPARE(w.document().isModified(), !(goesOn && opened));
     }
 
@@ -279,7 +280,9 @@ private slots:
         saveSetting(Reg::WinPos, winPos);
         frmMain w;
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(w.pos(), place == QPoint(-1, -1) ? screen.topLeft() : QPoint(twipsToPixels(place.x()), twipsToPixels(place.y())));
+        QCOMPARE(w.pos(),
+                 place == QPoint(-1, -1) ? screen.topLeft()
+                                         : QPoint(twipsToPixels(place.x()), twipsToPixels(place.y())));
         // whatever is stored, the window fits the screen and can be shown
         QVERIFY(w.width() >= twipsToPixels(DesignClientWidth) && w.width() <= screen.width());
         QVERIFY(w.height() >= twipsToPixels(DesignClientHeight) && w.height() <= screen.height());

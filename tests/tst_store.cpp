@@ -21,7 +21,10 @@ class tst_store : public QObject
         QFile f(storeFile(HKEY_LOCAL_MACHINE));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    static void oldValue(const QString &name, const QString &v) { SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, name, v); }
+    static void oldValue(const QString &name, const QString &v)
+    {
+        SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, name, v);
+    }
 
 private slots:
     void initTestCase() { test::isolateConfig(); }
@@ -56,8 +59,9 @@ private slots:
         QCOMPARE(file.count("utosave="), 1);
         QVERIFY(file.contains("Autosave=0"));
         // key paths too
-        QCOMPARE(GetRegString(HKEY_LOCAL_MACHINE, QStringLiteral("software\\brisvane\\cinemork"), Reg::AutoSave, QString()),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            GetRegString(HKEY_LOCAL_MACHINE, QStringLiteral("software\\brisvane\\cinemork"), Reg::AutoSave, QString()),
+            QStringLiteral("0"));
     }
 
     void aLargeStoreReadsAndWritesInLinearTime()
@@ -146,7 +150,8 @@ private slots:
         rlimit small = fileSize;
         small.rlim_cur = 50000;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool written = IniStore(storeFile(HKEY_LOCAL_MACHINE)).setValue(ProgramKey, Reg::UserCSS, QString(100000, u'x'));
+        const bool written =
+            IniStore(storeFile(HKEY_LOCAL_MACHINE)).setValue(ProgramKey, Reg::UserCSS, QString(100000, u'x'));
         setrlimit(RLIMIT_FSIZE, &fileSize);
         std::signal(SIGXFSZ, oldHandler);
         QVERIFY(!written);
@@ -172,11 +177,22 @@ private slots:
         QTest::addColumn<QString>("widths");
         QTest::addColumn<QString>("columnsAfter");
         QTest::addColumn<QString>("widthsAfter");
-        QTest::newRow("four characters, three fields") << "1111" << "0|0|0" << "11111110" << "0|0|0|0|0|0|0|0";
-        QTest::newRow("eight zeros and a percentage kept") << "00000000" << "20%|0|0|0|0|0|0|0" << "00000000"
+        QTest::newRow("four characters, three fields") << "1111"
+                                                       << "0|0|0"
+                                                       << "11111110"
+                                                       << "0|0|0|0|0|0|0|0";
+        QTest::newRow("eight zeros and a percentage kept") << "00000000"
+                                                           << "20%|0|0|0|0|0|0|0"
+                                                           << "00000000"
                                                            << "20%|0|0|0|0|0|0|0";
-        QTest::newRow("empty widths") << "11111111" << "" << "11111111" << "0|0|0|0|0|0|0|0";
-        QTest::newRow("nine widths") << "111111101" << "1|2|3|4|5|6|7|8|9" << "11111110" << "0|0|0|0|0|0|0|0";
+        QTest::newRow("empty widths") << "11111111"
+                                      << ""
+                                      << "11111111"
+                                      << "0|0|0|0|0|0|0|0";
+        QTest::newRow("nine widths") << "111111101"
+                                     << "1|2|3|4|5|6|7|8|9"
+                                     << "11111110"
+                                     << "0|0|0|0|0|0|0|0";
     }
     void repairOfColumnsAndWidths()
     {

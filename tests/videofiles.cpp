@@ -118,12 +118,24 @@ bool makeAudioOnly(const QString &path)
 {
     // RIFF/WAVE, PCM, mono, 8000 Hz, 16 bits, 800 samples of silence
     QByteArray wav("RIFF");
-    auto u32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) wav += char((v >> (8 * i)) & 0xFF); };
-    auto u16 = [&](quint16 v) { wav += char(v & 0xFF); wav += char(v >> 8); };
+    auto u32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            wav += char((v >> (8 * i)) & 0xFF);
+    };
+    auto u16 = [&](quint16 v) {
+        wav += char(v & 0xFF);
+        wav += char(v >> 8);
+    };
     const quint32 dataBytes = 1600;
     u32(36 + dataBytes);
     wav += "WAVEfmt ";
-    u32(16); u16(1); u16(1); u32(8000); u32(16000); u16(2); u16(16);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(8000);
+    u32(16000);
+    u16(2);
+    u16(16);
     wav += "data";
     u32(dataBytes);
     wav += QByteArray(int(dataBytes), '\0');

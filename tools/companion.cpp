@@ -1,11 +1,11 @@
 #include "companion.h"
 
-#include "probe/videoprobe.h"
 #include "listfile/csv.h"
 #include "listfile/pagefile.h"
 #include "listfile/pagereader.h"
 #include "listfile/pagewriter.h"
 #include "platform/texts.h"
+#include "probe/videoprobe.h"
 #include "settings/modregistry.h"
 
 #include <QFile>
@@ -97,7 +97,7 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
     if (args.size() < 2)
         return usage(err);
     QMap<QString, QString> options;
-    const QStringList known{QStringLiteral("--title"), QStringLiteral("--from"), QStringLiteral("--columns"),
+    const QStringList known{QStringLiteral("--title"),  QStringLiteral("--from"),  QStringLiteral("--columns"),
                             QStringLiteral("--widths"), QStringLiteral("--index"), QStringLiteral("--css")};
     if (!takeOptions(args, 2, known, options) || !options.contains(QStringLiteral("--title")))
         return usage(err);
