@@ -270,7 +270,8 @@ bool ListDocument::read(const QString &path)
     m_model->setMovies(rowsOfPage(std::move(page.movies)));
     m_model->setSorted(true);
     setTitleText(page.title);
-    m_shownStatus = Texts::loadedStatus(m_model->rowCount(), page.title, gigabytesText(page.megabytes));
+    const PageTotals totals = totalsOf(movies());
+    m_shownStatus = Texts::loadedStatus(totals.movies, page.title, gigabytesText(totals.megabytes));
     m_path = path;
     m_hasList = true;
     m_markedModified = false;

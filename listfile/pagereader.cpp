@@ -303,7 +303,6 @@ PageReadResult readPage(QByteArrayView data)
                 for (int c = 1; c < 8; ++c)
                     m[c] = c == FFiles ? decodePageText(cellValue(cells[c])) : interner.text(c, cellValue(cells[c]));
                 m.icon = iconForTypeText(m[FType]);
-                r.megabytes += megabytesOf(m[FSize]);
                 r.movies.append(std::move(m));
                 if (following == QByteArrayView(Page::TableClose))
                     break;

@@ -15,7 +15,6 @@ struct PageReadResult
     QString title;
     QList<Movie> movies; // in file order
     bool sevenColumns = false;
-    MegabyteTotal megabytes = 0;
 };
 
 // Reads a list page by its line positions: the title on the third line, the table from the first line

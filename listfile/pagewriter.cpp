@@ -215,8 +215,6 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
 
     const qsizetype count = movies.size();
     const int step = progressStep(count);
-    qsizetype watched = 0;
-    MegabyteTotal megabytes = 0;
     for (qsizetype i = 0; i < count; ++i) {
         const Movie &m = movies[i];
         buf += CrLf;
@@ -249,9 +247,6 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
         }
         line(buf, Page::RowClose);
 
-        if (m[FSeenit] == QLatin1String("yes"))
-            ++watched;
-        megabytes += megabytesOf(m[FSize]);
         if (buf.size() >= (1 << 20)) // hand the device large pieces
             flush();
         if ((i + 1) % step == 0) {
@@ -264,8 +259,9 @@ bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> 
     line(buf, Page::FooterOpen);
     appendPageText(buf, title);
     buf += ":<BR>";
-    buf += std::to_string(count) + " movies, " + std::to_string(watched) + " watched, ";
-    appendPageText(buf, gigabytesText(megabytes, decimalPoint));
+    const PageTotals totals = totalsOf(movies);
+    buf += std::to_string(totals.movies) + " movies, " + std::to_string(totals.watched) + " watched, ";
+    appendPageText(buf, gigabytesText(totals.megabytes, decimalPoint));
     buf += " GB total<BR><BR>";
     buf += CrLf;
     line(buf, Page::CreatedBy);

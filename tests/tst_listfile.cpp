@@ -359,7 +359,7 @@ private slots:
         QVERIFY(lines.contains("S:<BR>5 movies, 1 watched, 2.05 GB total<BR><BR>"));
         const PageReadResult r = readPage(PageWriter::page(QStringLiteral("S"), movies, PageSettings()));
         QVERIFY(r.ok);
-        QCOMPARE(gigabytesText(r.megabytes, u"."), QStringLiteral("2.05"));
+        QCOMPARE(gigabytesText(totalsOf(r.movies).megabytes, u"."), QStringLiteral("2.05"));
         QCOMPARE(r.movies[4][FSize], QStringLiteral("abc\\1"));
     }
 
@@ -480,7 +480,7 @@ private slots:
                  (std::array<QString, 9>{"Zelig", "650\\1", "", "MPEG", "VCD", "no", "Shelf", "z.mpg", "http://z/"}));
         QCOMPARE(r.movies[1][FLocation], QStringLiteral("a")); // cut at "</"
         QCOMPARE(r.movies[1].icon, 4);
-        QCOMPARE(gigabytesText(r.megabytes, u"."), QStringLiteral("1.31"));
+        QCOMPARE(gigabytesText(totalsOf(r.movies).megabytes, u"."), QStringLiteral("1.31"));
     }
 
     void aPageCutWhileItIsReadIsAnError()

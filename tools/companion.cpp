@@ -7,6 +7,7 @@
 #include "platform/texts.h"
 #include "probe/videoprobe.h"
 #include "settings/modregistry.h"
+#include "settings/pagesettings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -134,18 +135,19 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
         return 1;
     }
 
-    PageSettings s;
-    s.columns = options.value(QStringLiteral("--columns"), setting(Reg::BrowserColumns, Reg::DefaultColumns));
-    s.widths = options.value(QStringLiteral("--widths"), setting(Reg::BrowserColumnsFixedWidth, Reg::DefaultWidths));
-    s.createIndex = options.contains(QStringLiteral("--index"))
-        ? index == QLatin1String("1")
-        : regBool(setting(Reg::CreateIndex, QStringLiteral("0")), false);
-    const QString css = options.value(QStringLiteral("--css"), setting(Reg::UserCSS, QString()));
-    if (!css.isEmpty()) {
-        s.cssLines = readStyleSheet(css);
-        if (!s.cssLines)
-            err << Texts::CssNotFound << "\n";
+    // The program's settings, each option given taking the place of its value.
+    StoredPageSettings stored = pageSettingsFromStore();
+    PageSettings &s = stored.page;
+    s.columns = options.value(QStringLiteral("--columns"), s.columns);
+    s.widths = options.value(QStringLiteral("--widths"), s.widths);
+    if (options.contains(QStringLiteral("--index")))
+        s.createIndex = index == QLatin1String("1");
+    if (options.contains(QStringLiteral("--css"))) {
+        s.cssLines = readStyleSheet(options[QStringLiteral("--css")]);
+        stored.cssMissing = !s.cssLines;
     }
+    if (stored.cssMissing)
+        err << Texts::CssNotFound << "\n";
 
     const PageFileResult saved =
         savePageFile(target, options[QStringLiteral("--title")], parsed.movies, s, QLocale().decimalPoint());
