@@ -11,8 +11,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -21,10 +19,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTreeView>
-
-#ifndef CINEMORK_DATADIR
-#define CINEMORK_DATADIR "/usr/share/cinemork"
-#endif
 
 namespace cinemork {
 
@@ -205,18 +199,12 @@ void frmMain::showDocument()
 
 void frmMain::showBusy(bool busy)
 {
-    if (busy) {
+    if (busy)
         m_blocker.emplace(); // no input reaches any window until the write or read is done
-        return;
-    }
-    m_blocker.reset();
+    else
+        m_blocker.reset();
     barProgress->hide();
     barStatus->show();
-}
-
-QString frmMain::statusText() const
-{
-    return m_statusLabel->text();
 }
 
 // ---- commands ----
@@ -280,39 +268,14 @@ void frmMain::mnuActionBrowser_Click()
         shell().open(m_doc->filePath());
 }
 
-QString frmMain::helpPagePath()
-{
-    return helpPagePathFor(QCoreApplication::applicationDirPath());
-}
-
-QString frmMain::helpPagePathFor(const QString &programFolder)
-{
-    // Beside the program (the build folder), else in the data folder of the installation it belongs to.
-    QString folder = programFolder;
-    const QString installed[] = {programFolder + QStringLiteral("/../share/cinemork"),
-                                 QStringLiteral(CINEMORK_DATADIR)};
-    if (!QFileInfo(programFolder + QStringLiteral("/help.html")).isFile()) {
-        for (const QString &candidate : installed) {
-            if (QFileInfo(candidate + QStringLiteral("/help.html")).isFile()) {
-                folder = QDir::cleanPath(candidate);
-                break;
-            }
-        }
-    }
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder + QStringLiteral("help.html");
-}
-
 void frmMain::mnuHelpHelp_Click()
 {
-    shell().open(helpPagePath());
+    shell().open(helpPagePathFor(QCoreApplication::applicationDirPath(), QStringLiteral(CINEMORK_DATADIR)));
 }
 
 void frmMain::cmdAbout_Click()
 {
-    AboutBox box(windowIcon(), this);
-    box.exec();
+    AboutBox(windowIcon(), this).exec();
 }
 
 void frmMain::cmdConfig_Click()
@@ -337,46 +300,27 @@ void frmMain::cmdExit_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_exiting) {
-        event->accept();
-        return;
-    }
-    if (m_doc->busy() || !m_doc->saveChangesQuestion()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    // Exit has asked already; the window's close request asks now, and never while a list is written.
+    event->setAccepted(m_exiting || (!m_doc->busy() && m_doc->saveChangesQuestion()));
 }
 
 void frmMain::RememberWindowPos(bool save)
 {
+    const int menuHeight = menuBar()->sizeHint().height();
     if (save) {
-        if (isMaximized() || isMinimized())
-            return;
-        const int menuHeight = menuBar()->sizeHint().height();
-        const QRect r(pixelsToTwips(x()), pixelsToTwips(y()), pixelsToTwips(width()) + FrameExtraWidth,
-                      pixelsToTwips(height() - menuHeight) + FrameExtraHeight);
-        saveSetting(Reg::WinPos, formatWinPos(r));
+        if (!isMaximized() && !isMinimized())
+            saveSetting(Reg::WinPos, storedWindowPlace(pos(), size(), menuHeight));
         return;
     }
-    const QRect r = parseWinPos(setting(Reg::WinPos, Reg::DefaultWinPos)).value_or(*parseWinPos(Reg::DefaultWinPos));
-    setWindowState(Qt::WindowNoState);
-    QSize size(twipsToPixels(r.width() - FrameExtraWidth),
-               twipsToPixels(r.height() - FrameExtraHeight) + menuBar()->sizeHint().height());
-    QPoint pos(twipsToPixels(r.x()), twipsToPixels(r.y()));
-    // Never larger than the screen can show.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    // A place on a screen that is no longer there: onto the primary screen, the size kept.
-    bool onScreen = false;
+    QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
-        onScreen = onScreen || screen->availableGeometry().intersects(QRect(pos, size));
-    if (!onScreen) {
-        if (const QScreen *primary = QGuiApplication::primaryScreen())
-            pos = primary->availableGeometry().topLeft();
-    }
-    resize(size);
-    move(pos);
+        screens << screen->availableGeometry();
+    if (const QScreen *primary = QGuiApplication::primaryScreen())
+        screens.prepend(primary->availableGeometry());
+    const WindowPlace place = restoredWindowPlace(setting(Reg::WinPos, Reg::DefaultWinPos), menuHeight, screens);
+    setWindowState(Qt::WindowNoState);
+    resize(place.size);
+    move(place.pos);
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -396,29 +340,8 @@ void frmMain::Form_Resize()
 {
     if (isMinimized() || !centralWidget())
         return;
-    const QSize client = centralWidget()->size();
-    const MainLayout l = mainLayout(pixelsToTwips(client.width()), pixelsToTwips(client.height()));
-    barStatus->setGeometry(twipsRect(l.status.x(), l.status.y(), l.status.width(), l.status.height()));
-    if (!l.moveControls)
-        return;
-    QRect list = lvwMain->geometry();
-    if (l.listWidth)
-        list.setWidth(twipsToPixels(*l.listWidth));
-    if (l.listHeight)
-        list.setHeight(twipsToPixels(*l.listHeight));
-    lvwMain->setGeometry(list);
-    QRect progress = barProgress->geometry();
-    if (l.progressWidth)
-        progress.setWidth(twipsToPixels(*l.progressWidth));
-    if (l.progressTop)
-        progress.moveTop(twipsToPixels(*l.progressTop));
-    barProgress->setGeometry(progress);
-    cmdConfig->move(twipsToPixels(l.configLeft), cmdConfig->y());
-    cmdAbout->move(twipsToPixels(l.aboutLeft), cmdAbout->y());
-    cmdExit->move(twipsToPixels(l.exitLeft), cmdExit->y());
-    if (l.buttonsTop)
-        for (QPushButton *b : {cmdAdd, cmdEdit, cmdDel, cmdConfig, cmdAbout, cmdExit})
-            b->move(b->x(), twipsToPixels(*l.buttonsTop));
+    placeControls({lvwMain, barProgress, barStatus, {cmdAdd, cmdEdit, cmdDel, cmdConfig, cmdAbout, cmdExit}},
+                  centralWidget()->size());
 }
 
 } // namespace cinemork

@@ -26,7 +26,6 @@ public:
 
     ListDocument &document() { return *m_doc; }
     MovieListView &list() { return *m_list; }
-    QString statusText() const;
 
     // Commands.
     void mnuMovieNew_Click();
@@ -45,8 +44,6 @@ public:
     void cmdExit_Click();
 
     void RememberWindowPos(bool save);
-    static QString helpPagePath();
-    static QString helpPagePathFor(const QString &programFolder);
 
     // EditorHost
     bool editMode() const override { return m_editTag == QLatin1String("edit"); }

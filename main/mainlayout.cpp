@@ -1,6 +1,13 @@
 #include "mainlayout.h"
 
+#include "platform/twips.h"
+#include "settings/modregistry.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
+#include <QWidget>
+#include <algorithm>
 
 namespace cinemork {
 
@@ -21,6 +28,32 @@ MainLayout mainLayout(int cw, int ch)
     l.buttonsTop = nonNegative(ch - 690);
     l.progressTop = nonNegative(ch - 255);
     return l;
+}
+
+void placeControls(const MainControls &c, QSize client)
+{
+    const MainLayout l = mainLayout(pixelsToTwips(client.width()), pixelsToTwips(client.height()));
+    c.status->setGeometry(twipsRect(l.status.x(), l.status.y(), l.status.width(), l.status.height()));
+    if (!l.moveControls)
+        return;
+    QRect list = c.list->geometry();
+    if (l.listWidth)
+        list.setWidth(twipsToPixels(*l.listWidth));
+    if (l.listHeight)
+        list.setHeight(twipsToPixels(*l.listHeight));
+    c.list->setGeometry(list);
+    QRect progress = c.progress->geometry();
+    if (l.progressWidth)
+        progress.setWidth(twipsToPixels(*l.progressWidth));
+    if (l.progressTop)
+        progress.moveTop(twipsToPixels(*l.progressTop));
+    c.progress->setGeometry(progress);
+    const int lefts[] = {l.configLeft, l.aboutLeft, l.exitLeft};
+    for (size_t i = 3; i < 6; ++i)
+        c.buttons[i]->move(twipsToPixels(lefts[i - 3]), c.buttons[i]->y());
+    if (l.buttonsTop)
+        for (QWidget *b : c.buttons)
+            b->move(b->x(), twipsToPixels(*l.buttonsTop));
 }
 
 std::optional<QRect> parseWinPos(const QString &text)
@@ -44,6 +77,46 @@ std::optional<QRect> parseWinPos(const QString &text)
 QString formatWinPos(const QRect &r)
 {
     return QStringLiteral("%1|%2|%3|%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+WindowPlace restoredWindowPlace(const QString &winPos, int menuBarHeight, const QList<QRect> &availableScreens)
+{
+    const QRect r = parseWinPos(winPos).value_or(*parseWinPos(Reg::DefaultWinPos));
+    WindowPlace place{QPoint(twipsToPixels(r.x()), twipsToPixels(r.y())),
+                      QSize(twipsToPixels(r.width() - FrameExtraWidth),
+                            twipsToPixels(r.height() - FrameExtraHeight) + menuBarHeight)};
+    if (availableScreens.isEmpty())
+        return place;
+    place.size = place.size.boundedTo(availableScreens.first().size());
+    const QRect window(place.pos, place.size);
+    if (std::none_of(availableScreens.begin(), availableScreens.end(),
+                     [&](const QRect &s) { return s.intersects(window); }))
+        place.pos = availableScreens.first().topLeft();
+    return place;
+}
+
+QString storedWindowPlace(QPoint pos, QSize size, int menuBarHeight)
+{
+    return formatWinPos(QRect(pixelsToTwips(pos.x()), pixelsToTwips(pos.y()),
+                              pixelsToTwips(size.width()) + FrameExtraWidth,
+                              pixelsToTwips(size.height() - menuBarHeight) + FrameExtraHeight));
+}
+
+QString helpPagePathFor(const QString &programFolder, const QString &installedDataFolder)
+{
+    QString folder = programFolder;
+    const QString installed[] = {programFolder + QStringLiteral("/../share/cinemork"), installedDataFolder};
+    if (!QFileInfo(programFolder + QStringLiteral("/help.html")).isFile()) {
+        for (const QString &candidate : installed) {
+            if (QFileInfo(candidate + QStringLiteral("/help.html")).isFile()) {
+                folder = QDir::cleanPath(candidate);
+                break;
+            }
+        }
+    }
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder + QStringLiteral("help.html");
 }
 
 } // namespace cinemork

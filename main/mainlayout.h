@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <array>
+
+class QWidget;
 #include <QRect>
 #include <QString>
 #include <optional>
@@ -25,9 +29,33 @@ struct MainLayout
 };
 MainLayout mainLayout(int cw, int ch);
 
+// Moves the controls for a client area of the given size by the rules above.
+struct MainControls
+{
+    QWidget *list, *progress, *status;
+    std::array<QWidget *, 6> buttons; // Add, Edit, Delete, Config, About, Exit
+};
+void placeControls(const MainControls &c, QSize client);
+
 // WinPos: "left|top|width|height" in twips; anything but four whole numbers, or a size below the
 // designed one, counts as absent.
 std::optional<QRect> parseWinPos(const QString &text);
 QString formatWinPos(const QRect &r);
+
+// The window's place in pixels from the stored WinPos (the designed default when it counts as absent):
+// the client size plus the frame's menu bar, never larger than the available area, and a place that
+// lies on no screen any more moved to the top left of the first.
+struct WindowPlace
+{
+    QPoint pos;
+    QSize size;
+};
+WindowPlace restoredWindowPlace(const QString &winPos, int menuBarHeight, const QList<QRect> &availableScreens);
+// WinPos for a window at pos whose outer size is size (in pixels, the menu bar included).
+QString storedWindowPlace(QPoint pos, QSize size, int menuBarHeight);
+
+// The help page: beside the program (its build folder), else in the data folder of the installation
+// it belongs to, else in the installed data folder.
+QString helpPagePathFor(const QString &programFolder, const QString &installedDataFolder);
 
 } // namespace cinemork

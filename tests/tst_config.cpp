@@ -264,14 +264,14 @@ private slots:
         QVERIFY(AutoSaveFlag);
         QCOMPARE(setting(Reg::AutoSave, QString()), QStringLiteral("1"));
         QVERIFY(QFile::exists(file)); // saved at once
-        QCOMPARE(w.statusText(), QStringLiteral("0 items in loaded list Cfg, total 0 GB"));
+        QCOMPARE(w.document().statusText(), QStringLiteral("0 items in loaded list Cfg, total 0 GB"));
         m_modals->next([](QWidget *d) {
             d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
             d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         });
         w.cmdConfig_Click();
         QVERIFY(!AutoSaveFlag);
-        QCOMPARE(w.statusText(), Texts::ListModified);
+        QCOMPARE(w.document().statusText(), Texts::ListModified);
     }
 };
 

@@ -111,7 +111,7 @@ private slots:
                  (std::array<QString, 9>{"Brazil", "700\\1", "640x272", "DivX", "Cam", "yes", "Box 2", "Brazil.avi",
                                          "http://www.imdb.com/title/tt0088846/"}));
         QCOMPARE(added.icon, 3); // Cam by the editor's table
-        QCOMPARE(w.statusText(), Texts::ListModified);
+        QCOMPARE(w.document().statusText(), Texts::ListModified);
 
         // editing fills every box by the split rules, and OK rewrites the row
         Movie m = movie("Solaris");

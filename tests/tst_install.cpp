@@ -1,4 +1,5 @@
 #include "main/frmmain.h"
+#include "main/mainlayout.h"
 #include "testsupport.h"
 
 #include <QProcess>
@@ -28,11 +29,13 @@ private slots:
               "share/icons/hicolor/16x16/apps/cinemork.xpm", "share/icons/hicolor/32x32/apps/cinemork.xpm"})
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
 
-        const QString help = frmMain::helpPagePathFor(prefix.filePath(QStringLiteral("bin")));
+        const QString help = helpPagePathFor(prefix.filePath(QStringLiteral("bin")), QStringLiteral("/nonexistent"));
         QCOMPARE(help, prefix.filePath(QStringLiteral("share/cinemork/help.html")));
         QVERIFY(!help.contains(QStringLiteral("//")));
-        QCOMPARE(frmMain::helpPagePathFor(QStringLiteral("/")).count(QStringLiteral("/help.html")), 1);
-        QVERIFY(!frmMain::helpPagePathFor(QStringLiteral("/")).startsWith(QStringLiteral("//")));
+        QCOMPARE(
+            helpPagePathFor(QStringLiteral("/"), QStringLiteral("/nonexistent")).count(QStringLiteral("/help.html")),
+            1);
+        QVERIFY(!helpPagePathFor(QStringLiteral("/"), QStringLiteral("/nonexistent")).startsWith(QStringLiteral("//")));
 
         // the installed programs start
         QProcess companion;
