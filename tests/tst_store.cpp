@@ -73,11 +73,13 @@ private slots:
         file += "[Other]\nx=1\n[software\\brisvane\\CINEMORK]\n";
         for (int i = 0; i < 100000; i += 1000)
             file += "NAME" + QByteArray::number(i) + "=again\n";
+        // Linear: a fraction of a second, a few seconds in a sanitizer's debug build; a search of the
+        // values read so far for every value takes minutes.
         QElapsedTimer clock;
         clock.start();
         const QList<IniStore::Group> groups = IniStore::parse(file);
         const QByteArray written = IniStore::serialize(groups);
-        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(groups.size(), 2);
         QCOMPARE(groups[0].key, QStringLiteral("Software\\Brisvane\\Cinemork"));
         QCOMPARE(groups[0].entries.size(), 100000);
