@@ -99,24 +99,30 @@ public:
         if (!m_done && !sortedByTitle(model()))
             m_before = model()->order();
         m_done = true;
-        const int row = model()->rowOf(m_id);
-        model()->takeMovie(row);
-        m_row = placeByTitle(model(), m_new, row, m_id);
+        m_row = put(m_new);
     }
     void undo() override
     {
-        const int row = model()->rowOf(m_id);
-        model()->takeMovie(row);
-        if (m_before) {
-            model()->insertMovie(row, m_old, m_id);
-            model()->restoreOrder(*m_before);
-        } else {
-            placeByTitle(model(), m_old, row, m_id);
+        if (!m_before) {
+            put(m_old);
+            return;
         }
+        model()->replaceMovie(model()->rowOf(m_id), m_old);
+        model()->restoreOrder(*m_before);
     }
     int row() const { return m_row; }
 
 private:
+    int put(const Movie &m)
+    {
+        const int row = model()->rowOf(m_id);
+        if (sortedByTitle(model()) && model()->keepsOrder(m, row)) { // most edits leave the title be
+            model()->replaceMovie(row, m);
+            return row;
+        }
+        model()->takeMovie(row);
+        return placeByTitle(model(), m, row, m_id);
+    }
     Movie m_old, m_new;
     quint64 m_id;
     int m_row = 0;

@@ -187,21 +187,45 @@ int MovieModel::sortedPlace(const Movie &m, int row) const
     return row;
 }
 
+bool MovieModel::keepsOrder(const Movie &m, int row) const
+{
+    if (!m_sorted)
+        return true;
+    return (row == 0 || !before(m, m_rows[row - 1])) && (row + 1 >= m_rows.size() || !before(m_rows[row + 1], m));
+}
+
 void MovieModel::applySort()
 {
     const int n = int(m_rows.size());
     std::vector<int> perm(static_cast<size_t>(n));
     std::iota(perm.begin(), perm.end(), 0);
-    // Texts folded once, compared exactly: the order of a comparison without regard to case, at a
-    // fraction of its cost on a long list.
-    std::vector<QString> keys(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        keys[size_t(i)] = m_rows[i][m_sortKey].toCaseFolded();
+    // Texts folded once into one buffer and compared exactly: the order of a comparison without
+    // regard to case, at a fraction of its cost on a long list.
+    QString folded;
+    qsizetype total = 0;
+    for (const Movie &m : std::as_const(m_rows))
+        total += m[m_sortKey].size();
+    folded.reserve(total);
+    std::vector<qsizetype> starts(static_cast<size_t>(n) + 1);
+    for (int i = 0; i < n; ++i) {
+        starts[size_t(i)] = folded.size();
+        const QString &text = m_rows[i][m_sortKey];
+        const bool wide = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); });
+        folded += wide ? text.toCaseFolded() : text;
+        if (!wide)
+            for (QChar *c = folded.data() + starts[size_t(i)], *end = folded.data() + folded.size(); c != end; ++c)
+                *c = c->toCaseFolded();
+    }
+    starts[size_t(n)] = folded.size();
+    const auto key = [&](int row) {
+        return QStringView(folded).sliced(starts[size_t(row)], starts[size_t(row) + 1] - starts[size_t(row)]);
+    };
     if (m_order == Qt::AscendingOrder)
-        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) { return key(a).compare(key(b)) < 0; });
     else
-        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) { return keys[size_t(b)] < keys[size_t(a)]; });
-    keys.clear();
+        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) { return key(b).compare(key(a)) < 0; });
+    folded.clear();
+    folded.squeeze();
     permute(perm);
 }
 

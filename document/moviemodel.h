@@ -50,6 +50,8 @@ public:
     // Where m, taken out at row (or new there), goes under the current sort, as a stable sort would
     // put it; row itself when sorting is off or row keeps the order.
     int sortedPlace(const Movie &m, int row) const;
+    // Whether m in place of the movie at row keeps the current sort.
+    bool keepsOrder(const Movie &m, int row) const;
 
     // The rows' order and the sort state, to be put back after a command that sorted the list.
     struct Order

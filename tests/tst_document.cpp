@@ -300,7 +300,7 @@ private slots:
         // Adding, editing and undoing place one row at a time; the result must be what a full
         // stable sort of the list gives.
         QRandomGenerator random(7);
-        const QStringList words{"a", "B", "b", "c", "C", "d", "e"};
+        const QStringList words{"a", "B", "b", "c", "C", "\u00c9", "\u00e9", "e", "\u03a9", "\u03c9", "\U00010400", "\U00010428"};
         for (int round = 0; round < 200; ++round) {
             ListDocument d;
             QList<Movie> rows;
