@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #if defined(__SSE2__)
@@ -17,6 +17,7 @@
 #endif
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace cinemork {
 
@@ -31,6 +32,7 @@ struct ReadError
 {
     int number;
     const char *description;
+    QString reason = {}; // the system's, when it has one
 };
 
 // The first CR or LF from p on, or end. Lines are short: an inline search sixteen bytes at a time
@@ -52,25 +54,44 @@ inline const char *lineEnd(const char *p, const char *end)
     return p;
 }
 
+// The page's lines, from memory or read from a file a piece at a time. A line is a view into the
+// buffer: it stays valid until the next line is asked for, or, after hold(n), until the n lines
+// held have all been asked for.
 class Lines
 {
 public:
+    using Source = std::function<qsizetype(char *to, qsizetype most)>; // bytes read, 0 at the end
+
     explicit Lines(QByteArrayView d)
         : m_data(d)
+        , m_end(true)
     {}
-    bool atEnd() const { return m_pos >= m_data.size(); }
+    Lines(Source source, qsizetype piece)
+        : m_source(std::move(source))
+        , m_piece(std::max<qsizetype>(piece, 1))
+    {}
+
+    bool atEnd()
+    {
+        if (m_pos >= m_data.size() && !m_end)
+            fill();
+        return m_pos >= m_data.size();
+    }
     QByteArrayView next()
     {
+        if (m_heldNext < m_held.size() && m_held[m_heldNext].start == m_pos) { // found by hold()
+            const Held &h = m_held[m_heldNext++];
+            m_pos = h.after;
+            return QByteArrayView(m_data.data() + h.start, h.end - h.start);
+        }
         if (atEnd())
             throw ReadError{ErrPastEnd, PastEndText};
-        // A line ends at CR LF, CR or LF.
-        const char *begin = m_data.data();
-        const char *start = begin + m_pos, *end = begin + m_data.size();
-        const char *p = lineEnd(start, end);
-        const QByteArrayView line(start, p - start);
-        if (p < end && *p == '\r' && p + 1 < end && p[1] == '\n')
-            ++p;
-        m_pos = (p - begin) + 1;
+        qsizetype after;
+        while ((after = scan(m_pos)) < 0)
+            fill();
+        const char *begin = m_data.data() + m_pos;
+        const QByteArrayView line(begin, lineEnd(begin, m_data.data() + m_data.size()) - begin);
+        m_pos = after;
         return line;
     }
     QByteArrayView skip(int count)
@@ -80,10 +101,80 @@ public:
             last = next();
         return last;
     }
+    // Reads on until the next count lines, or the page's end, are in the buffer.
+    void hold(int count)
+    {
+        for (;;) {
+            m_held.clear();
+            m_heldNext = 0;
+            qsizetype at = m_pos;
+            while (int(m_held.size()) < count && at < m_data.size()) {
+                const qsizetype after = scan(at);
+                if (after < 0)
+                    break;
+                const char *begin = m_data.data() + at;
+                m_held.push_back({at, lineEnd(begin, m_data.data() + m_data.size()) - m_data.data(), after});
+                at = after;
+            }
+            if (int(m_held.size()) == count || (at < m_data.size() && m_end) || (at >= m_data.size() && m_end))
+                return;
+            fill();
+        }
+    }
+    // How many bytes of the page are still to come (an estimate while a file is read).
+    qsizetype left() const { return m_data.size() - m_pos + m_expected; }
+    void expect(qsizetype bytes) { m_expected = bytes; }
 
 private:
+    // Where the line at from ends, past its CR LF, CR or LF; -1 when the buffer does not tell yet.
+    qsizetype scan(qsizetype from) const
+    {
+        const char *begin = m_data.data(), *end = begin + m_data.size();
+        const char *p = lineEnd(begin + from, end);
+        if (p == end)
+            return m_end ? m_data.size() + 1 : -1;
+        if (*p == '\r' && p + 1 == end && !m_end)
+            return -1; // an LF may follow in the next piece
+        if (*p == '\r' && p + 1 < end && p[1] == '\n')
+            ++p;
+        return (p - begin) + 1;
+    }
+    // Moves what is left to the front of the buffer and reads the next piece after it.
+    void fill()
+    {
+        if (m_end)
+            return;
+        const qsizetype kept = std::max<qsizetype>(0, m_data.size() - m_pos);
+        const char *from = m_data.data() + std::min(m_pos, m_data.size());
+        if (m_buffer.size() < kept + m_piece) {
+            QByteArray bigger(std::max(kept + m_piece, m_buffer.size() * 2), Qt::Uninitialized);
+            if (kept)
+                std::memcpy(bigger.data(), from, size_t(kept));
+            m_buffer.swap(bigger);
+        } else if (kept) {
+            std::memmove(m_buffer.data(), from, size_t(kept));
+        }
+        const qsizetype n = m_source(m_buffer.data() + kept, m_buffer.size() - kept);
+        m_end = n <= 0;
+        m_expected = std::max<qsizetype>(0, m_expected - std::max<qsizetype>(n, 0));
+        m_data = QByteArrayView(m_buffer.data(), kept + std::max<qsizetype>(n, 0));
+        m_pos = 0;
+        m_held.clear();
+    }
+
     QByteArrayView m_data;
     qsizetype m_pos = 0;
+    bool m_end = false;
+    Source m_source;
+    qsizetype m_piece = 0;
+    QByteArray m_buffer;
+    qsizetype m_expected = 0;
+    struct Held
+    {
+        qsizetype start, end, after; // where the line starts and ends, and where the next one starts
+    };
+    std::vector<Held> m_held; // the lines hold() found, valid until the buffer is filled again
+    size_t m_heldNext = 0;
 };
 
 // Cells are short: a plain loop beats a general search.
@@ -166,28 +257,6 @@ void titleCell(QByteArrayView cell, QString &title, QString &link)
     }
 }
 
-qsizetype countByte(QByteArrayView data, char c)
-{
-    const char *p = data.data(), *end = p + data.size();
-    qsizetype count = 0;
-#if defined(__SSE2__)
-    // sixteen byte counters at a time, summed before any of them can overflow
-    const __m128i needle = _mm_set1_epi8(c), zero = _mm_setzero_si128();
-    while (end - p >= 16) {
-        __m128i counters = zero;
-        for (int round = 0; round < 255 && end - p >= 16; ++round, p += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-            counters = _mm_sub_epi8(counters, _mm_cmpeq_epi8(v, needle));
-        }
-        const __m128i sums = _mm_sad_epu8(counters, zero);
-        count += _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
-    }
-#endif
-    for (; p < end; ++p)
-        count += *p == c;
-    return count;
-}
-
 // Sizes, resolutions, codecs, types, the watched mark and locations repeat from movie to movie:
 // equal texts share one string, which keeps a large list small in memory.
 class Interner
@@ -201,12 +270,18 @@ public:
             return it->second;
         QString value = decodePageText(bytes);
         if (seen.size() < 4096) // unique texts are not worth keeping
-            seen.emplace(key, value);
+            seen.emplace(std::string(key), value);
         return value;
     }
 
 private:
-    std::array<std::unordered_map<std::string_view, QString>, FieldCount> m_seen;
+    // Keys of their own: the buffer they were read from moves on while a file is read.
+    struct Hash
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    std::array<std::unordered_map<std::string, QString, Hash, std::equal_to<>>, FieldCount> m_seen;
 };
 
 QString systemReason(int error)
@@ -220,44 +295,14 @@ struct FileDescriptor
     ~FileDescriptor() { ::close(fd); }
 };
 
-// Room for a whole page. Fresh memory costs the system a fault for every small page it hands out;
-// a large page comes in huge pages where the system offers them, which spares most of that cost.
-class PageBuffer
-{
-public:
-    explicit PageBuffer(size_t size)
-    {
-        if (size == 0)
-            return;
-        constexpr size_t Huge = size_t(2) << 20;
-        m_length = (size + Huge - 1) & ~(Huge - 1);
-        void *p = ::mmap(nullptr, m_length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED)
-            return;
-        m_data = static_cast<char *>(p);
-        ::madvise(p, m_length, MADV_HUGEPAGE); // a hint: without huge pages the memory works all the same
-    }
-    ~PageBuffer()
-    {
-        if (m_data)
-            ::munmap(m_data, m_length);
-    }
-    PageBuffer(const PageBuffer &) = delete;
-    PageBuffer &operator=(const PageBuffer &) = delete;
-    char *data() const { return m_data; }
-
-private:
-    char *m_data = nullptr;
-    size_t m_length = 0;
-};
-
 } // namespace
 
-PageReadResult readPage(QByteArrayView data)
+namespace {
+
+PageReadResult readLines(Lines &lines)
 {
     PageReadResult r;
     try {
-        Lines lines(data);
         const QByteArrayView third = lines.skip(3);
         if (third.size() < 15)
             throw ReadError{ErrInvalidCall, InvalidCallText};
@@ -277,15 +322,14 @@ PageReadResult readPage(QByteArrayView data)
             }
         }
         if (last != QByteArrayView(Page::TableClose)) {
-            // Every movie takes eleven or ten lines: room for all of them at once.
-            qsizetype lineEnds = countByte(data, '\n');
-            if (lineEnds == 0)
-                lineEnds = countByte(data, '\r');
-            r.movies.reserve(lineEnds / 10 + 1);
+            // A movie takes at least a hundred bytes: room for all of them at once, of which the
+            // part never used costs no memory.
+            r.movies.reserve(lines.left() / 100 + 1);
             Interner interner;
             QByteArrayView cells[8];
             for (;;) {
-                lines.next(); // " <TR>"
+                lines.hold(r.sevenColumns ? 10 : 11); // the movie's lines stay valid together
+                lines.next();                         // " <TR>"
                 for (int c = 0; c < 5; ++c)
                     cells[c] = lines.next();
                 if (r.sevenColumns) {
@@ -306,10 +350,11 @@ PageReadResult readPage(QByteArrayView data)
                 r.movies.append(std::move(m));
                 if (following == QByteArrayView(Page::TableClose))
                     break;
+                const bool another = following.isEmpty();
                 // A page that ends before its table's closing line was cut short: it is no shorter list.
                 if (lines.atEnd())
                     throw ReadError{ErrPastEnd, PastEndText};
-                if (!following.isEmpty())
+                if (!another)
                     break; // any other line with more after it ends the table, as it always has
             }
         }
@@ -317,13 +362,21 @@ PageReadResult readPage(QByteArrayView data)
     } catch (const ReadError &e) {
         r.ok = false;
         r.errorNumber = e.number;
-        r.errorDescription = QString::fromLatin1(e.description);
+        r.errorDescription = e.reason.isEmpty() ? QString::fromLatin1(e.description) : e.reason;
         r.movies.clear();
     }
     return r;
 }
 
-PageReadResult readPageFile(const QString &path)
+} // namespace
+
+PageReadResult readPage(QByteArrayView data)
+{
+    Lines lines(data);
+    return readLines(lines);
+}
+
+PageReadResult readPageFile(const QString &path, qsizetype piece)
 {
     auto failed = [](const QString &reason) {
         PageReadResult r;
@@ -342,24 +395,27 @@ PageReadResult readPageFile(const QString &path)
         return failed(systemReason(errno));
     if (!S_ISREG(st.st_mode))
         return failed(path + QStringLiteral(" is not a regular file"));
-    // The page is read into memory, not mapped: another program that cuts the file during the read
-    // makes a shorter page, which the reader reports, where a mapping would end the program.
-    const size_t size = size_t(st.st_size);
-    PageBuffer buffer(size);
-    if (size && !buffer.data())
-        return failed(systemReason(ENOMEM));
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, buffer.data() + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return failed(systemReason(errno));
-        if (n == 0)
-            break; // cut since it was measured
-        done += size_t(n);
-    }
-    return readPage(QByteArrayView(buffer.data(), qsizetype(done)));
+    // The page is read a piece at a time, not mapped: another program that cuts the file during the
+    // read makes a shorter page, which the reader reports, where a mapping would end the program;
+    // and only the piece being read is held besides the movies.
+    QFile device;
+    if (!device.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return failed(device.errorString());
+    return readPage(&device, piece, qsizetype(st.st_size));
+}
+
+PageReadResult readPage(QIODevice *device, qsizetype piece, qsizetype expectedSize)
+{
+    Lines lines(
+        [device](char *to, qsizetype most) {
+            const qint64 n = device->read(to, most);
+            if (n < 0)
+                throw ReadError{ErrPastEnd, PastEndText, device->errorString()};
+            return qsizetype(n);
+        },
+        piece);
+    lines.expect(expectedSize);
+    return readLines(lines);
 }
 
 } // namespace cinemork

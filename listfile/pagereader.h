@@ -4,6 +4,7 @@
 #include "sizes.h"
 
 #include <QByteArray>
+#include <QIODevice>
 
 namespace cinemork {
 
@@ -22,7 +23,12 @@ struct PageReadResult
 // Lines end at CR LF, CR or LF.
 PageReadResult readPage(QByteArrayView data);
 
-// Reads the file at path; a file that cannot be read gives the error of a page that ends at once.
-PageReadResult readPageFile(const QString &path);
+// Reads the page from a device a piece of the given size at a time, holding no more of it than a
+// movie's lines; expectedSize (the file's size, when known) only sizes the list in advance.
+PageReadResult readPage(QIODevice *device, qsizetype piece = 1 << 20, qsizetype expectedSize = 0);
+
+// Reads the file at path a piece of the given size at a time; a file that cannot be read gives the
+// error of a page that ends at once.
+PageReadResult readPageFile(const QString &path, qsizetype piece = 1 << 20);
 
 } // namespace cinemork
