@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "listfile/pagewriter.h"
 #include "settings/modregistry.h"
 
 #include <QDir>
@@ -43,6 +44,53 @@ QString ScriptedPrompter::input(QWidget *, const QString &caption, const QString
     const QString reply = steps.front().input;
     steps.pop_front();
     return reply;
+}
+
+Fakes::Fakes()
+{
+    clearStore();
+    InitSettings();
+    AutoSaveFlag = false;
+    ShowGetResWarningFlag = true;
+    LastOpenPath.clear();
+    LastSavePath.clear();
+}
+
+QString Fakes::problems() const
+{
+    QStringList p = prompts.unexpected + dialogs.unexpected;
+    for (const ScriptedPrompter::Step &step : prompts.steps)
+        p << QStringLiteral("never asked: ") + step.textContains;
+    if (!dialogs.openAnswers.empty() || !dialogs.saveAnswers.empty())
+        p << QStringLiteral("a file dialog never opened");
+    return p.join(u'\n');
+}
+
+Movie movie(const QString &title, const QString &size)
+{
+    Movie m;
+    m[FTitle] = title;
+    m[FSize] = size;
+    m[FSeenit] = QStringLiteral("no");
+    m[FType] = QStringLiteral("DVD Rip");
+    m.icon = 1;
+    return m;
+}
+
+QStringList titles(const QList<Movie> &movies)
+{
+    QStringList t;
+    for (const Movie &m : movies)
+        t << m[FTitle];
+    return t;
+}
+
+QString writePage(const QString &path, const QList<Movie> &movies, const QString &title)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(PageWriter::page(title, movies, PageSettings()));
+    return path;
 }
 
 } // namespace cinemork::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listfile/movie.h"
 #include "platform/filedialogs.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -103,5 +104,25 @@ public:
     void open(const QString &target) override { opened << target; }
     QStringList opened;
 };
+
+// The fakes and the fresh start every test of the list commands needs: an empty store, the flags and
+// the remembered folders as at start-up, and boxes, dialogs and the desktop answered from a script.
+class Fakes
+{
+public:
+    Fakes();
+    // What went otherwise than scripted: unexpected questions or dialogs, and scripted ones never asked.
+    QString problems() const;
+
+    ScriptedPrompter prompts;
+    ScriptedFileDialogs dialogs;
+    RecordingShell shell;
+};
+
+// A movie as most tests need one: a DVD rip, not watched.
+Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1"));
+QStringList titles(const QList<Movie> &movies);
+// Writes a list page with the default settings; returns path.
+QString writePage(const QString &path, const QList<Movie> &movies, const QString &title);
 
 } // namespace cinemork::test

@@ -17,9 +17,7 @@ class tst_config : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::ScriptedPrompter> m_prompts;
-    std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
-    std::unique_ptr<test::ModalAnswerer> m_modals;
+    std::unique_ptr<test::WindowFakes> m_fakes;
     int m_recorded = 0;
 
     std::unique_ptr<frmConfig> open()
@@ -39,24 +37,14 @@ private slots:
     void initTestCase() { test::isolateConfig(); }
     void init()
     {
-        test::clearStore();
-        InitSettings();
-        AutoSaveFlag = false;
-        ShowGetResWarningFlag = true;
+        m_fakes = std::make_unique<test::WindowFakes>();
         m_recorded = 0;
-        m_prompts = std::make_unique<test::ScriptedPrompter>();
-        m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
-        m_modals = std::make_unique<test::ModalAnswerer>();
     }
     void cleanup()
     {
-        QVERIFY2(m_prompts->done(), qPrintable(m_prompts->unexpected.join(u'\n')));
-        QVERIFY(m_dialogs->done());
-        m_prompts.reset();
-        m_dialogs.reset();
-        QCOMPARE(m_modals->pending(), 0);
-        m_modals.reset();
-        QVERIFY2(test::leftoverWindows().isEmpty(), qPrintable(test::leftoverWindows().join(u',')));
+        const QString problems = m_fakes->problems();
+        m_fakes.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void showsAndStoresTheSettings()
@@ -114,7 +102,7 @@ private slots:
         fixed(d.get(), 5)->click();
         width(d.get(), 5)->setText(text);
         if (!accepted)
-            m_prompts->expect(Texts::widthRefused(QStringLiteral("Watched")), Answer::Ok);
+            m_fakes->prompts.expect(Texts::widthRefused(QStringLiteral("Watched")), Answer::Ok);
         d->cmdOK_Click();
         QCOMPARE(d->isVisible(), !accepted);
         QCOMPARE(setting(Reg::BrowserColumnsFixedWidth, QStringLiteral("absent")),
@@ -139,9 +127,9 @@ private slots:
         QCOMPARE(setting(Reg::UserCSS, QString()), QStringLiteral("/home/user/styles/list.css"));
         {
             auto d = open();
-            m_dialogs->openAnswers.push_back({QStringLiteral("/tmp/a.css"), QStringLiteral("/tmp/b.css")});
+            m_fakes->dialogs.openAnswers.push_back({QStringLiteral("/tmp/a.css"), QStringLiteral("/tmp/b.css")});
             d->cmdGetCSS_Click();
-            QCOMPARE(m_dialogs->titles.last(), QStringLiteral("Get CSS file.."));
+            QCOMPARE(m_fakes->dialogs.titles.last(), QStringLiteral("Get CSS file.."));
             QCOMPARE(child<QLineEdit>(d.get(), "txtUserCSS")->text(), QStringLiteral("a.css"));
             d->cmdOK_Click();
         }
@@ -180,10 +168,10 @@ private slots:
         w.show();
         if (focus == QLatin1String("cmdGetCSS")) {
             saveSetting(Reg::UserCSS, QStringLiteral("/none.css"));
-            m_dialogs->openAnswers.push_back({});
+            m_fakes->dialogs.openAnswers.push_back({});
         }
         bool open = false;
-        m_modals->next([&](QWidget *d) {
+        m_fakes->modals.next([&](QWidget *d) {
             column(d, 0)->click(); // untick Title
             child<QCheckBox>(d, "chkShowResWarning")->click();
             QWidget *target = d->findChild<QWidget *>(focus);
@@ -206,11 +194,11 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("cfg.html"));
         frmMain w;
-        m_dialogs->saveAnswers.push_back(file);
-        m_prompts->expectInput(QStringLiteral("movie list:"), QStringLiteral("Cfg"));
+        m_fakes->dialogs.saveAnswers.push_back(file);
+        m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("Cfg"));
         QVERIFY(w.mnuMovieSaveAs_Click());
         QFile::remove(file);
-        m_modals->next([](QWidget *d) {
+        m_fakes->modals.next([](QWidget *d) {
             d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
             d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         });
@@ -219,7 +207,7 @@ private slots:
         QCOMPARE(setting(Reg::AutoSave, QString()), QStringLiteral("1"));
         QVERIFY(QFile::exists(file)); // saved at once
         QCOMPARE(w.document().statusText(), QStringLiteral("0 items in loaded list Cfg, total 0 GB"));
-        m_modals->next([](QWidget *d) {
+        m_fakes->modals.next([](QWidget *d) {
             d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
             d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         });

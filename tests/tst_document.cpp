@@ -10,27 +10,9 @@
 #include <QtTest>
 
 using namespace cinemork;
+using test::movie;
 
 namespace {
-
-Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1"))
-{
-    Movie m;
-    m[FTitle] = title;
-    m[FSize] = size;
-    m[FSeenit] = QStringLiteral("no");
-    m[FType] = QStringLiteral("DVD Rip");
-    m.icon = 1;
-    return m;
-}
-
-QStringList titles(const ListDocument &d)
-{
-    QStringList t;
-    for (const Movie &m : d.movies())
-        t << m[FTitle];
-    return t;
-}
 
 // What the user sees of a document.
 struct Look
@@ -63,16 +45,12 @@ class tst_document : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::ScriptedPrompter> m_prompts;
-    std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
+    std::unique_ptr<test::Fakes> m_fakes;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString listFile(const QString &name, const QList<Movie> &movies, const QString &title = QStringLiteral("Stored"))
     {
-        QFile f(path(name));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(PageWriter::page(title, movies, PageSettings()));
-        return f.fileName();
+        return test::writePage(path(name), movies, title);
     }
     // A document holding a stored list of three movies, not modified.
     std::unique_ptr<ListDocument> stored()
@@ -84,22 +62,12 @@ class tst_document : public QObject
 
 private slots:
     void initTestCase() { test::isolateConfig(); }
-    void init()
-    {
-        test::clearStore();
-        InitSettings();
-        AutoSaveFlag = false;
-        LastOpenPath.clear();
-        LastSavePath.clear();
-        m_prompts = std::make_unique<test::ScriptedPrompter>();
-        m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
-    }
+    void init() { m_fakes = std::make_unique<test::Fakes>(); }
     void cleanup()
     {
-        QVERIFY2(m_prompts->done(), qPrintable(m_prompts->unexpected.join(u'\n')));
-        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->unexpected.join(u'\n')));
-        m_prompts.reset();
-        m_dialogs.reset();
+        const QString problems = m_fakes->problems();
+        m_fakes.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void saveAsSaveAndOpen()
@@ -107,34 +75,35 @@ private slots:
         ListDocument d;
         QCOMPARE(look(d), (Look{{}, "Cinemork", "No list opened", false}));
         d.addMovie(movie("One"));
-        m_dialogs->saveAnswers.push_back(path("first.html"));
-        m_prompts->expectInput(QStringLiteral("Enter a title for the ") + path("first.html").toUpper() + " movie list:",
-                               QStringLiteral("Cinemork"));
+        m_fakes->dialogs.saveAnswers.push_back(path("first.html"));
+        m_fakes->prompts.expectInput(QStringLiteral("Enter a title for the ") + path("first.html").toUpper()
+                                         + " movie list:",
+                                     QStringLiteral("Cinemork"));
         QVERIFY(d.saveAs());
-        QCOMPARE(m_prompts->defaults.last(), QStringLiteral("Cinemork"));
+        QCOMPARE(m_fakes->prompts.defaults.last(), QStringLiteral("Cinemork"));
         QCOMPARE(
             look(d),
             (Look{{movie("One")}, "Cinemork - Cinemork", "1 items in loaded list Cinemork, total 0.68 GB", false}));
         QCOMPARE(d.filePath(), path("first.html"));
         QCOMPARE(setting(Reg::mru(1), QString()), path("first.html"));
-        m_prompts->expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
+        m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
         d.changeTitle();
         QVERIFY(d.save()); // no dialog: the same file, the new title
 
         ListDocument opened;
-        m_dialogs->openAnswers.push_back({path("first.html")});
+        m_fakes->dialogs.openAnswers.push_back({path("first.html")});
         opened.open();
         QCOMPARE(look(opened),
                  (Look{{movie("One")}, "Cinemork - Renamed", "1 items in loaded list Renamed, total 0.68 GB", false}));
         QVERIFY(opened.hasList());
-        QCOMPARE(m_dialogs->titles, (QStringList{"Save list as...", "Open movie list..."}));
+        QCOMPARE(m_fakes->dialogs.titles, (QStringList{"Save list as...", "Open movie list..."}));
         // a read shows the rows sorted by title, whatever their order in the file
         QVERIFY(
             opened.read(listFile("three.html", {movie("Zelig"), movie("alien"), movie("Brazil", "1400\\2")}, "Films")));
-        QCOMPARE(titles(opened), (QStringList{"alien", "Brazil", "Zelig"}));
+        QCOMPARE(test::titles(opened.movies()), (QStringList{"alien", "Brazil", "Zelig"}));
         QCOMPARE(opened.statusText(), QStringLiteral("3 items in loaded list Films, total 2.73 GB"));
         // several files chosen name no file: nothing happens
-        m_dialogs->openAnswers.push_back({path("first.html"), path("three.html")});
+        m_fakes->dialogs.openAnswers.push_back({path("first.html"), path("three.html")});
         opened.open();
         QCOMPARE(opened.filePath(), path("three.html"));
     }
@@ -142,22 +111,22 @@ private slots:
     void modifiedMarkAndAutoSave()
     {
         ListDocument d;
-        m_prompts->expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Later"));
+        m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Later"));
         d.changeTitle(); // before any list: a title, no list, no file
-        QCOMPARE(m_prompts->defaults.last(), QString());
+        QCOMPARE(m_fakes->prompts.defaults.last(), QString());
         QCOMPARE(look(d), (Look{{}, "Cinemork - Later", Texts::ListModified, true}));
         QVERIFY(!d.hasList());
-        m_prompts->expectInput(Texts::ChangeTitlePrompt, QString());
+        m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QString());
         d.changeTitle(); // cancelled: nothing changes
         QCOMPARE(d.undoStack()->count(), 1);
 
         // auto-save without a file asks for one; cancelled, the list stays modified
         AutoSaveFlag = true;
-        m_dialogs->saveAnswers.push_back(QString());
+        m_fakes->dialogs.saveAnswers.push_back(QString());
         d.addMovie(movie("A"));
         QVERIFY(d.isModified());
-        m_dialogs->saveAnswers.push_back(path("auto.html"));
-        m_prompts->expectInput(QStringLiteral("movie list:"), QStringLiteral("Auto"));
+        m_fakes->dialogs.saveAnswers.push_back(path("auto.html"));
+        m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("Auto"));
         d.addMovie(movie("B"));
         QCOMPARE(look(d).status, QStringLiteral("2 items in loaded list Auto, total 1.36 GB"));
         QVERIFY(QFile::exists(path("auto.html")));
@@ -165,7 +134,7 @@ private slots:
 
         // New keeps a modified mark, and empties the list and its history
         d.recordModification();
-        m_prompts->expect(Texts::SaveChanges, Answer::No);
+        m_fakes->prompts.expect(Texts::SaveChanges, Answer::No);
         QVERIFY(d.newList());
         QCOMPARE(look(d), (Look{{}, "Cinemork - Untitled", Texts::ListModified, true}));
         QCOMPARE(d.filePath(), QString());
@@ -182,17 +151,17 @@ private slots:
         d->recordModification();
         const Look before = look(*d);
         QDir(m_dir.path()).mkdir(QStringLiteral("adir"));
-        m_prompts->expect(QStringLiteral("could not be saved to ") + path("adir"), Answer::Ok);
+        m_fakes->prompts.expect(QStringLiteral("could not be saved to ") + path("adir"), Answer::Ok);
         QVERIFY(!d->write(path("adir"), QStringLiteral("New title")));
-        m_dialogs->saveAnswers.push_back(path("adir"));
-        m_prompts->expectInput(QStringLiteral("movie list:"), QStringLiteral("T"));
-        m_prompts->expect(QStringLiteral("could not be saved"), Answer::Ok);
+        m_fakes->dialogs.saveAnswers.push_back(path("adir"));
+        m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("T"));
+        m_fakes->prompts.expect(QStringLiteral("could not be saved"), Answer::Ok);
         QVERIFY(!d->saveAs());
         QFile broken(path("broken.html"));
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("<HTML>\r\n<HEAD>\r\n<TITLE>Broken</TITLE>\r\n<TABLE>\r\n <TR>\r\n");
         broken.close();
-        m_prompts->expect(QStringLiteral("The reported error was: Error#62: Input past end of file"), Answer::Ok);
+        m_fakes->prompts.expect(QStringLiteral("The reported error was: Error#62: Input past end of file"), Answer::Ok);
         QVERIFY(!d->read(broken.fileName()));
         QVERIFY(!d->read(path("missing.html"))); // no file: nothing, no message
         QCOMPARE(look(*d), before);
@@ -263,7 +232,8 @@ private slots:
         if (modified)
             d->recordModification();
         if (answer >= 0)
-            m_prompts->expect(exists ? Texts::SaveChanges : Texts::mruMissing(path("other.html")), Answer(answer));
+            m_fakes->prompts.expect(exists ? Texts::SaveChanges : Texts::mruMissing(path("other.html")),
+                                    Answer(answer));
         d->openRecent(2);
         QTEST(d->title(), "title");
         QFETCH(QString, mru2);
@@ -289,7 +259,7 @@ private slots:
             {movie("beta"), movie("Alpha", "10\\2"), movie("gamma", "1400\\2"), movie("alpha", "9\\1")});
         for (int c : clicks)
             d.model()->headerClicked(c);
-        QTEST(titles(d), "titles");
+        QTEST(test::titles(d.movies()), "titles");
         QTEST(d.model()->sortOrder() == Qt::DescendingOrder, "descending");
         QVERIFY(!d.isModified()); // a sort changes nothing stored
         QCOMPARE(d.undoStack()->count(), 0);
@@ -300,7 +270,8 @@ private slots:
         // Adding, editing and undoing place one row at a time; the result must be what a full
         // stable sort of the list gives.
         QRandomGenerator random(7);
-        const QStringList words{"a", "B", "b", "c", "C", "\u00c9", "\u00e9", "e", "\u03a9", "\u03c9", "\U00010400", "\U00010428"};
+        const QStringList words{"a",      "B", "b",      "c",      "C",          "\u00c9",
+                                "\u00e9", "e", "\u03a9", "\u03c9", "\U00010400", "\U00010428"};
         for (int round = 0; round < 200; ++round) {
             ListDocument d;
             QList<Movie> rows;
@@ -349,10 +320,10 @@ private slots:
         } else if (command == QLatin1String("edit movie")) {
             d->editMovie(0, movie("Zardoz"));
         } else if (command == QLatin1String("delete movie")) {
-            m_prompts->expect(Texts::ConfirmDelete, Answer::Yes);
+            m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
             QVERIFY(d->deleteMovie(1));
         } else {
-            m_prompts->expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
+            m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
             d->changeTitle();
         }
         const Look after = look(*d);
@@ -406,7 +377,7 @@ private slots:
         QVERIFY(f.readAll().contains("<STYLE TYPE=\"text/css\"><!--\r\nbody {color: red}\r\nTD {x: y}\r\n--></STYLE>"));
         f.close();
         saveSetting(Reg::UserCSS, path("gone.css")); // missing: the box, then the default lines
-        m_prompts->expect(Texts::CssNotFound, Answer::Ok);
+        m_fakes->prompts.expect(Texts::CssNotFound, Answer::Ok);
         QVERIFY(d.write(path("styled.html"), QStringLiteral("S")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains("body    {font-family: Fixedsys, Arial, monospace;"));
@@ -417,18 +388,18 @@ private slots:
     {
         // an empty memory starts among the user's documents (never the program's folder), and a
         // cancelled dialog remembers nothing
-        m_dialogs->openAnswers.push_back({});
+        m_fakes->dialogs.openAnswers.push_back({});
         QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::ListFilter, QString()), QString());
         QCOMPARE(LastOpenPath, QString());
-        m_dialogs->saveAnswers.push_back(QString());
+        m_fakes->dialogs.saveAnswers.push_back(QString());
         ShowSaveDialog(QStringLiteral("t"), Texts::ListFilter, Texts::ListDefaultExt, QString());
-        QCOMPARE(m_dialogs->startFolders, QStringList(2, documentsFolder()));
+        QCOMPARE(m_fakes->dialogs.startFolders, QStringList(2, documentsFolder()));
         QVERIFY(documentsFolder() != QCoreApplication::applicationDirPath());
         // a remembered file, several files or a file with "|" in its name starts in its folder
         QFile one(path("x|y.avi"));
         QVERIFY(one.open(QIODevice::WriteOnly));
         one.close();
-        m_dialogs->openAnswers.push_back({one.fileName()});
+        m_fakes->dialogs.openAnswers.push_back({one.fileName()});
         QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::MovieFilesFilter, QString()), one.fileName());
         QCOMPARE(startFolderOf(LastOpenPath), m_dir.path());
         QCOMPARE(startFolderOf(m_dir.path() + QStringLiteral("|a.avi|b.avi")), m_dir.path());

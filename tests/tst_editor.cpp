@@ -18,38 +18,16 @@
 #include <QtTest>
 
 using namespace cinemork;
+using test::movie;
 
-namespace {
-
-Movie movie(const QString &title)
-{
-    Movie m;
-    m[FTitle] = title;
-    m[FSize] = QStringLiteral("700\\1");
-    m[FSeenit] = QStringLiteral("no");
-    m[FType] = QStringLiteral("DVD Rip");
-    return m;
-}
-
-QStringList titles(frmMain &w)
-{
-    QStringList t;
-    for (const Movie &m : w.document().movies())
-        t << m[FTitle];
-    return t;
-}
-
-} // namespace
+namespace {} // namespace
 
 class tst_editor : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::ScriptedPrompter> m_prompts;
-    std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
-    std::unique_ptr<test::RecordingShell> m_shell;
-    std::unique_ptr<test::ModalAnswerer> m_modals;
+    std::unique_ptr<test::WindowFakes> m_fakes;
 
     template<typename T>
     static T *child(QObject *o, const char *name)
@@ -61,27 +39,12 @@ class tst_editor : public QObject
 
 private slots:
     void initTestCase() { test::isolateConfig(); }
-    void init()
-    {
-        test::clearStore();
-        LastOpenPath.clear();
-        AutoSaveFlag = false;
-        ShowGetResWarningFlag = true;
-        m_prompts = std::make_unique<test::ScriptedPrompter>();
-        m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
-        m_shell = std::make_unique<test::RecordingShell>();
-        m_modals = std::make_unique<test::ModalAnswerer>();
-    }
+    void init() { m_fakes = std::make_unique<test::WindowFakes>(); }
     void cleanup()
     {
-        QVERIFY2(m_prompts->done(), qPrintable(m_prompts->unexpected.join(u'\n')));
-        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->unexpected.join(u'\n')));
-        m_prompts.reset();
-        m_dialogs.reset();
-        m_shell.reset();
-        QCOMPARE(m_modals->pending(), 0);
-        m_modals.reset();
-        QVERIFY2(test::leftoverWindows().isEmpty(), qPrintable(test::leftoverWindows().join(u',')));
+        const QString problems = m_fakes->problems();
+        m_fakes.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void okAddsAndEdits()
@@ -104,7 +67,8 @@ private slots:
             edit(&ed, "txtImdbLink")->setText(QStringLiteral("www.imdb.com/title/tt0088846/"));
             ed.cmdOK_Click();
         }
-        QCOMPARE(titles(w), (QStringList{"alien", "Brazil", "Zelig"})); // sorted by title again
+        QCOMPARE(test::titles(w.document().movies()),
+                 (QStringList{"alien", "Brazil", "Zelig"})); // sorted by title again
         QCOMPARE(w.list().selectedIndex(), 2);
         const Movie added = w.document().model()->movie(1);
         QCOMPARE(added.f,
@@ -124,7 +88,7 @@ private slots:
         w.document().model()->setMovies({movie("Alien"), m});
         w.list().select(2);
         QStringList seen;
-        m_modals->next([&](QWidget *ed) {
+        m_fakes->modals.next([&](QWidget *ed) {
             seen << ed->windowTitle() << edit(ed, "txtResHor")->text() << edit(ed, "txtResVer")->text()
                  << edit(ed, "txtSize2")->text() << edit(ed, "txtSize1")->text() << combo(ed, "cboCodec")->currentText()
                  << QString::number(combo(ed, "cboCodec")->count()) << combo(ed, "cboType")->currentText()
@@ -148,13 +112,13 @@ private slots:
         frmMain w;
         w.document().model()->setMovies({movie("Alien")});
         w.list().select(1);
-        m_modals->next([&](QWidget *ed) {
+        m_fakes->modals.next([&](QWidget *ed) {
             w.list().view()->selectionModel()->clear(); // the selection went while the editor was open
             edit(ed, "txtTitle")->setText(QStringLiteral("Ghost"));
             child<QPushButton>(ed, "cmdOK")->click();
         });
         w.cmdEdit_Click();
-        QCOMPARE(titles(w), QStringList{"Alien"});
+        QCOMPARE(test::titles(w.document().movies()), QStringList{"Alien"});
         QVERIFY(!w.document().isModified());
     }
 
@@ -175,7 +139,7 @@ private slots:
         frmAddCD ed(&w, &w);
         edit(&ed, "txtTitle")->setText(QStringLiteral("Heat (1995)"));
         ed.cmdGetImdb_Click();
-        QCOMPARE(m_shell->opened, QStringList{"http://www.imdb.com/Find?for=Heat%20%281995%29"});
+        QCOMPARE(m_fakes->shell.opened, QStringList{"http://www.imdb.com/Find?for=Heat%20%281995%29"});
         // the browser gets the address as built; only a bare "%", which no address may hold, is escaped
         const std::pair<QString, QByteArray> addresses[] = {
             {searchAddress(QStringLiteral("Heat (1995)")), "http://www.imdb.com/Find?for=Heat%20%281995%29"},
@@ -192,16 +156,16 @@ private slots:
         frmMain w;
         frmAddCD ed(&w, &w);
         auto *codec = combo(&ed, "cboCodec");
-        m_prompts->expectInput(Texts::NewCodecPrompt, QStringLiteral("DivX"));
+        m_fakes->prompts.expectInput(Texts::NewCodecPrompt, QStringLiteral("DivX"));
         ed.cmdAddCodec_Click();
-        QCOMPARE(m_prompts->defaults.last(), QStringLiteral("DivX"));
+        QCOMPARE(m_fakes->prompts.defaults.last(), QStringLiteral("DivX"));
         QCOMPARE(codec->currentIndex(), 4);
-        m_prompts->expectInput(Texts::NewCodecPrompt, QString());
+        m_fakes->prompts.expectInput(Texts::NewCodecPrompt, QString());
         ed.cmdAddCodec_Click();
         QCOMPARE(codec->count(), 5);
-        m_prompts->expectInput(Texts::NewTypePrompt, QStringLiteral("Cam"));
+        m_fakes->prompts.expectInput(Texts::NewTypePrompt, QStringLiteral("Cam"));
         ed.cmdAddType_Click();
-        QCOMPARE(m_prompts->captions.last(), QStringLiteral("New movie type"));
+        QCOMPARE(m_fakes->prompts.captions.last(), QStringLiteral("New movie type"));
         QCOMPARE(iconForTypeIndex(combo(&ed, "cboType")->currentIndex()), 5); // the icon follows the position
     }
 
@@ -265,14 +229,14 @@ private slots:
         edit(&ed, "txtTitle")->setText(before[1]);
         edit(&ed, "txtSize2")->setText(before[2]);
         combo(&ed, "cboType")->setCurrentIndex(before[3].toInt());
-        m_dialogs->openAnswers.push_back(paths);
+        m_fakes->dialogs.openAnswers.push_back(paths);
         ed.cmdGetFiles_Click();
         QCOMPARE(
             (QStringList{edit(&ed, "txtFiles")->text(), edit(&ed, "txtTitle")->text(), edit(&ed, "txtSize2")->text(),
                          combo(&ed, "cboCodec")->currentText(), combo(&ed, "cboType")->currentText()}),
             after);
         QCOMPARE(ed.probePath(), paths.first());
-        m_dialogs->openAnswers.push_back({});
+        m_fakes->dialogs.openAnswers.push_back({});
         ed.cmdGetFiles_Click(); // cancelled: nothing changes
         QCOMPARE(edit(&ed, "txtFiles")->text(), after[0]);
     }
@@ -305,11 +269,11 @@ private slots:
         frmMain w;
         w.show();
         if (focus == QLatin1String("cmdGetFiles"))
-            m_dialogs->openAnswers.push_back({});
+            m_fakes->dialogs.openAnswers.push_back({});
         if (focus == QLatin1String("cmdAddCodec"))
-            m_prompts->expectInput(Texts::NewCodecPrompt, QString());
+            m_fakes->prompts.expectInput(Texts::NewCodecPrompt, QString());
         bool open = false;
-        m_modals->next([&](QWidget *ed) {
+        m_fakes->modals.next([&](QWidget *ed) {
             edit(ed, "txtTitle")->setText(QStringLiteral("Typo"));
             QWidget *target = ed->findChild<QWidget *>(focus);
             target->setFocus();
@@ -331,7 +295,7 @@ private slots:
         m[FFiles] = QString(33000, u'f');
         w.document().model()->setMovies({m});
         w.list().select(1);
-        m_modals->next([](QWidget *ed) { child<QPushButton>(ed, "cmdOK")->click(); });
+        m_fakes->modals.next([](QWidget *ed) { child<QPushButton>(ed, "cmdOK")->click(); });
         w.cmdEdit_Click();
         QCOMPARE(w.document().model()->movie(0).f, m.f);
         // no box of either dialog cuts what it is given
@@ -358,7 +322,7 @@ private slots:
         QVERIFY(w.document().read(page));
         w.show();
         AutoSaveFlag = true;
-        m_modals->next([&](QWidget *ed) {
+        m_fakes->modals.next([&](QWidget *ed) {
             edit(ed, "txtTitle")->setText(QStringLiteral("Added"));
             auto *ok = child<QPushButton>(ed, "cmdOK");
             // a second click that lands while the list is being written
@@ -389,12 +353,12 @@ private slots:
 
         frmMain w;
         frmAddCD ed(&w, &w);
-        m_dialogs->openAnswers.push_back({avi});
+        m_fakes->dialogs.openAnswers.push_back({avi});
         ed.cmdGetFiles_Click();
-        m_prompts->expect(Texts::GetResWarning, Answer::No);
+        m_fakes->prompts.expect(Texts::GetResWarning, Answer::No);
         ed.cmdGetDims_Click();
         QCOMPARE(edit(&ed, "txtResHor")->text(), QString());
-        m_prompts->expect(Texts::GetResWarning, Answer::Yes);
+        m_fakes->prompts.expect(Texts::GetResWarning, Answer::Yes);
         ed.cmdGetDims_Click();
         QCOMPARE(edit(&ed, "txtResHor")->text() + u'x' + edit(&ed, "txtResVer")->text(), QStringLiteral("640x272"));
 
@@ -404,14 +368,14 @@ private slots:
             {text, Texts::probeOpenFailed(text)},
         };
         for (const auto &[chosen, message] : failures) {
-            m_dialogs->openAnswers.push_back({chosen});
+            m_fakes->dialogs.openAnswers.push_back({chosen});
             ed.cmdGetFiles_Click();
-            m_prompts->expect(message, Answer::Ok);
+            m_fakes->prompts.expect(message, Answer::Ok);
             ed.cmdGetDims_Click();
             QCOMPARE(edit(&ed, "txtResHor")->text(), QStringLiteral("640")); // fields change only on success
         }
         frmAddCD fresh(&w, &w);
-        m_prompts->expect(QStringLiteral("File  not found!"), Answer::Ok); // nothing chosen yet
+        m_fakes->prompts.expect(QStringLiteral("File  not found!"), Answer::Ok); // nothing chosen yet
         fresh.cmdGetDims_Click();
     }
 

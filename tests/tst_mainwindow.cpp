@@ -19,32 +19,14 @@
 #include <QtTest>
 
 using namespace cinemork;
+using test::movie;
 
 namespace {
-
-Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1"))
-{
-    Movie m;
-    m[FTitle] = title;
-    m[FSize] = size;
-    m[FSeenit] = QStringLiteral("no");
-    m[FType] = QStringLiteral("DVD Rip");
-    m.icon = 1;
-    return m;
-}
 
 // The status text the window shows.
 QString shown(frmMain &w)
 {
     return w.findChild<QLabel *>(QStringLiteral("barStatusText"))->text();
-}
-
-QStringList titles(frmMain &w)
-{
-    QStringList t;
-    for (const Movie &m : w.document().movies())
-        t << m[FTitle];
-    return t;
 }
 
 } // namespace
@@ -54,18 +36,12 @@ class tst_mainwindow : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::ScriptedPrompter> m_prompts;
-    std::unique_ptr<test::ScriptedFileDialogs> m_dialogs;
-    std::unique_ptr<test::RecordingShell> m_shell;
-    std::unique_ptr<test::ModalAnswerer> m_modals;
+    std::unique_ptr<test::WindowFakes> m_fakes;
 
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     QString listFile(const char *name, const QList<Movie> &movies, const QString &title = QStringLiteral("Stored"))
     {
-        QFile f(path(name));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(PageWriter::page(title, movies, PageSettings()));
-        return f.fileName();
+        return test::writePage(path(name), movies, title);
     }
     // A window holding a stored list of three movies, not modified.
     std::unique_ptr<frmMain> storedWindow()
@@ -82,28 +58,12 @@ class tst_mainwindow : public QObject
 
 private slots:
     void initTestCase() { test::isolateConfig(); }
-    void init()
-    {
-        test::clearStore();
-        AutoSaveFlag = false;
-        ShowGetResWarningFlag = true;
-        LastOpenPath.clear();
-        LastSavePath.clear();
-        m_prompts = std::make_unique<test::ScriptedPrompter>();
-        m_dialogs = std::make_unique<test::ScriptedFileDialogs>();
-        m_shell = std::make_unique<test::RecordingShell>();
-        m_modals = std::make_unique<test::ModalAnswerer>();
-    }
+    void init() { m_fakes = std::make_unique<test::WindowFakes>(); }
     void cleanup()
     {
-        QVERIFY2(m_prompts->done(), qPrintable(m_prompts->unexpected.join(u'\n')));
-        QVERIFY2(m_dialogs->done(), qPrintable(m_dialogs->unexpected.join(u'\n')));
-        m_prompts.reset();
-        m_dialogs.reset();
-        m_shell.reset();
-        QCOMPARE(m_modals->pending(), 0);
-        m_modals.reset();
-        QVERIFY2(test::leftoverWindows().isEmpty(), qPrintable(test::leftoverWindows().join(u',')));
+        const QString problems = m_fakes->problems();
+        m_fakes.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void startsOnAnEmptyStore()
@@ -213,9 +173,9 @@ private slots:
         w.document().read(listFile("other.html", {movie("Other")}, "Other"));
         QVERIFY(w.document().newList()); // a list without a file: Yes means Save as
         w.document().recordModification();
-        m_prompts->expect(Texts::SaveChanges, Answer(answer));
+        m_fakes->prompts.expect(Texts::SaveChanges, Answer(answer));
         if (answer == int(Answer::Yes))
-            m_dialogs->saveAnswers.push_back(QString());
+            m_fakes->dialogs.saveAnswers.push_back(QString());
         bool editorOpened = false;
         if (command == QLatin1String("exit")) {
             w.cmdExit_Click();
@@ -223,7 +183,7 @@ private slots:
             w.close();
         } else if (command == QLatin1String("new")) {
             if (goesOn)
-                m_modals->next([&](QWidget *editor) {
+                m_fakes->modals.next([&](QWidget *editor) {
                     editorOpened = true;
                     editor->close();
                 });
@@ -231,7 +191,7 @@ private slots:
             QCOMPARE(editorOpened, goesOn);
         } else if (command == QLatin1String("open")) {
             if (goesOn)
-                m_dialogs->openAnswers.push_back({path("other.html")});
+                m_fakes->dialogs.openAnswers.push_back({path("other.html")});
             w.mnuMovieOpen_Click();
         } else {
             w.mnuMovieRecent_Click(1);
@@ -247,7 +207,7 @@ private slots:
     void anInputBoxKeepsALongDefault()
     {
         const QString title(40000, u'T'); // Qt's boxes cut at 32,767 unless told otherwise
-        m_modals->next([](QWidget *modal) { static_cast<QDialog *>(modal)->accept(); });
+        m_fakes->modals.next([](QWidget *modal) { static_cast<QDialog *>(modal)->accept(); });
         QtPrompter boxes;
         QCOMPARE(boxes.input(nullptr, Texts::ChangeTitleCaption, Texts::ChangeTitlePrompt, title), title);
     }
@@ -257,7 +217,7 @@ private slots:
         auto w = storedWindow();
         w->show();
         QDir(m_dir.path()).mkdir(QStringLiteral("adir"));
-        m_prompts->expect(QStringLiteral("could not be saved to ") + path("adir"), Answer::Ok);
+        m_fakes->prompts.expect(QStringLiteral("could not be saved to ") + path("adir"), Answer::Ok);
         QVERIFY(!w->document().write(path("adir"), QStringLiteral("New title")));
         QVERIFY(child(w.get(), "barProgress")->isHidden());
         QVERIFY(!child(w.get(), "barStatus")->isHidden());
@@ -302,25 +262,25 @@ private slots:
         QFile::remove(path("stored.html"));
         w->mnuActionBrowser_Click();
         QVERIFY(QFile::exists(path("stored.html"))); // rewritten even though unmodified
-        QCOMPARE(m_shell->opened, QStringList{path("stored.html")});
+        QCOMPARE(m_fakes->shell.opened, QStringList{path("stored.html")});
         // a save that fails opens nothing: the page on disk is an older one
         QFile::remove(path("stored.html"));
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("stored.html")));
-        m_prompts->expect(QStringLiteral("could not be saved to ") + path("stored.html"), Answer::Ok);
+        m_fakes->prompts.expect(QStringLiteral("could not be saved to ") + path("stored.html"), Answer::Ok);
         w->mnuActionBrowser_Click();
-        QCOMPARE(m_shell->opened.size(), 1);
+        QCOMPARE(m_fakes->shell.opened.size(), 1);
         QVERIFY(QDir(path("stored.html")).removeRecursively());
 
         frmMain fresh;
-        m_dialogs->saveAnswers.push_back(QString());
+        m_fakes->dialogs.saveAnswers.push_back(QString());
         fresh.mnuActionBrowser_Click();
-        QCOMPARE(m_shell->opened.size(), 1); // cancelled: nothing opens
-        m_dialogs->saveAnswers.push_back(path("viewed.html"));
-        m_prompts->expectInput(QStringLiteral("movie list:"), QStringLiteral("V"));
+        QCOMPARE(m_fakes->shell.opened.size(), 1); // cancelled: nothing opens
+        m_fakes->dialogs.saveAnswers.push_back(path("viewed.html"));
+        m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("V"));
         fresh.mnuActionBrowser_Click();
-        QCOMPARE(m_shell->opened.last(), path("viewed.html"));
+        QCOMPARE(m_fakes->shell.opened.last(), path("viewed.html"));
         fresh.mnuHelpHelp_Click();
-        QCOMPARE(m_shell->opened.last(), QCoreApplication::applicationDirPath() + QStringLiteral("/help.html"));
+        QCOMPARE(m_fakes->shell.opened.last(), QCoreApplication::applicationDirPath() + QStringLiteral("/help.html"));
     }
 
     void keysAndClicksReachTheCommands()
@@ -337,30 +297,30 @@ private slots:
             opened = modal->windowTitle();
             modal->close();
         };
-        m_modals->next(closeIt);
+        m_fakes->modals.next(closeIt);
         QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier); // not the view's select-all
         QTRY_COMPARE(opened, QStringLiteral("Add movie"));
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QCOMPARE(w->list().selectedIndex(), 1);
-        m_modals->next(closeIt);
+        m_fakes->modals.next(closeIt);
         QTest::keyClick(view, Qt::Key_E, Qt::ControlModifier);
         QTRY_COMPARE(opened, QStringLiteral("Edit movie"));
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         opened.clear();
-        m_modals->next(closeIt);
+        m_fakes->modals.next(closeIt);
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(10, view->viewport()->height() - 5));
         QTRY_COMPARE(opened, QStringLiteral("Edit movie")); // below the rows too
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        m_prompts->expect(Texts::ConfirmDelete, Answer::Yes);
+        m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
         QTest::keyClick(view, Qt::Key_Delete);
-        QCOMPARE(titles(*w), (QStringList{"Brazil", "Zelig"}));
+        QCOMPARE(test::titles(w->document().movies()), (QStringList{"Brazil", "Zelig"}));
         QCOMPARE(child<QAction>(w.get(), "mnuActionUndo")->text(), QStringLiteral("Undo delete movie"));
         QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(titles(*w), (QStringList{"Alien", "Brazil", "Zelig"}));
+        QCOMPARE(test::titles(w->document().movies()), (QStringList{"Alien", "Brazil", "Zelig"}));
         QCOMPARE(shown(*w), QStringLiteral("3 items in loaded list Stored, total 2.73 GB"));
         QCOMPARE(child<QAction>(w.get(), "mnuActionRedo")->text(), QStringLiteral("Redo delete movie"));
         QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -369,7 +329,7 @@ private slots:
         w->list().select(1);
         auto *header = view->header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionPosition(0) + 5, 5));
-        QCOMPARE(titles(*w), (QStringList{"Zelig", "Brazil"}));
+        QCOMPARE(test::titles(w->document().movies()), (QStringList{"Zelig", "Brazil"}));
         QCOMPARE(w->list().selectedIndex(), 2);
         QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
     }
@@ -383,7 +343,7 @@ private slots:
         w.document().model()->setMovies({movie("Real"), movie("Dialogs")});
         const QString target = path("real");
         QString title, filter;
-        m_modals->next([&](QWidget *modal) {
+        m_fakes->modals.next([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             title = dialog->windowTitle();
             filter = dialog->nameFilters().first();
@@ -391,23 +351,23 @@ private slots:
             dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("real"));
             QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
         });
-        m_prompts->expectInput(QStringLiteral("REAL.HTML movie list:"), QStringLiteral("Real list"));
+        m_fakes->prompts.expectInput(QStringLiteral("REAL.HTML movie list:"), QStringLiteral("Real list"));
         QVERIFY(w.mnuMovieSaveAs_Click());
         QCOMPARE(title, QStringLiteral("Save list as..."));
         QCOMPARE(filter, QStringLiteral("HTML files (*.html *.htm *.HTML *.HTM)"));
         QCOMPARE(w.document().filePath(), target + QStringLiteral(".html")); // the default extension was added
 
         w.document().model()->setMovies({});
-        m_modals->next([&](QWidget *modal) {
+        m_fakes->modals.next([&](QWidget *modal) {
             auto *dialog = qobject_cast<QFileDialog *>(modal);
             dialog->setDirectory(m_dir.path());
             dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("real.html"));
             QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
         });
         w.mnuMovieOpen_Click();
-        QCOMPARE(titles(w), (QStringList{"Dialogs", "Real"}));
+        QCOMPARE(test::titles(w.document().movies()), (QStringList{"Dialogs", "Real"}));
         QCOMPARE(w.document().title(), QStringLiteral("Real list"));
-        setFileDialogs(m_dialogs.get());
+        setFileDialogs(&m_fakes->dialogs);
     }
 };
 

@@ -36,4 +36,14 @@ void ModalAnswerer::next(std::function<void(QWidget *)> f)
     m_queue.push_back(std::move(f));
 }
 
+QString WindowFakes::problems()
+{
+    QString p = Fakes::problems();
+    if (modals.pending())
+        p += QStringLiteral("\na dialog never opened");
+    if (const QStringList left = leftoverWindows(); !left.isEmpty())
+        p += QStringLiteral("\nwindows left open: ") + left.join(u',');
+    return p.trimmed();
+}
+
 } // namespace cinemork::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "testsupport.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -27,6 +29,14 @@ private:
     QObject m_owner;
     std::deque<std::function<void(QWidget *)>> m_queue;
     QPointer<QWidget> m_last; // answered already; the next callback waits for another window
+};
+
+// The fakes of a test that opens windows: its modal dialogs answered, and no window left open after it.
+class WindowFakes : public Fakes
+{
+public:
+    QString problems();
+    ModalAnswerer modals;
 };
 
 } // namespace cinemork::test
