@@ -320,6 +320,8 @@ private slots:
         } else if (command == QLatin1String("edit movie")) {
             d->editMovie(0, movie("Zardoz"));
         } else if (command == QLatin1String("delete movie")) {
+            m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::No);
+            QVERIFY(!d->deleteMovie(1) && look(*d) == before);
             m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
             QVERIFY(d->deleteMovie(1));
         } else {

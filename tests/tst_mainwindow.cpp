@@ -182,13 +182,13 @@ private slots:
         } else if (command == QLatin1String("close")) {
             w.close();
         } else if (command == QLatin1String("new")) {
-            if (goesOn)
-                m_fakes->modals.next([&](QWidget *editor) {
-                    editorOpened = true;
-                    editor->close();
-                });
+            m_fakes->modals.next([&](QWidget *editor) { // an editor that should not open is closed too
+                editorOpened = true;
+                editor->close();
+            });
             w.mnuMovieNew_Click();
             QCOMPARE(editorOpened, goesOn);
+            m_fakes->modals.forget();
         } else if (command == QLatin1String("open")) {
             if (goesOn)
                 m_fakes->dialogs.openAnswers.push_back({path("other.html")});
@@ -332,6 +332,9 @@ private slots:
         QCOMPARE(test::titles(w->document().movies()), (QStringList{"Zelig", "Brazil"}));
         QCOMPARE(w->list().selectedIndex(), 2);
         QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        view->selectionModel()->clear();
+        QTest::keyClick(view, Qt::Key_Delete); // nothing selected: nothing asked, nothing removed
+        QCOMPARE(w->document().movies().size(), 2);
     }
 
     void realFileDialogsEndToEnd()

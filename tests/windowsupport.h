@@ -24,6 +24,7 @@ public:
     ModalAnswerer();
     void next(std::function<void(QWidget *)> f);
     qsizetype pending() const { return qsizetype(m_queue.size()); }
+    void forget() { m_queue.clear(); } // the windows still awaited will not come
 
 private:
     QObject m_owner;
