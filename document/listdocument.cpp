@@ -194,6 +194,16 @@ QString ListDocument::statusText() const
     return isModified() ? Texts::ListModified : m_shownStatus;
 }
 
+QString ListDocument::undoCaption() const
+{
+    return m_undo->canUndo() ? Texts::UndoCaption + u' ' + m_undo->undoText() : Texts::UndoCaption;
+}
+
+QString ListDocument::redoCaption() const
+{
+    return m_undo->canRedo() ? Texts::RedoCaption + u' ' + m_undo->redoText() : Texts::RedoCaption;
+}
+
 void ListDocument::setTitleText(const QString &title)
 {
     m_title = title;

@@ -34,6 +34,8 @@ public:
     bool busy() const { return m_busy; }
     QString caption() const;
     QString statusText() const;
+    QString undoCaption() const; // "Undo" and the name of the change it takes back
+    QString redoCaption() const;
 
     // The window that boxes and dialogs belong to; only handed on.
     void setDialogParent(QWidget *parent) { m_parent = parent; }

@@ -31,6 +31,12 @@ frmMain::frmMain(QWidget *parent)
     Form_Load();
 }
 
+frmMain::~frmMain()
+{
+    m_doc->undoStack()->disconnect(this); // the document outlives the window's own parts
+    m_doc->disconnect(this);
+}
+
 void frmMain::createControls()
 {
     auto *client = new QWidget(this);
@@ -188,13 +194,11 @@ void frmMain::showDocument()
         a->setText(recent.menuText(n));
         a->setVisible(e.visible);
         a->setEnabled(e.enabled);
-        a->setData(e.tag);
     }
-    const QUndoStack *stack = m_doc->undoStack();
-    m_undo->setText(stack->canUndo() ? Texts::UndoCaption + u' ' + stack->undoText() : Texts::UndoCaption);
-    m_redo->setText(stack->canRedo() ? Texts::RedoCaption + u' ' + stack->redoText() : Texts::RedoCaption);
-    m_undo->setEnabled(stack->canUndo());
-    m_redo->setEnabled(stack->canRedo());
+    m_undo->setText(m_doc->undoCaption());
+    m_redo->setText(m_doc->redoCaption());
+    m_undo->setEnabled(m_doc->undoStack()->canUndo());
+    m_redo->setEnabled(m_doc->undoStack()->canRedo());
 }
 
 void frmMain::showBusy(bool busy)
@@ -232,10 +236,7 @@ void frmMain::cmdAdd_Click()
 {
     if (m_doc->busy())
         return;
-    {
-        frmAddCD editor(this, this);
-        editor.exec();
-    }
+    frmAddCD(this, this).exec(); // the editor is gone before the list takes the focus
     lvwMain->setFocus();
 }
 

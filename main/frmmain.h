@@ -23,6 +23,7 @@ class frmMain : public QMainWindow, public EditorHost
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
 
     ListDocument &document() { return *m_doc; }
     MovieListView &list() { return *m_list; }
