@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 namespace cinemork::test {
 
@@ -91,6 +92,13 @@ QString writePage(const QString &path, const QList<Movie> &movies, const QString
     if (f.open(QIODevice::WriteOnly))
         f.write(PageWriter::page(title, movies, PageSettings()));
     return path;
+}
+
+void FakesTest::cleanup()
+{
+    const QString problems = m_fakes->problems();
+    m_fakes.reset();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
 }
 
 } // namespace cinemork::test

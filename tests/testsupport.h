@@ -5,9 +5,11 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <memory>
 
 namespace cinemork::test {
 
@@ -124,5 +126,19 @@ Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1")
 QStringList titles(const QList<Movie> &movies);
 // Writes a list page with the default settings; returns path.
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title);
+
+// The base of a test program: the configuration in a folder of its own, every test function started
+// afresh with its fakes, and failed when they met what the script did not expect.
+class FakesTest : public QObject
+{
+    Q_OBJECT
+protected:
+    std::unique_ptr<Fakes> m_fakes;
+
+private slots:
+    void initTestCase() { isolateConfig(); }
+    void init() { m_fakes = std::make_unique<Fakes>(); }
+    void cleanup();
+};
 
 } // namespace cinemork::test

@@ -13,11 +13,10 @@
 
 using namespace cinemork;
 
-class tst_config : public QObject
+class tst_config : public test::WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<test::WindowFakes> m_fakes;
     int m_recorded = 0;
 
     std::unique_ptr<frmConfig> open()
@@ -34,19 +33,11 @@ class tst_config : public QObject
     static QLineEdit *width(QObject *o, int i) { return child<QLineEdit>(o, QStringLiteral("txtColWidth%1").arg(i)); }
 
 private slots:
-    void initTestCase() { test::isolateConfig(); }
     void init()
     {
         m_fakes = std::make_unique<test::WindowFakes>();
         m_recorded = 0;
     }
-    void cleanup()
-    {
-        const QString problems = m_fakes->problems();
-        m_fakes.reset();
-        QVERIFY2(problems.isEmpty(), qPrintable(problems));
-    }
-
     void showsAndStoresTheSettings()
     {
         {

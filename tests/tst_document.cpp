@@ -40,12 +40,11 @@ char *toString(const Look &l)
 
 } // namespace
 
-class tst_document : public QObject
+class tst_document : public test::FakesTest
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::Fakes> m_fakes;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString listFile(const QString &name, const QList<Movie> &movies, const QString &title = QStringLiteral("Stored"))
@@ -61,15 +60,6 @@ class tst_document : public QObject
     }
 
 private slots:
-    void initTestCase() { test::isolateConfig(); }
-    void init() { m_fakes = std::make_unique<test::Fakes>(); }
-    void cleanup()
-    {
-        const QString problems = m_fakes->problems();
-        m_fakes.reset();
-        QVERIFY2(problems.isEmpty(), qPrintable(problems));
-    }
-
     void saveAsSaveAndOpen()
     {
         ListDocument d;

@@ -20,33 +20,16 @@
 using namespace cinemork;
 using test::movie;
 
-namespace {} // namespace
-
-class tst_editor : public QObject
+class tst_editor : public test::WindowTest
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::WindowFakes> m_fakes;
 
-    template<typename T>
-    static T *child(QObject *o, const char *name)
-    {
-        return o->findChild<T *>(QString::fromLatin1(name));
-    }
     static QLineEdit *edit(QObject *o, const char *name) { return child<QLineEdit>(o, name); }
     static QComboBox *combo(QObject *o, const char *name) { return child<QComboBox>(o, name); }
 
 private slots:
-    void initTestCase() { test::isolateConfig(); }
-    void init() { m_fakes = std::make_unique<test::WindowFakes>(); }
-    void cleanup()
-    {
-        const QString problems = m_fakes->problems();
-        m_fakes.reset();
-        QVERIFY2(problems.isEmpty(), qPrintable(problems));
-    }
-
     void okAddsAndEdits()
     {
         frmMain w;

@@ -31,12 +31,11 @@ QString shown(frmMain &w)
 
 } // namespace
 
-class tst_mainwindow : public QObject
+class tst_mainwindow : public test::WindowTest
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::WindowFakes> m_fakes;
 
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     QString listFile(const char *name, const QList<Movie> &movies, const QString &title = QStringLiteral("Stored"))
@@ -50,22 +49,8 @@ class tst_mainwindow : public QObject
         w->document().read(listFile("stored.html", {movie("Zelig"), movie("Alien"), movie("Brazil", "1400\\2")}));
         return w;
     }
-    template<typename T = QWidget>
-    static T *child(QObject *o, const char *name)
-    {
-        return o->findChild<T *>(QString::fromLatin1(name));
-    }
 
 private slots:
-    void initTestCase() { test::isolateConfig(); }
-    void init() { m_fakes = std::make_unique<test::WindowFakes>(); }
-    void cleanup()
-    {
-        const QString problems = m_fakes->problems();
-        m_fakes.reset();
-        QVERIFY2(problems.isEmpty(), qPrintable(problems));
-    }
-
     void startsOnAnEmptyStore()
     {
         frmMain w;

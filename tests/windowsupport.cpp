@@ -1,6 +1,7 @@
 #include "windowsupport.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -44,6 +45,13 @@ QString WindowFakes::problems()
     if (const QStringList left = leftoverWindows(); !left.isEmpty())
         p += QStringLiteral("\nwindows left open: ") + left.join(u',');
     return p.trimmed();
+}
+
+void WindowTest::cleanup()
+{
+    const QString problems = m_fakes->problems();
+    m_fakes.reset();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems));
 }
 
 } // namespace cinemork::test

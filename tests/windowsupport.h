@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -38,6 +39,25 @@ class WindowFakes : public Fakes
 public:
     QString problems();
     ModalAnswerer modals;
+};
+
+// The base of a test program that opens windows: as FakesTest, with the modal dialogs answered and
+// no window left open after a test.
+class WindowTest : public QObject
+{
+    Q_OBJECT
+protected:
+    std::unique_ptr<WindowFakes> m_fakes;
+    template<typename T = QWidget>
+    static T *child(QObject *o, const char *name)
+    {
+        return o->findChild<T *>(QString::fromLatin1(name));
+    }
+
+private slots:
+    void initTestCase() { isolateConfig(); }
+    void init() { m_fakes = std::make_unique<WindowFakes>(); }
+    void cleanup();
 };
 
 } // namespace cinemork::test
