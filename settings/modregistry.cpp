@@ -4,6 +4,8 @@
 
 #include <QStandardPaths>
 
+#include <cmath>
+
 namespace cinemork {
 
 bool AutoSaveFlag = false;
@@ -70,7 +72,7 @@ bool regBool(const QString &text, bool def)
         return false;
     bool ok = false;
     const double n = t.toDouble(&ok);
-    return ok ? n != 0 : def;
+    return ok && std::isfinite(n) ? n != 0 : def;
 }
 
 void InitSettings()

@@ -50,7 +50,7 @@ inline void saveSetting(const QString &name, const QString &text)
     SaveRegString(HKEY_LOCAL_MACHINE, ProgramKey, name, text);
 }
 
-// "0" is false, any other number true; "True"/"False" as words. Anything else gives def.
+// "0" is false, any other finite number true; "True"/"False" as words. Anything else gives def.
 bool regBool(const QString &text, bool def);
 
 // The folder holding one INI file per root.

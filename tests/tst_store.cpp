@@ -107,6 +107,9 @@ private slots:
         QTest::newRow("empty, default true") << "" << true << true;
         QTest::newRow("yes") << "yes" << false << false;
         QTest::newRow("Truely") << "Truely" << true << true;
+        for (const char *notFinite : {"nan", "inf", "-inf", "1e999"})
+            for (const bool def : {false, true})
+                QTest::addRow("%s, default %d", notFinite, def) << QString::fromLatin1(notFinite) << def << def;
     }
     void regBoolReadsMigratedValues()
     {
