@@ -30,9 +30,10 @@ private slots:
     void initTestCase() { test::isolateConfig(); }
     void init() { test::clearStore(); }
 
-    void firstStartCreatesTheKeyAndWritesNoValue()
+    void aFreshStoreGetsItsKeyAtStartAndNoValue()
     {
         QCOMPARE(setting(Reg::WinPos, Reg::DefaultWinPos), Reg::DefaultWinPos);
+        saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4")); // no key yet: nothing is written
         QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
         InitSettings();
         QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
@@ -41,27 +42,34 @@ private slots:
         QVERIFY(!QFile::exists(storeFile(HKEY_CURRENT_USER)));
     }
 
-    void writeToMissingKeyCreatesNothing()
-    {
-        saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
-        QCOMPARE(setting(Reg::WinPos, QStringLiteral("dflt")), QStringLiteral("dflt"));
-        QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
-    }
-
-    void valueNamesIgnoreCaseAndKeepTheirFirstSpelling()
+    void valuesAndKeys()
     {
         CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
+        // value names and key paths match without regard to case, and keep their first spelling
         saveSetting(Reg::AutosaveAsWritten, QStringLiteral("1"));
         QCOMPARE(setting(Reg::AutoSave, QStringLiteral("0")), QStringLiteral("1"));
         saveSetting(Reg::AutoSave, QStringLiteral("0"));
-        QCOMPARE(setting(QStringLiteral("AUTOSAVE"), QStringLiteral("x")), QStringLiteral("0"));
-        const QByteArray file = machineFile();
-        QCOMPARE(file.count("utosave="), 1);
-        QVERIFY(file.contains("Autosave=0"));
-        // key paths too
-        QCOMPARE(
-            GetRegString(HKEY_LOCAL_MACHINE, QStringLiteral("software\\brisvane\\cinemork"), Reg::AutoSave, QString()),
-            QStringLiteral("0"));
+        QCOMPARE(GetRegString(HKEY_LOCAL_MACHINE, QStringLiteral("software\\brisvane\\cinemork"),
+                              QStringLiteral("AUTOSAVE"), QString()),
+                 QStringLiteral("0"));
+        QCOMPARE(machineFile().count("utosave="), 1);
+        QVERIFY(machineFile().contains("Autosave=0"));
+        // a text comes back as it was written, up to a zero character
+        const QString hostile = QStringLiteral("a=b\\c\nd\r[e] ;f あ ");
+        saveSetting(Reg::UserCSS, hostile);
+        QCOMPARE(setting(Reg::UserCSS, QString()), hostile);
+        saveSetting(Reg::mru(1), QStringLiteral("abc") + QChar(0) + QStringLiteral("def"));
+        QCOMPARE(setting(Reg::mru(1), QString()), QStringLiteral("abc"));
+        saveSetting(Reg::mru(2), QString());
+        QCOMPARE(setting(Reg::mru(2), QStringLiteral("dflt")), QString()); // present but empty
+        // a value goes, then the key with its values; the key's parent stays
+        DeleteRegValue(HKEY_LOCAL_MACHINE, ProgramKey, QStringLiteral("usercss"));
+        QCOMPARE(setting(Reg::UserCSS, QStringLiteral("none")), QStringLiteral("none"));
+        QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
+        DeleteRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
+        QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
+        QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Brisvane")));
+        QCOMPARE(setting(Reg::mru(1), QStringLiteral("d")), QStringLiteral("d"));
     }
 
     void aLargeStoreReadsAndWritesInLinearTime()
@@ -118,32 +126,6 @@ private slots:
         QTEST(regBool(text, def), "result");
     }
 
-    void textsSurviveTheFileAndStopAtAZero()
-    {
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
-        const QString hostile = QStringLiteral("a=b\\c\nd\r[e] ;f あ ");
-        saveSetting(Reg::UserCSS, hostile);
-        QCOMPARE(setting(Reg::UserCSS, QString()), hostile);
-        saveSetting(Reg::mru(1), QStringLiteral("abc") + QChar(0) + QStringLiteral("def"));
-        QCOMPARE(setting(Reg::mru(1), QString()), QStringLiteral("abc"));
-        saveSetting(Reg::mru(2), QString());
-        QCOMPARE(setting(Reg::mru(2), QStringLiteral("dflt")), QString()); // present but empty
-    }
-
-    void deleteValueAndKey()
-    {
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
-        saveSetting(Reg::UserCSS, QStringLiteral("/x.css"));
-        DeleteRegValue(HKEY_LOCAL_MACHINE, ProgramKey, QStringLiteral("usercss"));
-        QCOMPARE(setting(Reg::UserCSS, QStringLiteral("none")), QStringLiteral("none"));
-        QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
-        saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
-        DeleteRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
-        QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
-        QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Brisvane")));
-        QCOMPARE(setting(Reg::WinPos, QStringLiteral("d")), QStringLiteral("d"));
-    }
-
     void aWriteCutShortLeavesTheFileAsItWas()
     {
         CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
@@ -178,169 +160,101 @@ private slots:
 
     void repairOfColumnsAndWidths_data()
     {
-        QTest::addColumn<QString>("columns");
-        QTest::addColumn<QString>("widths");
-        QTest::addColumn<QString>("columnsAfter");
-        QTest::addColumn<QString>("widthsAfter");
-        QTest::newRow("four characters, three fields") << "1111"
-                                                       << "0|0|0"
-                                                       << "11111110"
-                                                       << "0|0|0|0|0|0|0|0";
-        QTest::newRow("eight zeros and a percentage kept") << "00000000"
-                                                           << "20%|0|0|0|0|0|0|0"
-                                                           << "00000000"
-                                                           << "20%|0|0|0|0|0|0|0";
-        QTest::newRow("empty widths") << "11111111"
-                                      << ""
-                                      << "11111111"
-                                      << "0|0|0|0|0|0|0|0";
-        QTest::newRow("nine widths") << "111111101"
-                                     << "1|2|3|4|5|6|7|8|9"
-                                     << "11111110"
-                                     << "0|0|0|0|0|0|0|0";
+        QTest::addColumn<QStringList>("stored"); // columns and widths
+        QTest::addColumn<QStringList>("after");
+        const QStringList defaults{Reg::DefaultColumns, Reg::DefaultWidths}, kept{"00000000", "20%|0|0|0|0|0|0|0"};
+        QTest::newRow("four characters, three fields") << QStringList{"1111", "0|0|0"} << defaults;
+        QTest::newRow("eight zeros and a percentage kept") << kept << kept;
+        QTest::newRow("empty widths") << QStringList{"11111111", ""} << QStringList{"11111111", Reg::DefaultWidths};
+        QTest::newRow("nine widths") << QStringList{"111111101", "1|2|3|4|5|6|7|8|9"} << defaults;
     }
     void repairOfColumnsAndWidths()
     {
-        QFETCH(QString, columns);
-        QFETCH(QString, widths);
+        QFETCH(QStringList, stored);
         CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
-        saveSetting(Reg::BrowserColumns, columns);
-        saveSetting(Reg::BrowserColumnsFixedWidth, widths);
+        saveSetting(Reg::BrowserColumns, stored[0]);
+        saveSetting(Reg::BrowserColumnsFixedWidth, stored[1]);
         InitSettings();
-        QTEST(setting(Reg::BrowserColumns, QString()), "columnsAfter");
-        QTEST(setting(Reg::BrowserColumnsFixedWidth, QString()), "widthsAfter");
+        QTEST((QStringList{setting(Reg::BrowserColumns, {}), setting(Reg::BrowserColumnsFixedWidth, {})}), "after");
     }
 
-    void migrationRunsExactlyOnce()
+    void migration_data()
     {
-        CreateRegKey(HKEY_CURRENT_USER, OldSettingsKey);
-        oldValue(Reg::WinPos, QStringLiteral("100|200|7000|6000"));
-        oldValue(Reg::mru(1), QStringLiteral("/films.html"));
-        oldValue(Reg::UserCSS, QString());
-        oldValue(QStringLiteral("BrowserColumnsFixedWidths"), QStringLiteral("9|9|9|9|9|9|9|9"));
-        InitSettings();
-        QCOMPARE(setting(Reg::WinPos, QString()), QStringLiteral("100|200|7000|6000"));
-        QCOMPARE(setting(Reg::mru(1), QString()), QStringLiteral("/films.html"));
-        QCOMPARE(setting(Reg::UserCSS, QStringLiteral("absent")), QStringLiteral("absent"));
-        QVERIFY(!RegKeyExists(HKEY_CURRENT_USER, OldSettingsKey));
-        QVERIFY(RegKeyExists(HKEY_CURRENT_USER, QStringLiteral("Software\\VB and VBA Program Settings\\Brisvane")));
-
-        saveSetting(Reg::WinPos, QStringLiteral("1|1|6960|5460"));
-        InitSettings();
-        QCOMPARE(setting(Reg::WinPos, QString()), QStringLiteral("1|1|6960|5460"));
+        QTest::addColumn<QString>("winPos"); // the old installation's, null: none
+        QTest::addColumn<bool>("migrates");
+        QTest::newRow("an old installation") << "100|200|7000|6000" << true;
+        QTest::newRow("no old window place") << QString() << false;
+        QTest::newRow("an old window place \"blah\"") << "blah" << false;
     }
-
-    void noMigrationWithoutOldWinPos_data()
-    {
-        QTest::addColumn<QString>("winPos");
-        QTest::newRow("absent") << QString();
-        QTest::newRow("blah") << QStringLiteral("blah");
-    }
-    void noMigrationWithoutOldWinPos()
+    void migration()
     {
         QFETCH(QString, winPos);
+        QFETCH(bool, migrates);
         CreateRegKey(HKEY_CURRENT_USER, OldSettingsKey);
-        oldValue(Reg::mru(1), QStringLiteral("/old.html"));
+        oldValue(Reg::mru(1), QStringLiteral("/films.html"));
+        oldValue(Reg::UserCSS, QString());
         if (!winPos.isNull())
             oldValue(Reg::WinPos, winPos);
         InitSettings();
-        QCOMPARE(setting(Reg::mru(1), QStringLiteral("none")), QStringLiteral("none"));
-        QVERIFY(RegKeyExists(HKEY_CURRENT_USER, OldSettingsKey));
+        const QString none = QStringLiteral("none");
+        QCOMPARE(setting(Reg::WinPos, none), migrates ? winPos : none);
+        QCOMPARE(setting(Reg::mru(1), none), migrates ? QStringLiteral("/films.html") : none);
+        QCOMPARE(setting(Reg::UserCSS, none), none);                          // an empty value is not carried over
+        QCOMPARE(RegKeyExists(HKEY_CURRENT_USER, OldSettingsKey), !migrates); // gone: nothing is carried over twice
+        QVERIFY(RegKeyExists(HKEY_CURRENT_USER, QStringLiteral("Software\\VB and VBA Program Settings\\Brisvane")));
     }
 
-    // ---- recent files ----
-
-    void recentFilesKeepTheLastFourMostRecentFirst()
+    void recentFiles_data()
     {
+        QTest::addColumn<QStringList>("stored"); // MRU1 on, before the list is loaded
+        QTest::addColumn<QString>("change");     // "+PATH" added, "-PATH" removed
+        QTest::addColumn<QStringList>("shown");
+        const QStringList four{"/m/1.html", "/m/2.html", "/m/3.html", "/m/4.html"};
+        QTest::newRow("none") << QStringList() << QString() << QStringList();
+        QTest::newRow("a fifth pushes the oldest out, letter case makes another file")
+            << four << "+/m/1.HTML" << QStringList{"/m/1.HTML", "/m/1.html", "/m/2.html", "/m/3.html"};
+        QTest::newRow("the first added again") << four << "+/m/1.html" << four;
+        QTest::newRow("the third added again moves up")
+            << four << "+/m/3.html" << QStringList{"/m/3.html", "/m/1.html", "/m/2.html", "/m/4.html"};
+        QTest::newRow("the first added, an ampersand in its name")
+            << QStringList() << "+/m/Tom & Jerry.html" << QStringList{"/m/Tom & Jerry.html"};
+        QTest::newRow("the second removed")
+            << four << "-/m/2.html" << QStringList{"/m/1.html", "/m/3.html", "/m/4.html"};
+        QTest::newRow("the only one removed") << QStringList{"/m/only.html"} << "-/m/only.html" << QStringList();
+        QTest::newRow("a gap in the store ends the list")
+            << QStringList{"/m/1.html", "", "/m/3.html"} << QString() << QStringList{"/m/1.html"};
+    }
+    void recentFiles()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, change);
+        QFETCH(QStringList, shown);
         InitSettings();
+        for (int n = 1; n <= stored.size(); ++n)
+            if (!stored[n - 1].isEmpty())
+                saveSetting(Reg::mru(n), stored[n - 1]);
         RecentFiles r;
         r.UpdateRecentFiles(RecentLoad, QString());
-        QCOMPARE(r.entry(1).caption, QStringLiteral("(no recent files)"));
-        QVERIFY(!r.entry(1).enabled);
-        QVERIFY(!r.entry(2).visible);
-        r.UpdateRecentFiles(RecentAdd, QStringLiteral("/m/a.html"));
-        QCOMPARE(r.entry(1).caption, QStringLiteral("&1 a.html"));
-        QVERIFY(r.entry(1).enabled && r.entry(1).visible && !r.entry(2).visible);
-        for (const char *p : {"/m/b.html", "/m/c.html", "/m/d.html", "/m/e.html"})
-            r.UpdateRecentFiles(RecentAdd, QString::fromLatin1(p));
-        const QStringList expected{"/m/e.html", "/m/d.html", "/m/c.html", "/m/b.html"};
+        if (!change.isEmpty())
+            r.UpdateRecentFiles(change[0] == u'+' ? RecentAdd : RecentRemove, change.mid(1));
         for (int n = 1; n <= 4; ++n) {
-            QCOMPARE(r.entry(n).tag, expected[n - 1]);
-            QCOMPARE(setting(Reg::mru(n), QString()), expected[n - 1]);
+            QCOMPARE(r.entry(n).visible, n <= std::max<qsizetype>(1, shown.size()));
+            if (n <= shown.size()) {
+                const QString name = QFileInfo(shown[n - 1]).fileName();
+                QCOMPARE(r.entry(n).tag, shown[n - 1]);
+                QCOMPARE(r.entry(n).caption, QStringLiteral("&%1 %2").arg(n).arg(name));
+                QCOMPARE(r.menuText(n), QStringLiteral("&%1 %2").arg(n).arg(QString(name).replace(u'&', "&&")));
+            }
+            // the store holds what the menu shows, up to its first gap
+            if (n <= shown.size() + 1)
+                QCOMPARE(setting(Reg::mru(n), QString()), shown.value(n - 1));
         }
-        QCOMPARE(r.entry(3).caption, QStringLiteral("&3 c.html"));
-
-        // a path differing only in letter case is another file
-        r.UpdateRecentFiles(RecentAdd, QStringLiteral("/m/E.html"));
-        QCOMPARE(r.entry(1).tag, QStringLiteral("/m/E.html"));
-        QCOMPARE(r.entry(2).tag, QStringLiteral("/m/e.html"));
-    }
-
-    void reopeningMovesAnEntryUpAndWritesAllFour()
-    {
-        InitSettings();
-        for (int n = 1; n <= 4; ++n)
-            saveSetting(Reg::mru(n), QStringLiteral("/m/%1.html").arg(n));
-        RecentFiles r;
-        r.UpdateRecentFiles(RecentLoad, QString());
-        saveSetting(Reg::mru(4), QStringLiteral("sentinel"));
-        r.UpdateRecentFiles(RecentAdd, QStringLiteral("/m/1.html")); // already first: nothing written
-        QCOMPARE(setting(Reg::mru(4), QString()), QStringLiteral("sentinel"));
-        r.UpdateRecentFiles(RecentAdd, QStringLiteral("/m/3.html"));
-        const QStringList expected{"/m/3.html", "/m/1.html", "/m/2.html", "/m/4.html"};
-        for (int n = 1; n <= 4; ++n) {
-            QCOMPARE(r.entry(n).tag, expected[n - 1]);
-            QCOMPARE(setting(Reg::mru(n), QString()), expected[n - 1]);
-            QCOMPARE(r.entry(n).caption, QStringLiteral("&%1 %2.html").arg(n).arg(expected[n - 1].mid(3, 1)));
+        if (shown.isEmpty()) {
+            QCOMPARE(r.entry(1).caption, QStringLiteral("(no recent files)"));
+            QVERIFY(!r.entry(1).enabled);
+        } else {
+            QVERIFY(r.entry(1).enabled);
         }
-    }
-
-    void removingEntries()
-    {
-        InitSettings();
-        for (int n = 1; n <= 4; ++n)
-            saveSetting(Reg::mru(n), QStringLiteral("/m/%1.html").arg(n));
-        RecentFiles r;
-        r.UpdateRecentFiles(RecentLoad, QString());
-        r.UpdateRecentFiles(RecentRemove, QStringLiteral("/m/2.html"));
-        QCOMPARE(r.entry(2).tag, QStringLiteral("/m/3.html"));
-        QCOMPARE(r.entry(2).caption, QStringLiteral("&2 3.html"));
-        QCOMPARE(r.entry(3).tag, QStringLiteral("/m/4.html"));
-        QVERIFY(!r.entry(4).visible);
-        QCOMPARE(setting(Reg::mru(4), QStringLiteral("gone")), QStringLiteral("gone"));
-        QCOMPARE(setting(Reg::mru(2), QString()), QStringLiteral("/m/3.html"));
-
-        test::clearStore();
-        InitSettings();
-        saveSetting(Reg::mru(1), QStringLiteral("/m/only.html"));
-        RecentFiles single;
-        single.UpdateRecentFiles(RecentLoad, QString());
-        single.UpdateRecentFiles(RecentRemove, QStringLiteral("/m/only.html"));
-        QCOMPARE(single.entry(1).caption, QStringLiteral("(no recent files)"));
-        QVERIFY(single.entry(1).visible && !single.entry(1).enabled);
-        QCOMPARE(setting(Reg::mru(1), QStringLiteral("gone")), QStringLiteral("gone"));
-    }
-
-    void aGapInTheStoreEndsTheList()
-    {
-        InitSettings();
-        saveSetting(Reg::mru(1), QStringLiteral("/m/one.html"));
-        saveSetting(Reg::mru(3), QStringLiteral("/m/three.html"));
-        RecentFiles r;
-        r.UpdateRecentFiles(RecentLoad, QString());
-        QVERIFY(r.entry(1).visible);
-        QVERIFY(!r.entry(2).visible);
-        QVERIFY(!r.entry(3).visible);
-    }
-
-    void ampersandInTitleIsShownAsItself()
-    {
-        InitSettings();
-        RecentFiles r;
-        r.UpdateRecentFiles(RecentLoad, QString());
-        r.UpdateRecentFiles(RecentAdd, QStringLiteral("/m/Tom & Jerry.html"));
-        QCOMPARE(r.entry(1).caption, QStringLiteral("&1 Tom & Jerry.html"));
-        QCOMPARE(r.menuText(1), QStringLiteral("&1 Tom && Jerry.html"));
     }
 };
 
