@@ -323,6 +323,11 @@ private slots:
             if (m[FSeenit].isEmpty())
                 m[FSeenit] = QStringLiteral("no"); // an empty watched value comes back as "no"
         QCOMPARE(r.movies, movies);
+        for (const qsizetype piece : {1, 2, 3, 7}) { // as a file is read, a few bytes at a time
+            QBuffer device(const_cast<QByteArray *>(&page));
+            QVERIFY(device.open(QIODevice::ReadOnly));
+            QCOMPARE(readPage(&device, piece).movies, movies);
+        }
 
         const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
         if (tidy.isEmpty())
