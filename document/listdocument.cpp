@@ -372,9 +372,14 @@ void ListDocument::changeTitle()
 
 void ListDocument::openRecent(int n)
 {
-    if (m_busy || n < 1 || n > 4)
+    if (!m_busy && n >= 1 && n <= 4)
+        openFile(m_recent.entry(n).tag);
+}
+
+void ListDocument::openFile(const QString &path)
+{
+    if (m_busy)
         return;
-    const QString path = m_recent.entry(n).tag;
     if (QFileInfo(path).isFile()) {
         if (saveChangesQuestion())
             read(path);

@@ -54,6 +54,9 @@ public:
     bool saveAs();
     void changeTitle();
     void openRecent(int n);
+    // Opens a list as a recent-file entry does, with the same checks and messages (a list given on
+    // the command line).
+    void openFile(const QString &path);
 
     // The editor's OK: the movie is sorted by title into the list; returns its row.
     int addMovie(const Movie &m);

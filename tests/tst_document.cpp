@@ -230,6 +230,21 @@ private slots:
         QCOMPARE(setting(Reg::mru(2), QString()), mru2.isEmpty() ? QString() : path(mru2));
     }
 
+    void aListGivenToTheProgram()
+    {
+        ListDocument d;
+        d.openFile(listFile(QStringLiteral("given.html"), {movie("Given")}, QStringLiteral("Given")));
+        QCOMPARE(d.caption(), QStringLiteral("Cinemork - Given"));
+        m_fakes->prompts.expect(Texts::mruMissing(path("gone.html")), Answer::Ok); // the recent files' checks
+        d.openFile(path("gone.html"));
+        QFile other(path("other.txt"));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("no list\n"));
+        other.close();
+        m_fakes->prompts.expect(Texts::ReadErrorIntro, Answer::Ok);
+        d.openFile(other.fileName());
+        QCOMPARE(d.filePath(), path("given.html"));
+    }
+
     void sortRules_data()
     {
         QTest::addColumn<QList<int>>("clicks"); // header columns, 1 = Title

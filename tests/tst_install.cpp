@@ -1,5 +1,6 @@
 #include "main/frmmain.h"
 #include "main/mainlayout.h"
+#include "platform/texts.h"
 #include "testsupport.h"
 
 #include <QProcess>
@@ -42,6 +43,11 @@ private slots:
         companion.start(prefix.filePath(QStringLiteral("bin/cinemork-list")), {QStringLiteral("--help")});
         QVERIFY(companion.waitForFinished(30000));
         QCOMPARE(companion.exitCode(), 0);
+        QProcess version;
+        version.start(prefix.filePath(QStringLiteral("bin/cinemork")), {QStringLiteral("--version")});
+        QVERIFY(version.waitForFinished(30000));
+        QCOMPARE(version.readAllStandardOutput().trimmed(),
+                 (QStringLiteral("Cinemork ") + Texts::VersionText).toUtf8());
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
