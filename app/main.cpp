@@ -6,20 +6,51 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <cstring>
 
-int main(int argc, char *argv[])
+namespace {
+
+void nameTheProgram()
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Cinemork"));
-    QApplication::setApplicationVersion(cinemork::Texts::VersionText);
-    QApplication::setOrganizationName(QStringLiteral("Brisvane"));
-    QApplication::setDesktopFileName(QStringLiteral("cinemork"));
-    QCommandLineParser options;
+    QCoreApplication::setApplicationName(QStringLiteral("Cinemork"));
+    QCoreApplication::setApplicationVersion(cinemork::Texts::VersionText);
+    QCoreApplication::setOrganizationName(QStringLiteral("Brisvane"));
+}
+
+void describe(QCommandLineParser &options)
+{
     options.setApplicationDescription(QStringLiteral("Catalogues the movie files on your discs."));
     options.addHelpOption();
     options.addVersionOption();
     options.addPositionalArgument(QStringLiteral("list"), QStringLiteral("A list page to open."),
                                   QStringLiteral("[list]"));
+}
+
+// --help and --version need no window, and so no display.
+bool asksForTextOnly(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char *option : {"-h", "--help", "-?", "--help-all", "-v", "--version"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCommandLineParser options;
+    describe(options);
+    if (asksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        nameTheProgram();
+        options.process(app); // prints and ends the program
+        return 0;
+    }
+    QApplication app(argc, argv);
+    nameTheProgram();
+    QApplication::setDesktopFileName(QStringLiteral("cinemork"));
     options.process(app);
 
     QApplication::setStyle(new cinemork::FocusStyle);
