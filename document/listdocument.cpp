@@ -1,5 +1,6 @@
 #include "listdocument.h"
 
+#include "listfile/csv.h"
 #include "listfile/pagefile.h"
 #include "listfile/pagereader.h"
 #include "platform/filedialogs.h"
@@ -10,6 +11,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
 #include <optional>
 
 namespace cinemork {
@@ -150,6 +152,39 @@ private:
     Movie m_movie;
     quint64 m_id;
     int m_row;
+};
+
+// Many movies in as one change, each sorted by title into the list as the editor's OK does.
+class ImportCommand : public ListCommand
+{
+public:
+    ImportCommand(ListDocument *doc, QList<Movie> movies)
+        : ListCommand(doc, Texts::UndoImport)
+        , m_movies(std::move(movies))
+    {}
+    void redo() override
+    {
+        if (m_ids.empty() && !sortedByTitle(model()))
+            m_before = model()->order();
+        const bool first = m_ids.empty();
+        for (size_t i = 0; i < size_t(m_movies.size()); ++i) {
+            const int row = placeByTitle(model(), m_movies[qsizetype(i)], 0, first ? 0 : m_ids[i]);
+            if (first)
+                m_ids.push_back(model()->idAt(row));
+        }
+    }
+    void undo() override
+    {
+        for (auto id = m_ids.rbegin(); id != m_ids.rend(); ++id)
+            model()->takeMovie(model()->rowOf(*id));
+        if (m_before)
+            model()->restoreOrder(*m_before);
+    }
+
+private:
+    QList<Movie> m_movies;
+    std::vector<quint64> m_ids;
+    std::optional<MovieModel::Order> m_before;
 };
 
 class TitleCommand : public ListCommand
@@ -387,6 +422,46 @@ void ListDocument::openFile(const QString &path)
     }
     if (msgBox(m_parent, Texts::mruMissing(path), Buttons::OkCancel, BoxIcon::Exclamation, Answer::Ok) == Answer::Ok)
         m_recent.UpdateRecentFiles(RecentRemove, path);
+}
+
+bool ListDocument::exportCsv()
+{
+    if (m_busy)
+        return false;
+    const QString path = ShowSaveDialog(Texts::ExportCsvTitle, Texts::CsvFilter, Texts::CsvDefaultExt, QString());
+    if (path.isEmpty())
+        return false;
+    const bool spreadsheet =
+        msgBox(m_parent, Texts::CsvForSpreadsheets, Buttons::YesNo, BoxIcon::Question, Answer::No) == Answer::Yes;
+    QByteArray data = moviesToCsv(movies()).toUtf8();
+    if (spreadsheet)
+        data.prepend("\xEF\xBB\xBF");
+    QString refused = pageFileTargetRefusal(path); // a device or a pipe is never replaced
+    QSaveFile file(path);
+    if (refused.isEmpty() && (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()))
+        refused = file.errorString();
+    if (!refused.isEmpty())
+        msgBox(m_parent, Texts::csvNotWritten(path, refused), Buttons::Ok, BoxIcon::Critical);
+    return refused.isEmpty();
+}
+
+bool ListDocument::importCsv()
+{
+    if (m_busy)
+        return false;
+    const QStringList chosen = ShowOpenDialogFiles(Texts::ImportCsvTitle, Texts::CsvFilter);
+    if (chosen.isEmpty())
+        return false;
+    QFile file(chosen.first());
+    const CsvParse parsed =
+        file.open(QIODevice::ReadOnly) ? moviesFromCsv(&file) : CsvParse{false, file.errorString(), {}};
+    if (!parsed.ok) {
+        msgBox(m_parent, Texts::csvNotRead(chosen.first(), parsed.error), Buttons::Ok, BoxIcon::Critical);
+        return false;
+    }
+    if (!parsed.movies.isEmpty())
+        push(new ImportCommand(this, parsed.movies));
+    return true;
 }
 
 int ListDocument::addMovie(const Movie &m)

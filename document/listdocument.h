@@ -58,6 +58,13 @@ public:
     // the command line).
     void openFile(const QString &path);
 
+    // Every movie of the list as CSV (UTF-8, the companion's header), to a file the user chooses;
+    // false when nothing was written.
+    bool exportCsv();
+    // The movies of a CSV file with that header, added as one change; a file that does not read adds
+    // nothing and names its first bad line.
+    bool importCsv();
+
     // The editor's OK: the movie is sorted by title into the list; returns its row.
     int addMovie(const Movie &m);
     int editMovie(int row, const Movie &m);

@@ -79,7 +79,6 @@ void frmMain::createControls()
 
     barStatus = new QStatusBar(client);
     barStatus->setObjectName(QStringLiteral("barStatus"));
-    barStatus->setSizeGripEnabled(true);
     m_statusLabel = new QLabel(Texts::NoListOpened, barStatus);
     m_statusLabel->setObjectName(QStringLiteral("barStatusText"));
     barStatus->addWidget(m_statusLabel, 1);
@@ -109,6 +108,8 @@ void frmMain::createMenus()
     action(mnuMovie, "mnuMovieOpen", "&Open list", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_doc->open(); });
     action(mnuMovie, "mnuMovieSave", "&Save list", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_doc->save(); });
     action(mnuMovie, "mnuMovieSaveAs", "Save list &as...", QKeySequence(), [this] { m_doc->saveAs(); });
+    action(mnuMovie, "mnuMovieExport", "Export as CS&V...", QKeySequence(), [this] { m_doc->exportCsv(); });
+    action(mnuMovie, "mnuMovieImport", "&Import from CSV...", QKeySequence(), [this] { m_doc->importCsv(); });
     mnuMovie->addSeparator()->setObjectName(QStringLiteral("mnuMovieStr1"));
     for (int n = 1; n <= 4; ++n) {
         QAction *a = mnuMovie->addAction(n == 1 ? RecentFiles::NoRecentFiles : QStringLiteral("."));

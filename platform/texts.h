@@ -86,6 +86,24 @@ inline const QString UndoEdit = QStringLiteral("edit movie");
 inline const QString UndoDelete = QStringLiteral("delete movie");
 inline const QString UndoTitle = QStringLiteral("change list title");
 
+// CSV files
+inline const QString ExportCsvTitle = QStringLiteral("Export as CSV...");
+inline const QString ImportCsvTitle = QStringLiteral("Import from CSV...");
+inline const QString CsvFilter = QStringLiteral("CSV files (*.csv)|*.csv|All files (*.*)|*.*");
+inline const QString CsvDefaultExt = QStringLiteral(".csv");
+inline const QString CsvForSpreadsheets =
+    QStringLiteral("Write the file for spreadsheet programs? They need a mark at its start to read the letters "
+                   "outside English correctly; other programs may show that mark.");
+inline const QString UndoImport = QStringLiteral("import movies");
+inline QString csvNotWritten(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The movies could not be written to ") + path + QStringLiteral(":\n") + reason;
+}
+inline QString csvNotRead(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Nothing was imported from ") + path + QStringLiteral(":\n") + reason;
+}
+
 // Input boxes
 inline const QString EnterNameCaption = QStringLiteral("Enter name");
 inline QString enterTitlePrompt(const QString &path)

@@ -245,6 +245,39 @@ private slots:
         QCOMPARE(d.filePath(), path("given.html"));
     }
 
+    void csvOutAndIn()
+    {
+        ListDocument d;
+        Movie hostile =
+            movie(QStringLiteral("Quote \" comma, line\r\nbreak & <tag> \u00e9"), "18446744073709551615\\1");
+        hostile[FFiles] = QStringLiteral("a|b.avi, c,d.avi");
+        d.addMovie(movie("Alien"));
+        d.addMovie(hostile);
+        for (const bool spreadsheet : {false, true}) {
+            m_fakes->dialogs.saveAnswers.push_back(path("out.csv"));
+            m_fakes->prompts.expect(Texts::CsvForSpreadsheets, spreadsheet ? Answer::Yes : Answer::No);
+            QVERIFY(d.exportCsv());
+            QFile f(path("out.csv"));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll().startsWith("\xEF\xBB\xBF"), spreadsheet); // the byte order mark
+            ListDocument back;
+            m_fakes->dialogs.openAnswers.push_back({f.fileName()});
+            QVERIFY(back.importCsv());
+            QCOMPARE(back.movies(), d.movies());
+            QCOMPARE(back.undoStack()->undoText(), Texts::UndoImport); // one change, undone at once
+            back.undo();
+            QVERIFY(back.movies().isEmpty());
+        }
+        QFile bad(path("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("title,size,res,codec,type,seenit,location,files,imdb\nOne,1\\1,,,,no,,,\nTwo,1\\1,,,,no,,,,extra\n");
+        bad.close();
+        m_fakes->dialogs.openAnswers.push_back({bad.fileName()});
+        m_fakes->prompts.expect(QStringLiteral("line 3: 10 fields where the header has 9"), Answer::Ok);
+        QVERIFY(!d.importCsv()); // adds nothing
+        QCOMPARE(d.movies().size(), 2);
+    }
+
     void sortRules_data()
     {
         QTest::addColumn<QList<int>>("clicks"); // header columns, 1 = Title
