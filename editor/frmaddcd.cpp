@@ -237,8 +237,12 @@ QString frmAddCD::probePath() const
 void frmAddCD::cmdGetFiles_Click()
 {
     const QStringList files = ShowOpenDialogFiles(Texts::MovieFilesTitle, Texts::MovieFilesFilter);
-    if (files.isEmpty())
-        return;
+    if (!files.isEmpty())
+        chooseFiles(files);
+}
+
+void frmAddCD::chooseFiles(const QStringList &files)
+{
     GetSize(files);
     const FileChoice choice = splitChoice(files);
     cmdGetFiles->setProperty("Tag", choice.probePath);

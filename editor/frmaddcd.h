@@ -29,6 +29,8 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdGetFiles_Click();
+    // What choosing these files with ".." does: names, size, and a title, codec and type guessed.
+    void chooseFiles(const QStringList &files);
     void cmdGetDims_Click();
     void cmdGetImdb_Click();
     void cmdAddCodec_Click();

@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "aboutbox.h"
+#include "droptarget.h"
 #include "editor/frmaddcd.h"
 #include "mainlayout.h"
 #include "platform/shell.h"
@@ -48,6 +49,7 @@ void frmMain::createControls()
     lvwMain->setGeometry(twipsRect(0, 0, 6855, 3975));
     m_list = new MovieListView(lvwMain, m_doc->model(), this);
     connect(m_list, &MovieListView::doubleClicked, this, &frmMain::cmdEdit_Click);
+    new DropTarget(this, this, m_doc); // files, a folder or a page dropped on the window
 
     struct ButtonDef
     {
@@ -143,8 +145,7 @@ void frmMain::createMenus()
 
 void frmMain::Form_Load()
 {
-    QIcon appIcon;
-    appIcon.addFile(QStringLiteral(":/icons/cinemork-32.xpm"), QSize(32, 32));
+    QIcon appIcon(QStringLiteral(":/icons/cinemork.svg")); // drawn to any size, but by hand at the smallest
     appIcon.addFile(QStringLiteral(":/icons/cinemork-16.xpm"), QSize(16, 16));
     setWindowIcon(appIcon);
 
@@ -157,7 +158,7 @@ void frmMain::Form_Load()
         lvwMain->header()->resizeSection(c, twipsToPixels(FieldWidthsTwips[size_t(c)]));
     // 3. the five type pictures
     for (int i = 0; i < 5; ++i)
-        imlMain[size_t(i)] = QIcon(QStringLiteral(":/icons/type%1.xpm").arg(i + 1));
+        imlMain[size_t(i)] = QIcon(QStringLiteral(":/icons/type%1.svg").arg(i + 1));
     m_doc->model()->setIcons(imlMain);
     // 4-8. the store, the recent files, the window's place, the two flags
     InitSettings();
@@ -257,9 +258,7 @@ void frmMain::cmdEdit_Click()
 
 void frmMain::cmdDel_Click()
 {
-    const int selected = m_list->selectedIndex();
-    if (selected != 0)
-        m_doc->deleteMovie(selected - 1);
+    m_doc->deleteMovie(m_list->selectedIndex() - 1); // none selected (0) is no row: nothing is asked
 }
 
 void frmMain::mnuActionBrowser_Click()

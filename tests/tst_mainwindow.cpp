@@ -1,4 +1,5 @@
 #include "listfile/pagewriter.h"
+#include "main/droptarget.h"
 #include "main/frmmain.h"
 #include "main/mainlayout.h"
 #include "platform/qtdialogs.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeView>
@@ -320,6 +322,51 @@ private slots:
         view->selectionModel()->clear();
         QTest::keyClick(view, Qt::Key_Delete); // nothing selected: nothing asked, nothing removed
         QCOMPARE(w->document().movies().size(), 2);
+    }
+
+    void dropsOntoTheWindow()
+    {
+        for (const char *name : {"a.AVI", "b.mkv", "notes.txt"})
+            QVERIFY(QFile(path(name)).open(QIODevice::WriteOnly));
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("sub")));
+        const auto url = [&](const char *name) { return QUrl::fromLocalFile(path(name)); };
+        QCOMPARE(dropKind({url("a.AVI"), url("b.mkv")}), DropKind::MovieFiles);
+        QCOMPARE(dropKind({QUrl::fromLocalFile(listFile("drop.html", {movie("D")}, "Dropped"))}), DropKind::ListPage);
+        const QList<QList<QUrl>> refused{{url("notes.txt")},
+                                         {url("sub")},
+                                         {url("a.AVI"), url("drop.html")},
+                                         {QUrl(QStringLiteral("http://example.org/a.avi"))},
+                                         {url("gone.avi")},
+                                         {}};
+        for (const QList<QUrl> &urls : refused)
+            QCOMPARE(dropKind(urls), DropKind::None);
+
+        frmMain w;
+        w.show();
+        const auto drop = [&](const QList<QUrl> &urls) {
+            QMimeData data;
+            data.setUrls(urls);
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&w, &enter);
+            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&w, &event);
+            return enter.isAccepted() && event.isAccepted();
+        };
+        QString files;
+        m_fakes->modals.next([&](QWidget *editor) {
+            files = child<QLineEdit>(editor, "txtFiles")->text(); // filled as ".." fills it
+            editor->close();
+        });
+        QVERIFY(drop({url("a.AVI"), url("b.mkv")}));
+        QCOMPARE(files, QStringLiteral("a.AVI, b.mkv"));
+        QVERIFY(!drop({url("notes.txt")}));
+        bool duringWrite = true;
+        connect(&w.document(), &ListDocument::progress, &w, [&] { duringWrite = drop({url("drop.html")}); });
+        w.document().model()->setMovies(QList<Movie>(20, movie("M")));
+        QVERIFY(w.document().write(path("written.html"), QStringLiteral("W")));
+        QVERIFY(!duringWrite); // nothing is taken while a list is written
+        QVERIFY(drop({url("drop.html")}));
+        QCOMPARE(w.document().title(), QStringLiteral("Dropped"));
     }
 
     void realFileDialogsEndToEnd()

@@ -1,0 +1,76 @@
+#include "droptarget.h"
+
+#include "document/listdocument.h"
+#include "editor/frmaddcd.h"
+
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+
+namespace cinemork {
+
+bool isVideoFileName(const QString &name)
+{
+    static const QStringList endings{"avi", "mpeg", "mpg", "asf",  "dat",  "rm",  "ra",  "ram",
+                                     "mkv", "mp4",  "m4v", "mov",  "wmv",  "ogm", "ogv", "webm",
+                                     "ts",  "m2ts", "vob", "divx", "xvid", "flv", "3gp", "rmvb"};
+    return endings.contains(QFileInfo(name).suffix().toLower());
+}
+
+DropKind dropKind(const QList<QUrl> &urls)
+{
+    QStringList files;
+    for (const QUrl &url : urls) {
+        const QFileInfo file(url.toLocalFile());
+        if (!url.isLocalFile() || !file.isFile())
+            return DropKind::None;
+        files << file.fileName();
+    }
+    if (files.isEmpty())
+        return DropKind::None;
+    if (std::all_of(files.begin(), files.end(), isVideoFileName))
+        return DropKind::MovieFiles;
+    const QString ending = QFileInfo(files.first()).suffix().toLower();
+    return files.size() == 1 && (ending == QLatin1String("html") || ending == QLatin1String("htm")) ? DropKind::ListPage
+                                                                                                    : DropKind::None;
+}
+
+DropTarget::DropTarget(QWidget *window, EditorHost *host, ListDocument *document)
+    : QObject(window)
+    , m_window(window)
+    , m_host(host)
+    , m_document(document)
+{
+    window->setAcceptDrops(true);
+    window->installEventFilter(this);
+}
+
+bool DropTarget::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched != m_window || (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
+        return QObject::eventFilter(watched, event);
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QList<QUrl> urls = drop->mimeData()->urls();
+    const DropKind kind = m_document->busy() ? DropKind::None : dropKind(urls);
+    if (kind == DropKind::None) {
+        drop->ignore(); // the cursor says no; nothing else is shown
+        return true;
+    }
+    drop->acceptProposedAction();
+    if (type != QEvent::Drop)
+        return true;
+    if (kind == DropKind::ListPage) {
+        m_document->openFile(urls.first().toLocalFile());
+        return true;
+    }
+    QStringList files;
+    for (const QUrl &url : urls)
+        files << QFileInfo(url.toLocalFile()).absoluteFilePath();
+    frmAddCD editor(m_host, m_window);
+    editor.chooseFiles(files);
+    editor.exec();
+    return true;
+}
+
+} // namespace cinemork

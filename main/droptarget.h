@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+
+namespace cinemork {
+
+class EditorHost;
+class ListDocument;
+
+// What a drop onto the main window is: the files of one movie (its parts), a list page, or nothing
+// the window takes (a folder, a mix, an address that is no local file, anything else).
+enum class DropKind { None, MovieFiles, ListPage };
+DropKind dropKind(const QList<QUrl> &urls);
+// A video file by its name's ending, case ignored.
+bool isVideoFileName(const QString &name);
+
+// Takes drops on the main window: movie files open the editor filled as if they had been chosen with
+// "..", a list page opens as a recent file would. Nothing is taken while a list is written or read.
+class DropTarget : public QObject
+{
+public:
+    DropTarget(QWidget *window, EditorHost *host, ListDocument *document);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *m_window;
+    EditorHost *m_host;
+    ListDocument *m_document;
+};
+
+} // namespace cinemork
