@@ -49,7 +49,7 @@ void frmMain::createControls()
     lvwMain->setGeometry(twipsRect(0, 0, 6855, 3975));
     m_list = new MovieListView(lvwMain, m_doc->model(), this);
     connect(m_list, &MovieListView::doubleClicked, this, &frmMain::cmdEdit_Click);
-    new DropTarget(this, this, m_doc); // files, a folder or a page dropped on the window
+    new DropTarget(this, this, m_doc); // a movie's files or a list page dropped on the window
 
     struct ButtonDef
     {
