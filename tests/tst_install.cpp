@@ -27,7 +27,8 @@ private slots:
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
         for (const char *file :
              {"bin/cinemork", "bin/cinemork-list", "share/cinemork/help.html", "share/applications/cinemork.desktop",
-              "share/icons/hicolor/16x16/apps/cinemork.xpm", "share/icons/hicolor/32x32/apps/cinemork.xpm"})
+              "share/icons/hicolor/16x16/apps/cinemork.xpm", "share/icons/hicolor/32x32/apps/cinemork.xpm",
+              "share/icons/hicolor/scalable/apps/cinemork.svg"})
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
 
         const QString help = helpPagePathFor(prefix.filePath(QStringLiteral("bin")), QStringLiteral("/nonexistent"));
