@@ -77,6 +77,10 @@ private slots:
         QCOMPARE(shown(w), QStringLiteral("1 items in loaded list Films, total 0.68 GB"));
         QVERIFY(child(&w, "cmdDel")->isEnabled());
         QCOMPARE(recent->text(), QStringLiteral("&1 shown.html"));
+        // the pictures draw (the SVG ones need Qt's plugin), the small and the large sizes
+        const QIcon row = qvariant_cast<QIcon>(w.document().model()->index(0, 0).data(Qt::DecorationRole));
+        for (const int size : {16, 32})
+            QVERIFY(!row.pixmap(size).isNull() && !w.windowIcon().pixmap(size).isNull());
     }
 
     void layoutRulesInClientTerms()
