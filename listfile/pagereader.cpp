@@ -109,11 +109,11 @@ public:
             m_heldNext = 0;
             qsizetype at = m_pos;
             while (int(m_held.size()) < count && at < m_data.size()) {
-                const qsizetype after = scan(at);
+                qsizetype contentEnd;
+                const qsizetype after = scan(at, &contentEnd);
                 if (after < 0)
                     break;
-                const char *begin = m_data.data() + at;
-                m_held.push_back({at, lineEnd(begin, m_data.data() + m_data.size()) - m_data.data(), after});
+                m_held.push_back({at, contentEnd, after});
                 at = after;
             }
             if (int(m_held.size()) == count || (at < m_data.size() && m_end) || (at >= m_data.size() && m_end))
@@ -127,10 +127,12 @@ public:
 
 private:
     // Where the line at from ends, past its CR LF, CR or LF; -1 when the buffer does not tell yet.
-    qsizetype scan(qsizetype from) const
+    qsizetype scan(qsizetype from, qsizetype *contentEnd = nullptr) const
     {
         const char *begin = m_data.data(), *end = begin + m_data.size();
         const char *p = lineEnd(begin + from, end);
+        if (contentEnd)
+            *contentEnd = p - begin;
         if (p == end)
             return m_end ? m_data.size() + 1 : -1;
         if (*p == '\r' && p + 1 == end && !m_end)
