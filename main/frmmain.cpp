@@ -154,8 +154,7 @@ void frmMain::Form_Load()
     // 1. the progress bar waits hidden until a list is written
     barProgress->hide();
     // 2. the nine columns
-    for (int c = 0; c < FieldCount; ++c)
-        lvwMain->header()->resizeSection(c, twipsToPixels(FieldWidthsTwips[size_t(c)]));
+    m_list->fitColumns(setting(Reg::ColumnWidths, QString()));
     // 3. the five type pictures
     for (int i = 0; i < 5; ++i)
         imlMain[size_t(i)] = QIcon(QStringLiteral(":/icons/type%1.svg").arg(i + 1));
@@ -318,7 +317,8 @@ void frmMain::RememberWindowPos(bool save)
         screens << screen->availableGeometry();
     if (const QScreen *primary = QGuiApplication::primaryScreen())
         screens.prepend(primary->availableGeometry());
-    const WindowPlace place = restoredWindowPlace(setting(Reg::WinPos, Reg::DefaultWinPos), menuHeight, screens);
+    const WindowPlace place =
+        restoredWindowPlace(setting(Reg::WinPos, QString()), menuHeight, screens, m_list->widthShowingEveryColumn());
     setWindowState(Qt::WindowNoState);
     resize(place.size);
     move(place.pos);

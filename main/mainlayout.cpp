@@ -15,18 +15,20 @@ MainLayout mainLayout(int cw, int ch)
 {
     MainLayout l;
     l.status = QRect(0, ch - 255, cw, 255);
-    if (cw < DesignClientWidth)
-        return l;
-    l.moveControls = true;
     auto nonNegative = [](int v) -> std::optional<int> { return v >= 0 ? std::optional<int>(v) : std::nullopt; };
+    // The rows always end above the buttons and the buttons above the status bar, however small the
+    // window: nothing is drawn over anything.
+    l.listHeight = nonNegative(ch - 795);
+    l.buttonsTop = nonNegative(ch - 690);
+    l.progressTop = nonNegative(ch - 255);
+    if (cw < DesignClientWidth)
+        return l; // narrower than designed: nothing moves sideways
+    l.moveControls = true;
     l.listWidth = nonNegative(cw - 15);
     l.progressWidth = nonNegative(cw - 15);
     l.configLeft = cw - 3255;
     l.aboutLeft = cw - 2175;
     l.exitLeft = cw - 1095;
-    l.listHeight = nonNegative(ch - 795);
-    l.buttonsTop = nonNegative(ch - 690);
-    l.progressTop = nonNegative(ch - 255);
     return l;
 }
 
@@ -34,8 +36,6 @@ void placeControls(const MainControls &c, QSize client)
 {
     const MainLayout l = mainLayout(pixelsToTwips(client.width()), pixelsToTwips(client.height()));
     c.status->setGeometry(twipsRect(l.status.x(), l.status.y(), l.status.width(), l.status.height()));
-    if (!l.moveControls)
-        return;
     QRect list = c.list->geometry();
     if (l.listWidth)
         list.setWidth(twipsToPixels(*l.listWidth));
@@ -49,7 +49,7 @@ void placeControls(const MainControls &c, QSize client)
         progress.moveTop(twipsToPixels(*l.progressTop));
     c.progress->setGeometry(progress);
     const int lefts[] = {l.configLeft, l.aboutLeft, l.exitLeft};
-    for (size_t i = 3; i < 6; ++i)
+    for (size_t i = 3; i < 6 && l.moveControls; ++i)
         c.buttons[i]->move(twipsToPixels(lefts[i - 3]), c.buttons[i]->y());
     if (l.buttonsTop)
         for (QWidget *b : c.buttons)
@@ -79,19 +79,27 @@ QString formatWinPos(const QRect &r)
     return QStringLiteral("%1|%2|%3|%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
-WindowPlace restoredWindowPlace(const QString &winPos, int menuBarHeight, const QList<QRect> &availableScreens)
+WindowPlace restoredWindowPlace(const QString &winPos, int menuBarHeight, const QList<QRect> &availableScreens,
+                                int listWidth)
 {
-    const QRect r = parseWinPos(winPos).value_or(*parseWinPos(Reg::DefaultWinPos));
+    const std::optional<QRect> stored = parseWinPos(winPos);
+    const QRect r = stored.value_or(*parseWinPos(Reg::DefaultWinPos));
     WindowPlace place{QPoint(twipsToPixels(r.x()), twipsToPixels(r.y())),
                       QSize(twipsToPixels(r.width() - FrameExtraWidth),
                             twipsToPixels(r.height() - FrameExtraHeight) + menuBarHeight)};
+    if (!stored)
+        place.size.setWidth(std::max(place.size.width(), listWidth + twipsToPixels(15)));
     if (availableScreens.isEmpty())
         return place;
-    place.size = place.size.boundedTo(availableScreens.first().size());
+    const QRect screen = availableScreens.first();
+    place.size = place.size.boundedTo(screen.size());
+    if (!stored)
+        place.pos = screen.topLeft()
+            + QPoint((screen.width() - place.size.width()) / 2, (screen.height() - place.size.height()) / 2);
     const QRect window(place.pos, place.size);
     if (std::none_of(availableScreens.begin(), availableScreens.end(),
                      [&](const QRect &s) { return s.intersects(window); }))
-        place.pos = availableScreens.first().topLeft();
+        place.pos = screen.topLeft();
     return place;
 }
 

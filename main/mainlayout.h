@@ -18,8 +18,9 @@ inline constexpr int FrameExtraHeight = 690; // outer height minus client height
 inline constexpr int DesignWindowWidth = DesignClientWidth + FrameExtraWidth;
 inline constexpr int DesignWindowHeight = DesignClientHeight + FrameExtraHeight;
 
-// Where the controls go for a client area of cw x ch twips. Nothing but the status bar moves while
-// the client is narrower than designed; a setting that would be negative is left out.
+// Where the controls go for a client area of cw x ch twips. Nothing moves sideways while the client
+// is narrower than designed, but the rows, buttons and bars always keep to their heights from the
+// bottom, so none is drawn over another; a setting that would be negative is left out.
 struct MainLayout
 {
     bool moveControls = false;
@@ -50,7 +51,10 @@ struct WindowPlace
     QPoint pos;
     QSize size;
 };
-WindowPlace restoredWindowPlace(const QString &winPos, int menuBarHeight, const QList<QRect> &availableScreens);
+// With nothing stored that counts, the window is as high as designed and wide enough for a list view of
+// listWidth pixels (never narrower than designed), centred on the first screen.
+WindowPlace restoredWindowPlace(const QString &winPos, int menuBarHeight, const QList<QRect> &availableScreens,
+                                int listWidth);
 // WinPos for a window at pos whose outer size is size (in pixels, the menu bar included).
 QString storedWindowPlace(QPoint pos, QSize size, int menuBarHeight);
 

@@ -1,7 +1,11 @@
 #include "movielistview.h"
 
+#include "platform/twips.h"
+#include "settings/modregistry.h"
+
 #include <QEvent>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeView>
 
 namespace cinemork {
@@ -30,6 +34,50 @@ MovieListView::MovieListView(QTreeView *view, MovieModel *model, QObject *parent
     connect(m_model, &MovieModel::sortChanged, this, &MovieListView::showSortIndicator);
     // A double click anywhere on a list that holds rows edits the selected one.
     m_view->viewport()->installEventFilter(this);
+}
+
+MovieListView::~MovieListView()
+{
+    saveSetting(Reg::ColumnWidths, columnWidths());
+}
+
+void MovieListView::fitColumns(const QString &stored)
+{
+    QHeaderView *header = m_view->header();
+    const QStringList parts = stored.split(u'|');
+    QList<int> widths;
+    for (const QString &part : parts) {
+        bool ok = false;
+        const int twips = part.toInt(&ok);
+        if (!ok || twips <= 0 || twips > 1000000)
+            break;
+        widths << twipsToPixels(twips);
+    }
+    const bool keep = widths.size() == FieldCount;
+    // Room for a header's text, its margins and the sort arrow.
+    const int around = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header)
+        + header->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + 8;
+    for (int c = 0; c < FieldCount; ++c) {
+        const int needed = header->fontMetrics().horizontalAdvance(FieldHeaders[size_t(c)]) + around;
+        header->resizeSection(c, keep ? widths[c] : std::max(twipsToPixels(FieldWidthsTwips[size_t(c)]), needed));
+    }
+    header->setStretchLastSection(true);
+}
+
+QString MovieListView::columnWidths() const
+{
+    QStringList widths;
+    for (int c = 0; c < FieldCount; ++c)
+        widths << QString::number(pixelsToTwips(m_view->header()->sectionSize(c)));
+    return widths.join(u'|');
+}
+
+int MovieListView::widthShowingEveryColumn() const
+{
+    int width = 2 * m_view->frameWidth() + m_view->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int c = 0; c < FieldCount; ++c)
+        width += m_view->header()->sectionSize(c);
+    return width;
 }
 
 bool MovieListView::eventFilter(QObject *watched, QEvent *event)

@@ -15,6 +15,7 @@ class MovieListView : public QObject
     Q_OBJECT
 public:
     MovieListView(QTreeView *view, MovieModel *model, QObject *parent = nullptr);
+    ~MovieListView() override; // the columns' widths as the user left them are kept for the next run
 
     QTreeView *view() const { return m_view; }
     MovieModel *model() const { return m_model; }
@@ -26,6 +27,12 @@ public:
     void ensureVisible(int position);
     // A click on the header of column n (1 = Title).
     void headerClicked(int column) { m_model->headerClicked(column); }
+    // Each column at its designed width, or wider where the desktop's font needs it for the header,
+    // or as the user left it (stored: nine widths in twips; anything else is ignored). The last
+    // column takes what room is left.
+    void fitColumns(const QString &stored);
+    QString columnWidths() const;        // as stored
+    int widthShowingEveryColumn() const; // of the whole view, in pixels
 
 signals:
     void doubleClicked();

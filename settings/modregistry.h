@@ -23,6 +23,7 @@ inline const QString ShowGetResWarning = QStringLiteral("ShowGetResWarning");
 inline const QString AutoSave = QStringLiteral("AutoSave");
 inline const QString AutosaveAsWritten = QStringLiteral("Autosave"); // the configuration dialog's spelling
 inline const QString WinPos = QStringLiteral("WinPos");
+inline const QString ColumnWidths = QStringLiteral("ColumnWidths"); // nine widths in twips, "|" between
 inline QString mru(int n)
 {
     return QStringLiteral("MRU") + QString::number(n);

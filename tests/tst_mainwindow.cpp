@@ -60,10 +60,17 @@ private slots:
         QCOMPARE(shown(w), QStringLiteral("No list opened"));
         for (const char *b : {"cmdAdd", "cmdEdit", "cmdDel"})
             QVERIFY(!child(&w, b)->isEnabled());
-        QCOMPARE(w.pos(), QPoint(twipsToPixels(2520), twipsToPixels(1770)));
+        // wide enough for every column's header (never wider than the screen), centred, as high as designed
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(w.pos(),
+                 screen.topLeft() + QPoint((screen.width() - w.width()) / 2, (screen.height() - w.height()) / 2));
+        QCOMPARE(w.width(), std::min(screen.width(), w.list().widthShowingEveryColumn() + 1));
+        const QHeaderView *header = w.list().view()->header();
+        for (int c = 0; c < FieldCount; ++c)
+            QVERIFY(header->sectionSize(c) > header->fontMetrics().horizontalAdvance(FieldHeaders[size_t(c)]));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.centralWidget()->size(), QSize(twipsToPixels(DesignClientWidth), twipsToPixels(DesignClientHeight)));
+        QCOMPARE(w.centralWidget()->height(), twipsToPixels(DesignClientHeight));
         QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
         QVERIFY(child(&w, "barProgress")->isHidden());
         const QAction *recent = child<QAction>(&w, "mnuMovieRecent1");
@@ -104,10 +111,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         auto *list = child(&w, "lvwMain");
         auto *exit = child(&w, "cmdExit");
-        const QRect before = list->geometry();
-        w.resize(w.width() - 4, w.height() + 60); // narrower than designed: nothing moves
-        QTRY_COMPARE(w.centralWidget()->height(), twipsToPixels(DesignClientHeight) + 60);
-        QCOMPARE(list->geometry(), before);
+        w.resize(twipsToPixels(DesignClientWidth), w.height());
+        QTRY_COMPARE(list->width(), twipsToPixels(DesignClientWidth - 15));
+        const int exitLeft = exit->x();
+        w.resize(w.width() - 4, w.height() - 60); // narrower and lower than designed: nothing moves
+        QTRY_COMPARE(w.centralWidget()->height(), twipsToPixels(DesignClientHeight) - 60); // sideways, and the
+        QCOMPARE(exit->x(), exitLeft); // rows end above the buttons, the buttons above the status bar
+        QVERIFY(list->geometry().bottom() < exit->y() && exit->geometry().bottom() < child(&w, "barStatus")->y());
         w.resize(twipsToPixels(7895), w.height());
         QTRY_COMPARE(list->width(), twipsToPixels(7880));
         QCOMPARE(exit->x(), twipsToPixels(6800));
@@ -127,6 +137,7 @@ private slots:
             frmMain w;
             w.show();
             w.move(twipsToPixels(3000), twipsToPixels(2010));
+            w.resize(twipsToPixels(DesignClientWidth), w.height());
             w.cmdExit_Click();
             QVERIFY(!w.isVisible());
             QCOMPARE(setting(Reg::WinPos, QString()), QStringLiteral("3000|2010|6960|5460"));
@@ -219,13 +230,14 @@ private slots:
     {
         QTest::addColumn<QString>("winPos");
         QTest::addColumn<QPoint>("place"); // twips; (-1, -1): the top left of the screen
-        QTest::newRow("not numbers") << "10|x|6960|5460" << QPoint(2520, 1770);
-        QTest::newRow("three parts") << "1|2|3" << QPoint(2520, 1770);
-        QTest::newRow("fraction") << "1|2|7000|6000.5" << QPoint(2520, 1770);
-        QTest::newRow("zero size") << "0|0|0|0" << QPoint(2520, 1770);
-        QTest::newRow("negative size") << "0|0|-7000|6000" << QPoint(2520, 1770);
-        QTest::newRow("below the frame") << "0|0|100|600" << QPoint(2520, 1770);
-        QTest::newRow("below the design") << "0|0|6959|5460" << QPoint(2520, 1770);
+        const QPoint centred(-2, -2);      // as with nothing stored
+        QTest::newRow("not numbers") << "10|x|6960|5460" << centred;
+        QTest::newRow("three parts") << "1|2|3" << centred;
+        QTest::newRow("fraction") << "1|2|7000|6000.5" << centred;
+        QTest::newRow("zero size") << "0|0|0|0" << centred;
+        QTest::newRow("negative size") << "0|0|-7000|6000" << centred;
+        QTest::newRow("below the frame") << "0|0|100|600" << centred;
+        QTest::newRow("below the design") << "0|0|6959|5460" << centred;
         QTest::newRow("huge") << "0|0|999999999|999999999" << QPoint(0, 0);
         QTest::newRow("off every screen") << "900000|900000|8000|6000" << QPoint(-1, -1);
     }
@@ -237,14 +249,36 @@ private slots:
         saveSetting(Reg::WinPos, winPos);
         frmMain w;
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QPoint middle =
+            screen.topLeft() + QPoint((screen.width() - w.width()) / 2, (screen.height() - w.height()) / 2);
         QCOMPARE(w.pos(),
-                 place == QPoint(-1, -1) ? screen.topLeft()
-                                         : QPoint(twipsToPixels(place.x()), twipsToPixels(place.y())));
+                 place == QPoint(-1, -1)       ? screen.topLeft()
+                     : place == QPoint(-2, -2) ? middle
+                                               : QPoint(twipsToPixels(place.x()), twipsToPixels(place.y())));
         // whatever is stored, the window fits the screen and can be shown
         QVERIFY(w.width() >= twipsToPixels(DesignClientWidth) && w.width() <= screen.width());
         QVERIFY(w.height() >= twipsToPixels(DesignClientHeight) && w.height() <= screen.height());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
+    }
+
+    void columnWidthsLastBetweenRuns()
+    {
+        int designed;
+        {
+            frmMain w;
+            designed = w.list().view()->header()->sectionSize(2);
+            w.list().view()->header()->resizeSection(2, 123);
+        }
+        {
+            frmMain w; // as the user left it
+            QCOMPARE(w.list().view()->header()->sectionSize(2), 123);
+        }
+        for (const char *malformed : {"1|2|3", "a|b|c|d|e|f|g|h|i", "100|100|0|100|100|100|100|100|100"}) {
+            saveSetting(Reg::ColumnWidths, QString::fromLatin1(malformed));
+            frmMain w;
+            QCOMPARE(w.list().view()->header()->sectionSize(2), designed);
+        }
     }
 
     void viewInBrowserSavesThenOpens()
