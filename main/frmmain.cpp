@@ -36,6 +36,7 @@ frmMain::~frmMain()
 {
     m_doc->undoStack()->disconnect(this); // the document outlives the window's own parts
     m_doc->disconnect(this);
+    saveSetting(Reg::ColumnWidths, m_list->columnWidths()); // as the user left them, for the next run
 }
 
 void frmMain::createControls()

@@ -1,7 +1,6 @@
 #include "movielistview.h"
 
 #include "platform/twips.h"
-#include "settings/modregistry.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -34,11 +33,6 @@ MovieListView::MovieListView(QTreeView *view, MovieModel *model, QObject *parent
     connect(m_model, &MovieModel::sortChanged, this, &MovieListView::showSortIndicator);
     // A double click anywhere on a list that holds rows edits the selected one.
     m_view->viewport()->installEventFilter(this);
-}
-
-MovieListView::~MovieListView()
-{
-    saveSetting(Reg::ColumnWidths, columnWidths());
 }
 
 void MovieListView::fitColumns(const QString &stored)

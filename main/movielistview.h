@@ -15,7 +15,6 @@ class MovieListView : public QObject
     Q_OBJECT
 public:
     MovieListView(QTreeView *view, MovieModel *model, QObject *parent = nullptr);
-    ~MovieListView() override; // the columns' widths as the user left them are kept for the next run
 
     QTreeView *view() const { return m_view; }
     MovieModel *model() const { return m_model; }
