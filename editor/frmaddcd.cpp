@@ -37,6 +37,7 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
                                   {QStringLiteral("pixels"), 600},
                                   {QStringLiteral("CD(s)"), 1755}}));
     setFixedSize(tw.px(5205), tw.px(4455));
+    centreOnScreen(this, parent);
     fraMain = new QGroupBox(QStringLiteral("Movie info"), this);
     fraMain->setObjectName(QStringLiteral("fraMain"));
     fraMain->setGeometry(tw.rect(120, 120, 4935, 3615));

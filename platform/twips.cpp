@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace cinemork {
@@ -52,6 +53,15 @@ double formScale(const QFont &font, const QList<TextFit> &texts)
             break;
     }
     return scale;
+}
+
+void centreOnScreen(QWidget *form, const QWidget *owner)
+{
+    const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    form->move(area.x() + (area.width() - form->width()) / 2, area.y() + (area.height() - form->height()) / 2);
 }
 
 QFont designFont(QFont base)

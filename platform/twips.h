@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QString>
 
+class QWidget;
+
 namespace cinemork {
 
 // Sizes and positions are designed in twips (1440 to the inch); the screen's logical DPI
@@ -24,6 +26,10 @@ struct TextFit
     int extraPixels = 0; // room the control needs beside its text (a check box's box)
 };
 double formScale(const QFont &font, const QList<TextFit> &texts);
+
+// Places a form of fixed size in the middle of the screen that shows its owner (the primary screen
+// without one), as the forms are designed to open.
+void centreOnScreen(QWidget *form, const QWidget *owner);
 
 // The forms' face: the desktop's own family at the design's 8.25 points, not bold.
 QFont designFont(QFont base);

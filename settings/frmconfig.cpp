@@ -46,6 +46,7 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     }
     const FormUnits tw(formScale(normal, texts));
     setFixedSize(tw.px(5745), tw.px(5655));
+    centreOnScreen(this, parent);
 
     auto *Frame1 = new QGroupBox(QStringLiteral("Browser view"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

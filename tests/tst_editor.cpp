@@ -152,6 +152,23 @@ private slots:
         QCOMPARE(iconForTypeIndex(combo(&ed, "cboType")->currentIndex()), 5); // the icon follows the position
     }
 
+    void dialogsOpenCentredOnTheScreen()
+    {
+        frmMain w;
+        w.move(0, 0);
+        w.show();
+        const QRect screen = w.screen()->availableGeometry();
+        const auto centred = [&](QWidget &form) {
+            const QPoint off = form.frameGeometry().center() - screen.center();
+            return qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4; // the frame's own rounding aside
+        };
+        frmAddCD ed(&w, &w);
+        ed.show();
+        frmConfig config({}, &w);
+        config.show();
+        QVERIFY(centred(ed) && centred(config)); // not over the main window at the screen's corner
+    }
+
     void selectAllOnFocus()
     {
         frmMain w;
