@@ -1,8 +1,8 @@
 // Times the list commands on 100,000 movies: a header click, a delete and its undo, and what the
 // undo stack holds after 1,000 edits. Run: build/bin/bench_document
 
+#include "defaultanswers.h"
 #include "document/listdocument.h"
-#include "platform/prompts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -37,14 +37,6 @@ double milliseconds(const QElapsedTimer &t)
     return t.nsecsElapsed() / 1e6;
 }
 
-// Answers every question with its default: Yes to the delete question.
-class Defaults : public Prompter
-{
-public:
-    Answer ask(QWidget *, const QString &, Buttons, BoxIcon, Answer d) override { return d; }
-    QString input(QWidget *, const QString &, const QString &, const QString &d) override { return d; }
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -52,7 +44,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    Defaults answers;
+    DefaultAnswers answers; // Yes to the delete question
     setPrompter(&answers);
     ListDocument doc;
     doc.model()->setMovies(makeMovies(100000));

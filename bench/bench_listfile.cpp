@@ -2,10 +2,10 @@
 // loop over the same file, then reads 100,000 movies into the main window and reports peak memory.
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_listfile
 
+#include "defaultanswers.h"
 #include "listfile/pagereader.h"
 #include "listfile/pagewriter.h"
 #include "main/frmmain.h"
-#include "platform/prompts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -121,13 +121,6 @@ double peakMegabytes()
     return -1;
 }
 
-class SilentPrompter : public Prompter
-{
-public:
-    Answer ask(QWidget *, const QString &, Buttons, BoxIcon, Answer d) override { return d; }
-    QString input(QWidget *, const QString &, const QString &, const QString &d) override { return d; }
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -135,7 +128,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-    SilentPrompter prompts;
+    DefaultAnswers prompts;
     setPrompter(&prompts);
 
     if (app.arguments().size() > 2 && app.arguments()[1] == QLatin1String("--window")) {

@@ -34,8 +34,7 @@ frmMain::frmMain(QWidget *parent)
 
 frmMain::~frmMain()
 {
-    m_doc->undoStack()->disconnect(this); // the document outlives the window's own parts
-    m_doc->disconnect(this);
+    m_doc->disconnect(this);                                // the document outlives the window's own parts
     saveSetting(Reg::ColumnWidths, m_list->columnWidths()); // as the user left them, for the next run
 }
 
@@ -168,7 +167,6 @@ void frmMain::Form_Load()
     AutoSaveFlag = regBool(setting(Reg::AutoSave, QStringLiteral("0")), false);
     // 9. nothing to add to, edit or delete until a list exists: showDocument enables them then
     connect(m_doc, &ListDocument::changed, this, &frmMain::showDocument);
-    connect(m_doc->undoStack(), &QUndoStack::indexChanged, this, &frmMain::showDocument);
     connect(m_doc, &ListDocument::busyChanged, this, &frmMain::showBusy);
     connect(m_doc, &ListDocument::writeStarted, this, [this] {
         barStatus->hide();
