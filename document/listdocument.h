@@ -24,6 +24,7 @@ public:
     const QList<Movie> &movies() const { return m_model->movies(); }
     QUndoStack *undoStack() const { return m_undo; }
     RecentFiles &recentFiles() { return m_recent; }
+    const RecentFiles &recentFiles() const { return m_recent; }
 
     // What the window shows.
     bool hasList() const { return m_hasList; } // New or a read happened: Add, Edit and Delete work

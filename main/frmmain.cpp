@@ -4,6 +4,7 @@
 #include "droptarget.h"
 #include "editor/frmaddcd.h"
 #include "mainlayout.h"
+#include "mainmenus.h"
 #include "platform/shell.h"
 #include "platform/texts.h"
 #include "platform/twips.h"
@@ -92,57 +93,6 @@ void frmMain::createControls()
     barProgress->setGeometry(twipsRect(0, 4515, 6840, 255));
 }
 
-void frmMain::createMenus()
-{
-    auto action = [this](QMenu *menu, const char *name, const char *caption, const QKeySequence &key, auto handler) {
-        QAction *a = menu->addAction(QString::fromLatin1(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        if (!key.isEmpty())
-            a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, handler);
-        return a;
-    };
-    QMenu *mnuMovie = menuBar()->addMenu(QStringLiteral("&Movie"));
-    mnuMovie->setObjectName(QStringLiteral("mnuMovie"));
-    action(mnuMovie, "mnuMovieNew", "&New list", QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuMovieNew_Click);
-    mnuMovie->addSeparator()->setObjectName(QStringLiteral("mnuMovieStr3"));
-    action(mnuMovie, "mnuMovieOpen", "&Open list", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_doc->open(); });
-    action(mnuMovie, "mnuMovieSave", "&Save list", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_doc->save(); });
-    action(mnuMovie, "mnuMovieSaveAs", "Save list &as...", QKeySequence(), [this] { m_doc->saveAs(); });
-    action(mnuMovie, "mnuMovieExport", "Export as CS&V...", QKeySequence(), [this] { m_doc->exportCsv(); });
-    action(mnuMovie, "mnuMovieImport", "&Import from CSV...", QKeySequence(), [this] { m_doc->importCsv(); });
-    mnuMovie->addSeparator()->setObjectName(QStringLiteral("mnuMovieStr1"));
-    for (int n = 1; n <= 4; ++n) {
-        QAction *a = mnuMovie->addAction(n == 1 ? RecentFiles::NoRecentFiles : QStringLiteral("."));
-        a->setObjectName(QStringLiteral("mnuMovieRecent%1").arg(n));
-        connect(a, &QAction::triggered, this, [this, n] { m_doc->openRecent(n); });
-        mnuMovieRecent[size_t(n)] = a;
-    }
-    mnuMovie->addSeparator()->setObjectName(QStringLiteral("mnuMovieStr2"));
-    action(mnuMovie, "mnuMovieExit", "E&xit", QKeySequence(Qt::Key_F7), &frmMain::cmdExit_Click);
-
-    QMenu *mnuAction = menuBar()->addMenu(QStringLiteral("&Actions"));
-    mnuAction->setObjectName(QStringLiteral("mnuAction"));
-    m_undo = action(mnuAction, "mnuActionUndo", "", QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_doc->undo(); });
-    m_redo = action(mnuAction, "mnuActionRedo", "", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_doc->redo(); });
-    m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuActionStr0"));
-    action(mnuAction, "mnuActionAdd", "&Add movie...", QKeySequence(Qt::CTRL | Qt::Key_A), &frmMain::cmdAdd_Click);
-    action(mnuAction, "mnuActionEdit", "&Edit movie", QKeySequence(Qt::CTRL | Qt::Key_E), &frmMain::cmdEdit_Click);
-    action(mnuAction, "mnuActionDel", "&Delete movie", QKeySequence(Qt::Key_Delete), &frmMain::cmdDel_Click);
-    action(mnuAction, "mnuActionTitle", "Change list title...", QKeySequence(), [this] { m_doc->changeTitle(); });
-    mnuAction->addSeparator()->setObjectName(QStringLiteral("mnuActionStr1"));
-    action(mnuAction, "mnuActionBrowser", "&View in browser", QKeySequence(Qt::CTRL | Qt::Key_B),
-           &frmMain::mnuActionBrowser_Click);
-    action(mnuAction, "mnuActionConfig", "&Config...", QKeySequence(Qt::Key_F2), &frmMain::cmdConfig_Click);
-
-    QMenu *mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    action(mnuHelp, "mnuHelpHelp", "&Help", QKeySequence(Qt::Key_F1), &frmMain::mnuHelpHelp_Click);
-    action(mnuHelp, "mnuAbout", "&About", QKeySequence(), &frmMain::cmdAbout_Click);
-}
-
 void frmMain::Form_Load()
 {
     QIcon appIcon(QStringLiteral(":/icons/cinemork.svg")); // drawn to any size, but by hand at the smallest
@@ -150,7 +100,7 @@ void frmMain::Form_Load()
     setWindowIcon(appIcon);
 
     createControls();
-    createMenus();
+    m_menus.emplace(this);
     // 1. the progress bar waits hidden until a list is written
     barProgress->hide();
     // 2. the nine columns
@@ -187,18 +137,7 @@ void frmMain::showDocument()
     m_statusLabel->setText(m_doc->statusText());
     for (QPushButton *b : {cmdAdd, cmdEdit, cmdDel})
         b->setEnabled(m_doc->hasList());
-    const RecentFiles &recent = m_doc->recentFiles();
-    for (int n = 1; n <= 4; ++n) {
-        QAction *a = mnuMovieRecent[size_t(n)];
-        const RecentFiles::Entry &e = recent.entry(n);
-        a->setText(recent.menuText(n));
-        a->setVisible(e.visible);
-        a->setEnabled(e.enabled);
-    }
-    m_undo->setText(m_doc->undoCaption());
-    m_redo->setText(m_doc->redoCaption());
-    m_undo->setEnabled(m_doc->undoStack()->canUndo());
-    m_redo->setEnabled(m_doc->undoStack()->canRedo());
+    m_menus->show(*m_doc);
 }
 
 void frmMain::showBusy(bool busy)

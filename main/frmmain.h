@@ -2,6 +2,7 @@
 
 #include "document/listdocument.h"
 #include "editor/editorhost.h"
+#include "mainmenus.h"
 #include "movielistview.h"
 #include "platform/inputblocker.h"
 
@@ -59,7 +60,6 @@ private:
     void Form_Load();
     void Form_Resize();
     void createControls();
-    void createMenus();
     void showDocument();
     void showBusy(bool busy);
 
@@ -71,8 +71,7 @@ private:
     QStatusBar *barStatus = nullptr;
     QLabel *m_statusLabel = nullptr;
     QProgressBar *barProgress = nullptr;
-    QAction *m_undo = nullptr, *m_redo = nullptr;
-    std::array<QAction *, 5> mnuMovieRecent{}; // 1..4
+    std::optional<MainMenus> m_menus;
     std::array<QIcon, 5> imlMain;
     std::optional<InputBlocker> m_blocker; // while the document writes or reads
     QString m_editTag;                     // "edit" while the editor edits a row

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QAction>
+#include <array>
+
+namespace cinemork {
+
+class frmMain;
+class ListDocument;
+
+// The main window's menu bar: every command with its caption and keys in one table, and the entries
+// that follow the document (the recent files, undo and redo).
+class MainMenus
+{
+public:
+    explicit MainMenus(frmMain *window);
+    void show(const ListDocument &doc);
+
+private:
+    QAction *m_undo = nullptr, *m_redo = nullptr;
+    std::array<QAction *, 5> m_recent{}; // 1..4
+};
+
+} // namespace cinemork
