@@ -22,8 +22,9 @@ namespace cinemork {
 class ListCommand : public QUndoCommand
 {
 public:
-    ListCommand(ListDocument *doc, const QString &text)
-        : m_doc(doc)
+    ListCommand(ListDocument *doc, const QString &text, QUndoCommand *parent = nullptr)
+        : QUndoCommand(parent)
+        , m_doc(doc)
     {
         setText(text);
     }
@@ -90,8 +91,8 @@ private:
 class EditCommand : public ListCommand
 {
 public:
-    EditCommand(ListDocument *doc, int row, const Movie &m)
-        : ListCommand(doc, Texts::UndoEdit)
+    EditCommand(ListDocument *doc, int row, const Movie &m, QUndoCommand *parent = nullptr)
+        : ListCommand(doc, Texts::UndoEdit, parent)
         , m_old(doc->model()->movie(row))
         , m_new(m)
         , m_id(doc->model()->idAt(row))
@@ -158,8 +159,8 @@ private:
 class ImportCommand : public ListCommand
 {
 public:
-    ImportCommand(ListDocument *doc, QList<Movie> movies)
-        : ListCommand(doc, Texts::UndoImport)
+    ImportCommand(ListDocument *doc, QList<Movie> movies, QUndoCommand *parent = nullptr)
+        : ListCommand(doc, Texts::UndoImport, parent)
         , m_movies(std::move(movies))
     {}
     void redo() override
@@ -493,6 +494,24 @@ bool ListDocument::deleteMovie(int row)
     if (msgBox(m_parent, Texts::ConfirmDelete, Buttons::YesNo, BoxIcon::Question, Answer::Yes) != Answer::Yes)
         return false;
     push(new DeleteCommand(this, row));
+    return true;
+}
+
+bool ListDocument::addFromDisc(const QList<Movie> &added, const QList<std::pair<int, Movie>> &extended)
+{
+    if (m_busy || (added.isEmpty() && extended.isEmpty()))
+        return false;
+    for (const auto &[row, movie] : extended) {
+        if (row < 0 || row >= m_model->rowCount())
+            return false;
+    }
+    // One step: the movies a disc adds and the later parts it adds to movies already listed.
+    auto *step = new QUndoCommand(Texts::UndoAddFromDisc);
+    for (const auto &[row, movie] : extended)
+        new EditCommand(this, row, movie, step);
+    if (!added.isEmpty())
+        new ImportCommand(this, added, step);
+    push(step);
     return true;
 }
 

@@ -71,6 +71,9 @@ public:
     int editMovie(int row, const Movie &m);
     // Asks first; false when nothing was deleted.
     bool deleteMovie(int row);
+    // What a disc or folder adds, as one change: new movies, each sorted in by title, and movies of
+    // the list (by row) that get a later part. False when nothing changed.
+    bool addFromDisc(const QList<Movie> &added, const QList<std::pair<int, Movie>> &extended);
     // A change of the page settings: the configuration dialog's OK.
     void recordModification();
     void undo();

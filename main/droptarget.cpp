@@ -2,20 +2,13 @@
 
 #include "document/listdocument.h"
 #include "editor/frmaddcd.h"
+#include "scan/scanwalk.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
 
 namespace cinemork {
-
-bool isVideoFileName(const QString &name)
-{
-    static const QStringList endings{"avi", "mpeg", "mpg", "asf",  "dat",  "rm",  "ra",  "ram",
-                                     "mkv", "mp4",  "m4v", "mov",  "wmv",  "ogm", "ogv", "webm",
-                                     "ts",  "m2ts", "vob", "divx", "xvid", "flv", "3gp", "rmvb"};
-    return endings.contains(QFileInfo(name).suffix().toLower());
-}
 
 DropKind dropKind(const QList<QUrl> &urls)
 {

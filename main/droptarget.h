@@ -13,8 +13,6 @@ class ListDocument;
 // the window takes (a folder, a mix, an address that is no local file, anything else).
 enum class DropKind { None, MovieFiles, ListPage };
 DropKind dropKind(const QList<QUrl> &urls);
-// A video file by its name's ending, case ignored.
-bool isVideoFileName(const QString &name);
 
 // Takes drops on the main window: movie files open the editor filled as if they had been chosen with
 // "..", a list page opens as a recent file would. Nothing is taken while a list is written or read.

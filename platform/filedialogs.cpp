@@ -8,6 +8,7 @@ namespace cinemork {
 
 QString LastOpenPath;
 QString LastSavePath;
+QString LastFolderPath;
 
 namespace {
 class CancelDialogs : public FileDialogBackend
@@ -111,6 +112,15 @@ QStringList ShowOpenDialogFiles(const QString &title, const QString &filter)
         f = QFileInfo(f).absoluteFilePath();
     LastOpenPath = joinSelection(files);
     return files;
+}
+
+QString ShowFolderDialog(const QString &title)
+{
+    const QString chosen = fileDialogs().chooseFolder(title, startFolderOf(LastFolderPath));
+    if (chosen.isEmpty())
+        return {};
+    LastFolderPath = QFileInfo(chosen).absoluteFilePath();
+    return LastFolderPath;
 }
 
 QString ShowOpenDialog(const QString &title, const QString &filter, const QString &initialName)

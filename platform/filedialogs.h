@@ -15,6 +15,13 @@ public:
     // Empty text on cancel. The dialog asks before an existing file is replaced.
     virtual QString saveFile(const QString &title, const QString &startFolder, const QStringList &nameFilters,
                              const QString &defaultSuffix) = 0;
+    // Empty text on cancel; a backend that offers no folders cancels.
+    virtual QString chooseFolder(const QString &title, const QString &startFolder)
+    {
+        Q_UNUSED(title)
+        Q_UNUSED(startFolder)
+        return {};
+    }
 };
 
 FileDialogBackend &fileDialogs();
@@ -25,6 +32,7 @@ void setDefaultFileDialogs(FileDialogBackend *b);
 // Remembered for the run: the whole result of the last open and the last save dialog.
 extern QString LastOpenPath;
 extern QString LastSavePath;
+extern QString LastFolderPath; // the last folder chosen to add its movies
 
 // filter: "description|patterns|description|patterns", patterns joined by ";".
 // Result: "" on cancel, the full path of one file, or "folder|name|name" for several.
@@ -34,6 +42,9 @@ QString ShowOpenDialog(const QString &title, const QString &filter, const QStrin
 QStringList ShowOpenDialogFiles(const QString &title, const QString &filter);
 QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt,
                        const QString &initialName);
+
+// A folder; empty on cancel. Starts in the last folder chosen, remembered for the run.
+QString ShowFolderDialog(const QString &title);
 
 // Helpers, public for tests.
 QStringList qtNameFilters(const QString &filter);

@@ -109,6 +109,18 @@ QString QtFileDialogBackend::saveFile(const QString &title, const QString &start
     return dlg.selectedFiles().constFirst();
 }
 
+QString QtFileDialogBackend::chooseFolder(const QString &title, const QString &startFolder)
+{
+    QFileDialog dlg(QApplication::activeWindow(), title, startFolder);
+    dlg.setObjectName(QStringLiteral("folderDialog"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
 void DesktopShell::open(const QString &target)
 {
     if (target.isEmpty())

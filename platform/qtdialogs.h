@@ -20,6 +20,7 @@ public:
     QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &nameFilters) override;
     QString saveFile(const QString &title, const QString &startFolder, const QStringList &nameFilters,
                      const QString &defaultSuffix) override;
+    QString chooseFolder(const QString &title, const QString &startFolder) override;
 };
 
 // The desktop's default programs (the user's browser for pages).

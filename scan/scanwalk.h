@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+
+namespace cinemork {
+
+// A video file found on a disc or in a folder.
+struct ScanFile
+{
+    QString path; // full path
+    QString name;
+    quint64 bytes = 0;
+    QString resolution; // "640x272" once probed; empty when unknown
+};
+
+// A folder of the tree and the video files right in it, by name.
+struct ScanFolder
+{
+    QString path;
+    QString name;
+    QList<ScanFile> files;
+};
+
+struct WalkResult
+{
+    bool ok = false;           // false: the root is no folder that can be read
+    QString root;              // the chosen folder, links resolved
+    QList<ScanFolder> folders; // those holding video files, by path
+    QStringList unreadable;    // folders that could not be listed
+    qint64 filesSeen = 0;
+    bool cancelled = false;
+};
+
+// Shared between a walk and whoever watches it, from another thread.
+struct WalkProgress
+{
+    std::atomic<bool> cancel{false};
+    std::atomic<qint64> filesSeen{0};
+};
+
+// A video file by its name's ending, case ignored.
+bool isVideoFileName(const QString &name);
+
+// Lists the video files below root. Links are never followed (a target inside the tree is found by
+// itself, one outside is not on the disc), a folder reached twice (a bind mount) is walked once, and
+// hidden entries are passed over, as a file manager does.
+WalkResult walkTree(const QString &root, WalkProgress *progress = nullptr);
+
+// The location a scan of root gives its movies: the volume's label when root is the top of its own
+// volume, else the folder's name.
+QString locationOf(const QString &root);
+
+} // namespace cinemork
