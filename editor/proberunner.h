@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companionprogram.h"
 #include "proberesult.h"
 
 #include <QStringList>
@@ -30,9 +31,5 @@ public:
 private:
     std::function<void()> m_cancel; // set while a run waits
 };
-
-// The companion that probes: beside the program, else where it is installed; never looked up on PATH.
-QString companionProgram();
-QString companionProgramIn(const QStringList &folders);
 
 } // namespace cinemork

@@ -129,6 +129,8 @@ private slots:
         QTest::newRow("no command") << QStringList() << csv << 2 << "Usage:";
         QTest::newRow("an unknown command") << QStringList{"frobnicate"} << csv << 2 << "Usage:";
         QTest::newRow("dump without a list") << QStringList{"dump"} << csv << 2 << "Usage:";
+        QTest::newRow("probe --stdin with a file too")
+            << QStringList{"probe", "--stdin", "DIR/in.csv"} << QByteArray() << 2 << "Usage:";
         QTest::newRow("an unknown format") << QStringList{"dump", "DIR/x", "--format", "xml"} << csv << 2 << "Usage:";
         QTest::newRow("write without a title") << QStringList{"write", "DIR/new.html"} << csv << 2 << "Usage:";
         QTest::newRow("an option without its value")
@@ -209,6 +211,50 @@ private slots:
         r = companion({QStringLiteral("probe"), sound, path("none.avi")});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, sound + QStringLiteral(": no-video\n") + path("none.avi") + QStringLiteral(": not-found\n"));
+    }
+
+    void probeManyPathsOnStandardInput()
+    {
+        // names are bytes ended by NUL: a newline, a comma or a bar is part of the name
+        const QString odd = path("one\nclip, a|b.avi");
+        QVERIFY(QFile::copy(Data + QStringLiteral("clip-640x272.avi"), odd));
+        const QStringList paths{Data + QStringLiteral("clip-352x240.mpg"),
+                                odd,
+                                path("none.avi"),
+                                Data + QStringLiteral("sound-only.avi"),
+                                Data + QStringLiteral("README"),
+                                QString()};
+        QByteArray input;
+        for (const QString &p : paths)
+            input += QFile::encodeName(p) + '\0';
+        Run r = companion({QStringLiteral("probe"), QStringLiteral("--stdin")}, input);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("352x240\n640x272\nnot-found\nno-video\nopen-failed\nnot-found\n"));
+        // a last path without its NUL is a path too; no input, no answer
+        r = companion({QStringLiteral("probe"), QStringLiteral("--stdin")}, QFile::encodeName(odd));
+        QCOMPARE(r.out, QStringLiteral("640x272\n"));
+        r = companion({QStringLiteral("probe"), QStringLiteral("--stdin")});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QString());
+    }
+
+    void probeAnswersEachPathAsItComes()
+    {
+        QProcess p;
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"),
+                {QStringLiteral("probe"), QStringLiteral("--stdin")});
+        for (const char *clip : {"clip-640x272.avi", "clip-352x240.mpg"}) {
+            p.write(QFile::encodeName(Data + QLatin1String(clip)) + '\0');
+            QElapsedTimer clock;
+            clock.start();
+            while (!p.canReadLine() && clock.elapsed() < 10000)
+                p.waitForReadyRead(10000 - int(clock.elapsed()));
+            QVERIFY2(p.canReadLine(), "no answer while the input stays open");
+            QCOMPARE(p.readLine(), QByteArray(clip).mid(5, 7) + '\n');
+        }
+        p.closeWriteChannel();
+        QVERIFY(p.waitForFinished(10000));
+        QCOMPARE(p.exitCode(), 0);
     }
 
     void probeReadsOnlyTheFileItself_data()

@@ -26,7 +26,8 @@ const char Usage[] =
     "Usage:\n"
     "  cinemork-list dump LIST [--format csv|json]\n"
     "  cinemork-list write OUT --title TITLE [--from CSV] [--columns TEXT] [--widths TEXT] [--index 0|1] [--css PATH]\n"
-    "  cinemork-list probe FILE...\n";
+    "  cinemork-list probe FILE...\n"
+    "  cinemork-list probe --stdin    (paths on standard input, each ended by a NUL byte; one answer line each)\n";
 
 int usage(QTextStream &err)
 {
@@ -158,10 +159,38 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
     return 0;
 }
 
-int probe(const QStringList &args, QTextStream &out, QTextStream &err)
+// One answer line for every path read from in, each path ended by a NUL byte (a name may hold a
+// newline) and given as the bytes of the file name. Each line goes out as soon as its path is probed,
+// so a caller may hand over paths one at a time; the run ends with the input.
+int probeStream(QIODevice *in, QTextStream &out)
+{
+    QByteArray name;
+    bool more = true;
+    while (more) {
+        char c;
+        // A byte at a time: never waits for more input than the path needs.
+        more = in && in->getChar(&c);
+        if (more && c != '\0') {
+            name += c;
+            continue;
+        }
+        if (!more && name.isEmpty())
+            break; // (a last path without its NUL is answered like the others)
+        out << probeVideoFile(QFile::decodeName(name)).text() << "\n";
+        out.flush();
+        if (out.status() != QTextStream::Ok)
+            break; // no one reads the answers
+        name.clear();
+    }
+    return 0;
+}
+
+int probe(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in)
 {
     if (args.size() < 2)
         return usage(err);
+    if (args[1] == QLatin1String("--stdin"))
+        return args.size() == 2 ? probeStream(in, out) : usage(err);
     int status = 0;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const ProbeResult r = probeVideoFile(args[i]);
@@ -187,7 +216,7 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
     else if (command == QLatin1String("write"))
         status = write(args, err, in);
     else if (command == QLatin1String("probe"))
-        status = probe(args, out, err);
+        status = probe(args, out, err, in);
     else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         out << Usage;
         status = 0;

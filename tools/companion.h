@@ -5,7 +5,8 @@
 
 namespace cinemork {
 
-// cinemork-list: dump a list page as CSV or JSON, write a page from CSV, probe video files.
+// cinemork-list: dump a list page as CSV or JSON, write a page from CSV, probe video files (named
+// on the command line, or many of them on in).
 // Exit status: 0 done, 1 failed (the reason on err), 2 usage error.
 int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in);
 
