@@ -12,6 +12,8 @@ namespace cinemork {
 
 DropKind dropKind(const QList<QUrl> &urls)
 {
+    if (urls.size() == 1 && urls[0].isLocalFile() && QFileInfo(urls[0].toLocalFile()).isDir())
+        return DropKind::Folder;
     QStringList files;
     for (const QUrl &url : urls) {
         const QFileInfo file(url.toLocalFile());
@@ -28,11 +30,13 @@ DropKind dropKind(const QList<QUrl> &urls)
                                                                                                     : DropKind::None;
 }
 
-DropTarget::DropTarget(QWidget *window, EditorHost *host, ListDocument *document)
+DropTarget::DropTarget(QWidget *window, EditorHost *host, ListDocument *document,
+                       std::function<void(const QString &)> addFolder)
     : QObject(window)
     , m_window(window)
     , m_host(host)
     , m_document(document)
+    , m_addFolder(std::move(addFolder))
 {
     window->setAcceptDrops(true);
     window->installEventFilter(this);
@@ -45,7 +49,9 @@ bool DropTarget::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     auto *drop = static_cast<QDropEvent *>(event);
     const QList<QUrl> urls = drop->mimeData()->urls();
-    const DropKind kind = m_document->busy() ? DropKind::None : dropKind(urls);
+    DropKind kind = m_document->busy() ? DropKind::None : dropKind(urls);
+    if (kind == DropKind::Folder && !m_document->hasList())
+        kind = DropKind::None; // there is no list to add to yet
     if (kind == DropKind::None) {
         drop->ignore(); // the cursor says no; nothing else is shown
         return true;
@@ -55,6 +61,13 @@ bool DropTarget::eventFilter(QObject *watched, QEvent *event)
         return true;
     if (kind == DropKind::ListPage) {
         m_document->openFile(urls.first().toLocalFile());
+        return true;
+    }
+    if (kind == DropKind::Folder) {
+        // After the drop is done with: the drag's source waits for it, and the scan takes a while.
+        const QString folder = QFileInfo(urls.first().toLocalFile()).absoluteFilePath();
+        QMetaObject::invokeMethod(
+            this, [this, folder] { m_addFolder(folder); }, Qt::QueuedConnection);
         return true;
     }
     QStringList files;

@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "aboutbox.h"
+#include "discscan.h"
 #include "droptarget.h"
 #include "editor/frmaddcd.h"
 #include "mainlayout.h"
@@ -50,7 +51,7 @@ void frmMain::createControls()
     lvwMain->setGeometry(twipsRect(0, 0, 6855, 3975));
     m_list = new MovieListView(lvwMain, m_doc->model(), this);
     connect(m_list, &MovieListView::doubleClicked, this, &frmMain::cmdEdit_Click);
-    new DropTarget(this, this, m_doc); // a movie's files or a list page dropped on the window
+    new DropTarget(this, this, m_doc, [this](const QString &folder) { addFromDisc(folder); });
 
     struct ButtonDef
     {
@@ -177,6 +178,12 @@ void frmMain::cmdAdd_Click()
         return;
     frmAddCD(this, this).exec(); // the editor is gone before the list takes the focus
     lvwMain->setFocus();
+}
+
+void frmMain::addFromDisc(const QString &folder)
+{
+    if (DiscScan(this, m_doc).run(folder))
+        lvwMain->setFocus();
 }
 
 void frmMain::cmdEdit_Click()

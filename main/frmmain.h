@@ -39,6 +39,8 @@ public:
     void mnuActionBrowser_Click();
     void mnuHelpHelp_Click();
     void cmdAdd_Click();
+    // The movies of a disc or folder (asked for when folder is empty), reviewed, added as one change.
+    void addFromDisc(const QString &folder = {});
     void cmdEdit_Click();
     void cmdDel_Click();
     void cmdConfig_Click();

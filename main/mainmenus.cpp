@@ -49,6 +49,8 @@ MainMenus::MainMenus(frmMain *window)
     m_redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     separator(mnuAction, "mnuActionStr0");
     action(mnuAction, "mnuActionAdd", "&Add movie...", QKeySequence(Qt::CTRL | Qt::Key_A), &frmMain::cmdAdd_Click);
+    m_addFromDisc = action(mnuAction, "mnuActionAddDisc", "Add from &disc or folder...",
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [window] { window->addFromDisc(); });
     action(mnuAction, "mnuActionEdit", "&Edit movie", QKeySequence(Qt::CTRL | Qt::Key_E), &frmMain::cmdEdit_Click);
     action(mnuAction, "mnuActionDel", "&Delete movie", QKeySequence(Qt::Key_Delete), &frmMain::cmdDel_Click);
     action(mnuAction, "mnuActionTitle", "Change list title...", QKeySequence(), [doc] { doc->changeTitle(); });
@@ -72,6 +74,7 @@ void MainMenus::show(const ListDocument &doc)
         a->setVisible(e.visible);
         a->setEnabled(e.enabled);
     }
+    m_addFromDisc->setEnabled(doc.hasList()); // as the Add button
     m_undo->setText(doc.undoCaption());
     m_redo->setText(doc.redoCaption());
     m_undo->setEnabled(doc.undoStack()->canUndo());

@@ -17,7 +17,7 @@ public:
     void show(const ListDocument &doc);
 
 private:
-    QAction *m_undo = nullptr, *m_redo = nullptr;
+    QAction *m_undo = nullptr, *m_redo = nullptr, *m_addFromDisc = nullptr;
     std::array<QAction *, 5> m_recent{}; // 1..4
 };
 

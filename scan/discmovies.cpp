@@ -54,7 +54,8 @@ FoundMovie single(const ScanFile &file, const QString &location)
 }
 
 // The movies of one folder, in the order of their first file's name.
-QList<FoundMovie> folderMovies(const ScanFolder &folder, const QString &folderTitle, const QString &location)
+QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, const QString &folderTitle,
+                               const QString &location)
 {
     struct Part
     {
@@ -107,7 +108,8 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, const QString &folderTi
             m.files << *p.file;
         movies << m;
     }
-    const bool partsOnly = movies.size() == 1 && movies.first().files.size() > 1;
+    // A folder of its own for one movie's parts names it; the disc's top says nothing of the movie.
+    const bool partsOnly = !folderIsRoot && movies.size() == 1 && movies.first().files.size() > 1;
     for (FoundMovie &m : movies) {
         if (isGenericTitle(m.title) || partsOnly)
             m.title = folderTitle;
@@ -168,7 +170,7 @@ QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location)
             movies << dvd;
             continue;
         }
-        movies << folderMovies(folder, atRoot ? location : folder.name, location);
+        movies << folderMovies(folder, atRoot, atRoot ? location : folder.name, location);
     }
     return movies;
 }

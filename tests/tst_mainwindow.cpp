@@ -370,8 +370,9 @@ private slots:
         const auto url = [&](const char *name) { return QUrl::fromLocalFile(path(name)); };
         QCOMPARE(dropKind({url("a.AVI"), url("b.mkv")}), DropKind::MovieFiles);
         QCOMPARE(dropKind({QUrl::fromLocalFile(listFile("drop.html", {movie("D")}, "Dropped"))}), DropKind::ListPage);
+        QCOMPARE(dropKind({url("sub")}), DropKind::Folder);
         const QList<QList<QUrl>> refused{{url("notes.txt")},
-                                         {url("sub")},
+                                         {url("sub"), url("a.AVI")},
                                          {url("a.AVI"), url("drop.html")},
                                          {QUrl(QStringLiteral("http://example.org/a.avi"))},
                                          {url("gone.avi")},

@@ -1,0 +1,175 @@
+#include "frmreview.h"
+
+#include "platform/texts.h"
+
+#include <QBoxLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+
+namespace cinemork {
+
+namespace {
+
+enum Column { CTitle, CParts, CMb, CRes, CLocation, CFiles, CListed, ColumnCount };
+
+QList<int> selectedRows(const QTableWidget *table)
+{
+    QList<int> rows;
+    for (const QModelIndex &index : table->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+} // namespace
+
+frmReview::frmReview(ScanReview &review, const QString &summary, const QStringList &unreadable, QWidget *parent)
+    : QDialog(parent)
+    , m_review(review)
+{
+    setObjectName(QStringLiteral("frmReview"));
+    setWindowTitle(Texts::AddFromDiscCaption);
+    auto *layout = new QVBoxLayout(this);
+    auto *lblSummary = new QLabel(summary, this);
+    lblSummary->setObjectName(QStringLiteral("lblSummary"));
+    lblSummary->setWordWrap(true);
+    layout->addWidget(lblSummary);
+    if (!unreadable.isEmpty()) {
+        auto *lblUnreadable = new QLabel(Texts::unreadableFolders(unreadable), this);
+        lblUnreadable->setObjectName(QStringLiteral("lblUnreadable"));
+        lblUnreadable->setWordWrap(true);
+        layout->addWidget(lblUnreadable);
+    }
+
+    tblFound = new QTableWidget(0, ColumnCount, this);
+    tblFound->setObjectName(QStringLiteral("tblFound"));
+    tblFound->setHorizontalHeaderLabels(Texts::ReviewHeaders);
+    tblFound->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblFound->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tblFound->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                              | QAbstractItemView::AnyKeyPressed);
+    tblFound->verticalHeader()->hide();
+    tblFound->horizontalHeader()->setStretchLastSection(true);
+    tblFound->setWordWrap(false);
+    layout->addWidget(tblFound, 1);
+
+    auto *buttons = new QHBoxLayout;
+    auto button = [this, buttons](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        buttons->addWidget(b);
+        return b;
+    };
+    cmdMerge = button("cmdMerge", Texts::MergeButton);
+    cmdSplit = button("cmdSplit", Texts::SplitButton);
+    buttons->addStretch(1);
+    cmdAdd = button("cmdAdd", Texts::addMoviesButton(0));
+    QPushButton *cmdCancel = button("cmdCancel", Texts::CancelButton);
+    cmdAdd->setDefault(true);
+    layout->addLayout(buttons);
+
+    connect(cmdMerge, &QPushButton::clicked, this, &frmReview::cmdMerge_Click);
+    connect(cmdSplit, &QPushButton::clicked, this, &frmReview::cmdSplit_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(tblFound, &QTableWidget::itemChanged, this, &frmReview::itemChanged);
+    connect(tblFound, &QTableWidget::itemSelectionChanged, this, &frmReview::selectionChanged);
+
+    showRows();
+    tblFound->resizeColumnsToContents();
+    for (int c : {CTitle, CLocation, CFiles})
+        tblFound->setColumnWidth(c, std::min(tblFound->columnWidth(c), fontMetrics().averageCharWidth() * 40));
+    const QRect screen =
+        (parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    resize(std::min(screen.width() * 9 / 10, fontMetrics().averageCharWidth() * 150),
+           std::min(screen.height() * 3 / 4, fontMetrics().height() * 30));
+}
+
+void frmReview::showRows()
+{
+    const QSignalBlocker quiet(tblFound);
+    const auto &rows = m_review.rows();
+    tblFound->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const ScanReview::Row &row = rows[r];
+        const QString size = row.movie[FSize];
+        const QString texts[ColumnCount] = {row.movie[FTitle],
+                                            QString::number(row.found.parts),
+                                            size.section(u'\\', 0, 0),
+                                            row.movie[FRes],
+                                            row.movie[FLocation],
+                                            row.movie[FFiles],
+                                            row.catalogued ? Texts::AlreadyCatalogued : QString()};
+        for (int c = 0; c < ColumnCount; ++c) {
+            auto *item = new QTableWidgetItem(texts[c]);
+            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+            if (c == CTitle || c == CLocation)
+                flags |= Qt::ItemIsEditable;
+            if (c == CTitle) {
+                flags |= Qt::ItemIsUserCheckable;
+                item->setCheckState(row.ticked ? Qt::Checked : Qt::Unchecked);
+            }
+            if (c == CFiles)
+                item->setToolTip(row.movie[FFiles]);
+            if (c == CListed && row.laterPartOf >= 0) {
+                item->setText(Texts::addToListed(m_review.rows()[r].found.title));
+                flags |= Qt::ItemIsUserCheckable;
+                item->setCheckState(row.addToListed ? Qt::Checked : Qt::Unchecked);
+            }
+            item->setFlags(flags);
+            tblFound->setItem(r, c, item);
+        }
+    }
+    cmdAdd->setText(Texts::addMoviesButton(m_review.tickedCount()));
+    cmdAdd->setEnabled(m_review.tickedCount() > 0);
+    selectionChanged();
+}
+
+void frmReview::itemChanged(QTableWidgetItem *item)
+{
+    const int row = item->row();
+    switch (item->column()) {
+    case CTitle:
+        m_review.setTicked(row, item->checkState() == Qt::Checked);
+        if (item->text() != m_review.rows()[row].movie[FTitle])
+            m_review.setTitle(row, item->text());
+        break;
+    case CLocation: m_review.setLocation(row, item->text()); break;
+    case CListed: m_review.setAddToListed(row, item->checkState() == Qt::Checked); break;
+    default: return;
+    }
+    // A new title may make the row a later part of a listed movie, or no longer; the table is filled
+    // anew once the item that changed is done with.
+    QMetaObject::invokeMethod(this, &frmReview::showRows, Qt::QueuedConnection);
+}
+
+void frmReview::selectionChanged()
+{
+    const QList<int> rows = selectedRows(tblFound);
+    cmdMerge->setEnabled(rows.size() > 1);
+    cmdSplit->setEnabled(rows.size() == 1 && m_review.rows()[rows.first()].found.files.size() > 1);
+}
+
+void frmReview::cmdMerge_Click()
+{
+    const QList<int> rows = selectedRows(tblFound);
+    if (!m_review.merge(rows))
+        return;
+    showRows();
+    tblFound->selectRow(rows.first());
+}
+
+void frmReview::cmdSplit_Click()
+{
+    const QList<int> rows = selectedRows(tblFound);
+    if (rows.size() != 1 || !m_review.split(rows.first()))
+        return;
+    showRows();
+    tblFound->selectRow(rows.first());
+}
+
+} // namespace cinemork

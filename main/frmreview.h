@@ -1,0 +1,36 @@
+#pragma once
+
+#include "scan/scanreview.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QTableWidgetItem;
+
+namespace cinemork {
+
+// Shows what a scan found before anything is added: a row a movie with its tick, the title and
+// location editable in place, Merge and Split for the grouping, and "Add N movies".
+class frmReview : public QDialog
+{
+    Q_OBJECT
+public:
+    frmReview(ScanReview &review, const QString &summary, const QStringList &unreadable, QWidget *parent);
+
+    QTableWidget *table() const { return tblFound; }
+    void cmdMerge_Click();
+    void cmdSplit_Click();
+
+private:
+    void showRows();
+    void itemChanged(QTableWidgetItem *item);
+    void selectionChanged();
+
+    ScanReview &m_review;
+    QTableWidget *tblFound;
+    QPushButton *cmdMerge, *cmdSplit, *cmdAdd;
+};
+
+} // namespace cinemork
