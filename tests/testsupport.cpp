@@ -23,7 +23,6 @@ void clearStore()
 
 Answer ScriptedPrompter::ask(QWidget *, const QString &text, Buttons, BoxIcon, Answer)
 {
-    asked << text;
     if (steps.empty() || steps.front().isInput || !text.contains(steps.front().textContains)) {
         unexpected << text;
         return Answer::Cancel;
@@ -35,7 +34,6 @@ Answer ScriptedPrompter::ask(QWidget *, const QString &text, Buttons, BoxIcon, A
 
 QString ScriptedPrompter::input(QWidget *, const QString &caption, const QString &prompt, const QString &def)
 {
-    asked << prompt;
     captions << caption;
     defaults << def;
     if (steps.empty() || !steps.front().isInput || !prompt.contains(steps.front().textContains)) {
