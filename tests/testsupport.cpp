@@ -86,10 +86,20 @@ QStringList titles(const QList<Movie> &movies)
 
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title)
 {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(PageWriter::page(title, movies, PageSettings()));
+    writeFile(path, PageWriter::page(title, movies, PageSettings()));
     return path;
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void FakesTest::cleanup()

@@ -120,6 +120,8 @@ Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1")
 QStringList titles(const QList<Movie> &movies);
 // Writes a list page with the default settings; returns path.
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title);
+bool writeFile(const QString &path, const QByteArray &data);
+QByteArray readFile(const QString &path); // empty if it cannot be read
 
 // The base of a test program: the configuration in a folder of its own, every test function started
 // afresh with its fakes, and failed when they met what the script did not expect.

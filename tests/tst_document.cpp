@@ -11,6 +11,8 @@
 
 using namespace cinemork;
 using test::movie;
+using test::readFile;
+using test::writeFile;
 
 namespace {
 
@@ -143,12 +145,9 @@ private slots:
         m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("T"));
         m_fakes->prompts.expect(QStringLiteral("could not be saved"), Answer::Ok);
         QVERIFY(!d->saveAs());
-        QFile broken(path("broken.html"));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("<HTML>\r\n<HEAD>\r\n<TITLE>Broken</TITLE>\r\n<TABLE>\r\n <TR>\r\n");
-        broken.close();
+        QVERIFY(writeFile(path("broken.html"), "<HTML>\r\n<HEAD>\r\n<TITLE>Broken</TITLE>\r\n<TABLE>\r\n <TR>\r\n"));
         m_fakes->prompts.expect(QStringLiteral("The reported error was: Error#62: Input past end of file"), Answer::Ok);
-        QVERIFY(!d->read(broken.fileName()));
+        QVERIFY(!d->read(path("broken.html")));
         QVERIFY(!d->read(path("missing.html"))); // no file: nothing, no message
         QCOMPARE(look(*d), before);
         QCOMPARE(d->filePath(), path("stored.html"));
@@ -178,9 +177,7 @@ private slots:
         });
         QVERIFY(d.write(path("many.html"), QStringLiteral("Many")));
         QVERIFY(steps > 0);
-        QFile page(path("many.html"));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        QCOMPARE(page.readAll(), PageWriter::page(QStringLiteral("Many"), many, PageSettings()));
+        QCOMPARE(readFile(path("many.html")), PageWriter::page(QStringLiteral("Many"), many, PageSettings()));
         QCOMPARE(d.movies().size(), 120);
         QVERIFY(!d.busy());
     }
@@ -222,11 +219,9 @@ private slots:
         QCOMPARE(d.caption(), QStringLiteral("Cinemork - Given"));
         m_fakes->prompts.expect(Texts::mruMissing(path("gone.html")), Answer::Ok); // the recent files' checks
         d.openFile(path("gone.html"));
-        QFile other(path("other.txt"));
-        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("no list\n"));
-        other.close();
+        QVERIFY(writeFile(path("other.txt"), "no list\n"));
         m_fakes->prompts.expect(Texts::ReadErrorIntro, Answer::Ok);
-        d.openFile(other.fileName());
+        d.openFile(path("other.txt"));
         QCOMPARE(d.filePath(), path("given.html"));
     }
 
@@ -242,22 +237,19 @@ private slots:
             m_fakes->dialogs.saveAnswers.push_back(path("out.csv"));
             m_fakes->prompts.expect(Texts::CsvForSpreadsheets, spreadsheet ? Answer::Yes : Answer::No);
             QVERIFY(d.exportCsv());
-            QFile f(path("out.csv"));
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll().startsWith("\xEF\xBB\xBF"), spreadsheet); // the byte order mark
+            QCOMPARE(readFile(path("out.csv")).startsWith("\xEF\xBB\xBF"), spreadsheet); // the byte order mark
             ListDocument back;
-            m_fakes->dialogs.openAnswers.push_back({f.fileName()});
+            m_fakes->dialogs.openAnswers.push_back({path("out.csv")});
             QVERIFY(back.importCsv());
             QCOMPARE(back.movies(), d.movies());
             QCOMPARE(back.undoStack()->undoText(), Texts::UndoImport); // one change, undone at once
             back.undo();
             QVERIFY(back.movies().isEmpty());
         }
-        QFile bad(path("bad.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("title,size,res,codec,type,seenit,location,files,imdb\nOne,1\\1,,,,no,,,\nTwo,1\\1,,,,no,,,,extra\n");
-        bad.close();
-        m_fakes->dialogs.openAnswers.push_back({bad.fileName()});
+        QVERIFY(writeFile(
+            path("bad.csv"),
+            "title,size,res,codec,type,seenit,location,files,imdb\nOne,1\\1,,,,no,,,\nTwo,1\\1,,,,no,,,,extra\n"));
+        m_fakes->dialogs.openAnswers.push_back({path("bad.csv")});
         m_fakes->prompts.expect(QStringLiteral("line 3: 10 fields where the header has 9"), Answer::Ok);
         QVERIFY(!d.importCsv()); // adds nothing
         QCOMPARE(d.movies().size(), 2);
@@ -388,21 +380,15 @@ private slots:
     {
         ListDocument d;
         d.addMovie(movie("Styled"));
-        QFile css(path("mine.css"));
-        QVERIFY(css.open(QIODevice::WriteOnly));
-        css.write("body {color: red}\nTD {x: y}\r\n");
-        css.close();
-        saveSetting(Reg::UserCSS, css.fileName());
+        QVERIFY(writeFile(path("mine.css"), "body {color: red}\nTD {x: y}\r\n"));
+        saveSetting(Reg::UserCSS, path("mine.css"));
         QVERIFY(d.write(path("styled.html"), QStringLiteral("S")));
-        QFile f(path("styled.html"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().contains("<STYLE TYPE=\"text/css\"><!--\r\nbody {color: red}\r\nTD {x: y}\r\n--></STYLE>"));
-        f.close();
+        QVERIFY(readFile(path("styled.html"))
+                    .contains("<STYLE TYPE=\"text/css\"><!--\r\nbody {color: red}\r\nTD {x: y}\r\n--></STYLE>"));
         saveSetting(Reg::UserCSS, path("gone.css")); // missing: the box, then the default lines
         m_fakes->prompts.expect(Texts::CssNotFound, Answer::Ok);
         QVERIFY(d.write(path("styled.html"), QStringLiteral("S")));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(f.readAll().contains("body    {font-family: Fixedsys, Arial, monospace;"));
+        QVERIFY(readFile(path("styled.html")).contains("body    {font-family: Fixedsys, Arial, monospace;"));
         QCOMPARE(setting(Reg::UserCSS, QString()), path("gone.css")); // the setting stays
     }
 
@@ -418,11 +404,9 @@ private slots:
         QCOMPARE(m_fakes->dialogs.startFolders, QStringList(2, documentsFolder()));
         QVERIFY(documentsFolder() != QCoreApplication::applicationDirPath());
         // a remembered file, several files or a file with "|" in its name starts in its folder
-        QFile one(path("x|y.avi"));
-        QVERIFY(one.open(QIODevice::WriteOnly));
-        one.close();
-        m_fakes->dialogs.openAnswers.push_back({one.fileName()});
-        QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::MovieFilesFilter, QString()), one.fileName());
+        QVERIFY(writeFile(path("x|y.avi"), {}));
+        m_fakes->dialogs.openAnswers.push_back({path("x|y.avi")});
+        QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::MovieFilesFilter, QString()), path("x|y.avi"));
         QCOMPARE(startFolderOf(LastOpenPath), m_dir.path());
         QCOMPARE(startFolderOf(m_dir.path() + QStringLiteral("|a.avi|b.avi")), m_dir.path());
         QCOMPARE(joinSelection({QStringLiteral("/a.avi"), QStringLiteral("/b.avi")}), QStringLiteral("/|a.avi|b.avi"));

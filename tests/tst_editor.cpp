@@ -307,11 +307,7 @@ private slots:
         QList<Movie> rows;
         for (int i = 0; i < 20; ++i)
             rows << movie(QStringLiteral("M%1").arg(i));
-        const QString page = m_dir.filePath(QStringLiteral("auto.html"));
-        QFile f(page);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(PageWriter::page(QStringLiteral("Auto"), rows, PageSettings()));
-        f.close();
+        const QString page = test::writePage(m_dir.filePath(QStringLiteral("auto.html")), rows, QStringLiteral("Auto"));
         frmMain w;
         QVERIFY(w.document().read(page));
         w.show();
@@ -405,11 +401,9 @@ private slots:
     {
         QTemporaryDir bin, empty;
         const QString ran = bin.filePath(QStringLiteral("ran"));
-        QFile impostor(bin.filePath(QStringLiteral("cinemork-list")));
-        QVERIFY(impostor.open(QIODevice::WriteOnly));
-        impostor.write("#!/bin/sh\ntouch '" + ran.toUtf8() + "'\necho 1x1\n");
-        impostor.close();
-        impostor.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        const QString impostor = bin.filePath(QStringLiteral("cinemork-list"));
+        QVERIFY(test::writeFile(impostor, "#!/bin/sh\ntouch '" + ran.toUtf8() + "'\necho 1x1\n"));
+        QFile::setPermissions(impostor, QFile::ReadOwner | QFile::ExeOwner);
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.path().toUtf8() + ':' + path);
         ProbeRunner runner;
