@@ -23,7 +23,6 @@ void clearStore()
 
 Answer ScriptedPrompter::ask(QWidget *, const QString &text, Buttons, BoxIcon, Answer)
 {
-    asked << text;
     if (steps.empty() || steps.front().isInput || !text.contains(steps.front().textContains)) {
         unexpected << text;
         return Answer::Cancel;
@@ -35,7 +34,6 @@ Answer ScriptedPrompter::ask(QWidget *, const QString &text, Buttons, BoxIcon, A
 
 QString ScriptedPrompter::input(QWidget *, const QString &caption, const QString &prompt, const QString &def)
 {
-    asked << prompt;
     captions << caption;
     defaults << def;
     if (steps.empty() || !steps.front().isInput || !prompt.contains(steps.front().textContains)) {
@@ -88,10 +86,20 @@ QStringList titles(const QList<Movie> &movies)
 
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title)
 {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(PageWriter::page(title, movies, PageSettings()));
+    writeFile(path, PageWriter::page(title, movies, PageSettings()));
     return path;
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void FakesTest::cleanup()

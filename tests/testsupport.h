@@ -45,9 +45,7 @@ public:
     Answer ask(QWidget *, const QString &text, Buttons, BoxIcon, Answer) override;
     QString input(QWidget *, const QString &caption, const QString &prompt, const QString &def) override;
 
-    bool done() const { return steps.empty() && unexpected.isEmpty(); }
     std::deque<Step> steps;
-    QStringList asked;    // every text shown
     QStringList defaults; // default texts of input boxes
     QStringList captions; // captions of input boxes
     QStringList unexpected;
@@ -64,34 +62,30 @@ public:
     }
     QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &) override
     {
-        titles << title;
-        startFolders << startFolder;
-        if (openAnswers.empty()) {
-            unexpected << title;
-            return {};
-        }
-        QStringList a = openAnswers.front();
-        openAnswers.pop_front();
-        return a;
+        return next(openAnswers, title, startFolder);
     }
-    QString saveFile(const QString &title, const QString &startFolder, const QStringList &,
-                     const QString &suffix) override
+    QString saveFile(const QString &title, const QString &startFolder, const QStringList &, const QString &) override
+    {
+        return next(saveAnswers, title, startFolder);
+    }
+    std::deque<QStringList> openAnswers; // empty list = cancel
+    std::deque<QString> saveAnswers;     // empty = cancel
+    QStringList titles, startFolders, unexpected;
+
+private:
+    template<typename T>
+    T next(std::deque<T> &answers, const QString &title, const QString &startFolder)
     {
         titles << title;
         startFolders << startFolder;
-        suffixes << suffix;
-        if (saveAnswers.empty()) {
+        if (answers.empty()) {
             unexpected << title;
             return {};
         }
-        QString a = saveAnswers.front();
-        saveAnswers.pop_front();
+        T a = answers.front();
+        answers.pop_front();
         return a;
     }
-    bool done() const { return openAnswers.empty() && saveAnswers.empty() && unexpected.isEmpty(); }
-    std::deque<QStringList> openAnswers; // empty list = cancel
-    std::deque<QString> saveAnswers;     // empty = cancel
-    QStringList titles, startFolders, suffixes, unexpected;
 };
 
 class RecordingShell : public Shell
@@ -126,6 +120,8 @@ Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1")
 QStringList titles(const QList<Movie> &movies);
 // Writes a list page with the default settings; returns path.
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title);
+bool writeFile(const QString &path, const QByteArray &data);
+QByteArray readFile(const QString &path); // empty if it cannot be read
 
 // The base of a test program: the configuration in a folder of its own, every test function started
 // afresh with its fakes, and failed when they met what the script did not expect.

@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 
 using namespace cinemork;
+using test::readFile;
+using test::writeFile;
 
 namespace {
 
@@ -53,18 +55,6 @@ bool isFifo(const QString &path)
 {
     struct stat st;
     return lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 const QString Data = QStringLiteral(CINEMORK_TESTDATA "/");

@@ -23,11 +23,7 @@ class tst_config : public test::WindowTest
     {
         return std::make_unique<frmConfig>([this] { ++m_recorded; });
     }
-    template<typename T>
-    static T *child(QObject *o, const QString &name)
-    {
-        return o->findChild<T *>(name);
-    }
+    static QLineEdit *css(const std::unique_ptr<frmConfig> &d) { return child<QLineEdit>(d.get(), "txtUserCSS"); }
     static QCheckBox *column(QObject *o, int i) { return child<QCheckBox>(o, QStringLiteral("chkColumn%1").arg(i)); }
     static QCheckBox *fixed(QObject *o, int i) { return child<QCheckBox>(o, QStringLiteral("chkColWidth%1").arg(i)); }
     static QLineEdit *width(QObject *o, int i) { return child<QLineEdit>(o, QStringLiteral("txtColWidth%1").arg(i)); }
@@ -107,37 +103,29 @@ private slots:
     void styleSheetTitleAndPath()
     {
         saveSetting(Reg::UserCSS, QStringLiteral("/home/user/styles/list.css"));
-        {
-            auto d = open();
-            QVERIFY(child<QCheckBox>(d.get(), "chkUserCSS")->isChecked());
-            QCOMPARE(child<QLineEdit>(d.get(), "txtUserCSS")->text(), QStringLiteral("list.css"));
-            QVERIFY(child<QPushButton>(d.get(), "cmdGetCSS")->isEnabled());
-            child<QLineEdit>(d.get(), "txtUserCSS")->setText(QStringLiteral("typed over.css"));
-            d->cmdOK_Click();
-        }
+        auto d = open();
+        QVERIFY(child<QCheckBox>(d.get(), "chkUserCSS")->isChecked());
+        QCOMPARE(css(d)->text(), QStringLiteral("list.css"));
+        QVERIFY(child<QPushButton>(d.get(), "cmdGetCSS")->isEnabled());
+        css(d)->setText(QStringLiteral("typed over.css"));
+        d->cmdOK_Click();
         QCOMPARE(setting(Reg::UserCSS, QString()), QStringLiteral("/home/user/styles/list.css"));
-        {
-            auto d = open();
-            m_fakes->dialogs.openAnswers.push_back({QStringLiteral("/tmp/a.css"), QStringLiteral("/tmp/b.css")});
-            d->cmdGetCSS_Click();
-            QCOMPARE(m_fakes->dialogs.titles.last(), QStringLiteral("Get CSS file.."));
-            QCOMPARE(child<QLineEdit>(d.get(), "txtUserCSS")->text(), QStringLiteral("a.css"));
-            d->cmdOK_Click();
-        }
+        d = open();
+        m_fakes->dialogs.openAnswers.push_back({QStringLiteral("/tmp/a.css"), QStringLiteral("/tmp/b.css")});
+        d->cmdGetCSS_Click();
+        QCOMPARE(m_fakes->dialogs.titles.last(), QStringLiteral("Get CSS file.."));
+        QCOMPARE(css(d)->text(), QStringLiteral("a.css"));
+        d->cmdOK_Click();
         QCOMPARE(setting(Reg::UserCSS, QString()), QStringLiteral("/tmp/a.css"));
-        {
-            auto d = open();
-            child<QLineEdit>(d.get(), "txtUserCSS")->clear();
-            d->cmdOK_Click();
-        }
+        d = open();
+        css(d)->clear();
+        d->cmdOK_Click();
         QCOMPARE(setting(Reg::UserCSS, QStringLiteral("deleted")), QStringLiteral("deleted"));
         saveSetting(Reg::UserCSS, QStringLiteral("/tmp/a.css"));
-        {
-            auto d = open();
-            child<QCheckBox>(d.get(), "chkUserCSS")->click();
-            QVERIFY(!child<QPushButton>(d.get(), "cmdGetCSS")->isEnabled());
-            d->cmdOK_Click();
-        }
+        d = open();
+        child<QCheckBox>(d.get(), "chkUserCSS")->click();
+        QVERIFY(!child<QPushButton>(d.get(), "cmdGetCSS")->isEnabled());
+        d->cmdOK_Click();
         QCOMPARE(setting(Reg::UserCSS, QStringLiteral("deleted")), QStringLiteral("deleted"));
     }
 
@@ -189,22 +177,18 @@ private slots:
         m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("Cfg"));
         QVERIFY(w.mnuMovieSaveAs_Click());
         QFile::remove(file);
-        m_fakes->modals.next([](QWidget *d) {
-            d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
-            d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
-        });
-        w.cmdConfig_Click();
-        QVERIFY(AutoSaveFlag);
-        QCOMPARE(setting(Reg::AutoSave, QString()), QStringLiteral("1"));
-        QVERIFY(QFile::exists(file)); // saved at once
-        QCOMPARE(w.document().statusText(), QStringLiteral("0 items in loaded list Cfg, total 0 GB"));
-        m_fakes->modals.next([](QWidget *d) {
-            d->findChild<QCheckBox *>(QStringLiteral("chkAutoSave"))->click();
-            d->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
-        });
-        w.cmdConfig_Click();
-        QVERIFY(!AutoSaveFlag);
-        QCOMPARE(w.document().statusText(), Texts::ListModified);
+        for (const bool on : {true, false}) {
+            m_fakes->modals.next([](QWidget *d) {
+                child<QCheckBox>(d, "chkAutoSave")->click();
+                child<QPushButton>(d, "cmdOK")->click();
+            });
+            w.cmdConfig_Click();
+            QCOMPARE(AutoSaveFlag, on);
+            QCOMPARE(setting(Reg::AutoSave, QString()), on ? QStringLiteral("1") : QStringLiteral("0"));
+            QVERIFY(QFile::exists(file)); // saved at once when turned on
+            QCOMPARE(w.document().statusText(),
+                     on ? QStringLiteral("0 items in loaded list Cfg, total 0 GB") : Texts::ListModified);
+        }
     }
 };
 

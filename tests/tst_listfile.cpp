@@ -4,6 +4,7 @@
 #include "listfile/pagetexts.h"
 #include "listfile/pagewriter.h"
 #include "listfile/sizes.h"
+#include "testsupport.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -50,9 +51,9 @@ private slots:
         const QList<Movie> movies{movie(QStringLiteral("Alien"), QStringLiteral("700\\1"),
                                         QStringLiteral("http://www.imdb.com/title/tt0078748/"), QStringLiteral("yes")),
                                   movie(QStringLiteral("Brazil"), QStringLiteral("1400\\2"), {}, QString())};
-        QFile f(QStringLiteral(CINEMORK_TESTDATA "/default-page.html"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QByteArray expected = f.readAll().replace("\n", "\r\n");
+        QByteArray expected =
+            test::readFile(QStringLiteral(CINEMORK_TESTDATA "/default-page.html")).replace("\n", "\r\n");
+        QVERIFY(!expected.isEmpty());
         if (*Page::HomeAddress) // the download line of a build given a home address
             expected.replace("\n<A>\r", "\n<A HREF=\"" + pageText(QString::fromUtf8(Page::HomeAddress)) + "\">\r");
         QCOMPARE(PageWriter::page(QStringLiteral("Films"), movies, PageSettings()), expected);
@@ -196,9 +197,7 @@ private slots:
         } else if (target == QLatin1String("folder")) {
             QVERIFY(QDir().mkdir(path));
         } else {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(PageWriter::page(QStringLiteral("Old"), {movie("Old")}, PageSettings()));
+            QVERIFY(test::writeFile(path, PageWriter::page(QStringLiteral("Old"), {movie("Old")}, PageSettings())));
         }
         const QList<Movie> movies(2000, movie("New"));
         rlimit fileSize;
@@ -333,11 +332,9 @@ private slots:
         if (tidy.isEmpty())
             QSKIP("tidy is not installed: the page's markup is not checked");
         QTemporaryDir dir;
-        QFile f(dir.filePath(QStringLiteral("page.html")));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(page) == page.size());
-        f.close();
+        QVERIFY(test::writeFile(dir.filePath(QStringLiteral("page.html")), page));
         QProcess p;
-        p.start(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), f.fileName()});
+        p.start(tidy, {QStringLiteral("-q"), QStringLiteral("-e"), dir.filePath(QStringLiteral("page.html"))});
         QVERIFY(p.waitForFinished(30000));
         QVERIFY2(p.exitCode() < 2, p.readAllStandardError().constData()); // warnings, no errors
     }

@@ -16,11 +16,7 @@ class tst_store : public QObject
 {
     Q_OBJECT
 
-    static QByteArray machineFile()
-    {
-        QFile f(storeFile(HKEY_LOCAL_MACHINE));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray machineFile() { return test::readFile(storeFile(HKEY_LOCAL_MACHINE)); }
     static void oldValue(const QString &name, const QString &v)
     {
         SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, name, v);

@@ -7,15 +7,6 @@
 
 namespace cinemork::test {
 
-QStringList leftoverWindows()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QStringList names;
-    for (const QWidget *w : QApplication::topLevelWidgets())
-        names << QString::fromLatin1(w->metaObject()->className()) + u' ' + w->objectName();
-    return names;
-}
-
 ModalAnswerer::ModalAnswerer()
 {
     auto *timer = new QTimer(&m_owner);
@@ -42,8 +33,9 @@ QString WindowFakes::problems()
     QString p = Fakes::problems();
     if (modals.pending())
         p += QStringLiteral("\na dialog never opened");
-    if (const QStringList left = leftoverWindows(); !left.isEmpty())
-        p += QStringLiteral("\nwindows left open: ") + left.join(u',');
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QWidget *w : QApplication::topLevelWidgets())
+        p += QStringLiteral("\nwindow left open: %1 %2").arg(w->metaObject()->className(), w->objectName());
     return p.trimmed();
 }
 

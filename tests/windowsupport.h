@@ -13,9 +13,6 @@ class QWidget;
 
 namespace cinemork::test {
 
-// The windows left open: after a test, none may be (hidden ones included).
-QStringList leftoverWindows();
-
 // Runs callbacks on the modal windows that the code under test opens and waits for, one callback a
 // window, in order. Its timers end with it, so a dialog that never opened cannot be acted on by a
 // later test; pending() says whether one never did.
@@ -33,7 +30,8 @@ private:
     QPointer<QWidget> m_last; // answered already; the next callback waits for another window
 };
 
-// The fakes of a test that opens windows: its modal dialogs answered, and no window left open after it.
+// The fakes of a test that opens windows: its modal dialogs answered, and no window (hidden ones
+// included) left open after it.
 class WindowFakes : public Fakes
 {
 public:
@@ -49,9 +47,9 @@ class WindowTest : public QObject
 protected:
     std::unique_ptr<WindowFakes> m_fakes;
     template<typename T = QWidget>
-    static T *child(QObject *o, const char *name)
+    static T *child(QObject *o, const QString &name)
     {
-        return o->findChild<T *>(QString::fromLatin1(name));
+        return o->findChild<T *>(name);
     }
 
 private slots:
