@@ -6,10 +6,13 @@
 #include "scan/scanreview.h"
 #include "windowsupport.h"
 
+#include "listfile/csv.h"
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -79,6 +82,7 @@ private slots:
     void cancelAddsNothing_data();
     void cancelAddsNothing();
     void scanReviewAndAdd();
+    void commandLineScan();
 };
 
 void TestScan::grouping_data()
@@ -354,6 +358,38 @@ void TestScan::scanReviewAndAdd()
     QCOMPARE(heat[FLocation], QStringLiteral("disc"));
     QCOMPARE(doc.movies()[1][FLocation], QStringLiteral("Box 7"));
     QCOMPARE(doc.undoStack()->count(), 1);
+}
+
+void TestScan::commandLineScan()
+{
+    // The companion finds what the window finds, and "write" takes it as it is.
+    QTemporaryDir tmp;
+    QDir().mkpath(tmp.filePath(QStringLiteral("d/Heat")));
+    for (const char *name : {"d/Heat/Heat.CD1.avi", "d/Heat/Heat.CD2.avi", "d/A, b | c.avi"})
+        QVERIFY(QFile::copy(QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi"), tmp.filePath(QLatin1String(name))));
+    QProcess scan;
+    scan.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"),
+               {QStringLiteral("scan"), tmp.filePath(QStringLiteral("d")), QStringLiteral("--probe"),
+                QStringLiteral("--location"), QStringLiteral("Box 3")});
+    QVERIFY(scan.waitForFinished());
+    QCOMPARE(scan.exitCode(), 0);
+    QBuffer csv;
+    csv.setData(scan.readAllStandardOutput());
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const CsvParse parsed = moviesFromCsv(&csv);
+    QVERIFY(parsed.ok);
+    QList<FoundMovie> found = groupMovies(walkTree(tmp.filePath(QStringLiteral("d"))), QStringLiteral("Box 3"));
+    QList<Movie> expected;
+    for (FoundMovie &m : found) {
+        m.files[0].resolution = QStringLiteral("640x272");
+        expected << movieOf(m);
+        expected.back().icon = parsed.movies.value(expected.size() - 1).icon; // CSV carries no picture
+    }
+    QCOMPARE(expected.size(), 2);
+    QCOMPARE(parsed.movies, expected);
+    scan.start(scan.program(), {QStringLiteral("scan"), tmp.filePath(QStringLiteral("none"))});
+    QVERIFY(scan.waitForFinished());
+    QCOMPARE(scan.exitCode(), 1);
 }
 
 QTEST_MAIN(TestScan)

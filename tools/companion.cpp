@@ -6,6 +6,7 @@
 #include "listfile/pagewriter.h"
 #include "platform/texts.h"
 #include "probe/videoprobe.h"
+#include "scan/discmovies.h"
 #include "settings/modregistry.h"
 #include "settings/pagesettings.h"
 
@@ -27,7 +28,8 @@ const char Usage[] =
     "  cinemork-list dump LIST [--format csv|json]\n"
     "  cinemork-list write OUT --title TITLE [--from CSV] [--columns TEXT] [--widths TEXT] [--index 0|1] [--css PATH]\n"
     "  cinemork-list probe FILE...\n"
-    "  cinemork-list probe --stdin    (paths on standard input, each ended by a NUL byte; one answer line each)\n";
+    "  cinemork-list probe --stdin    (paths on standard input, each ended by a NUL byte; one answer line each)\n"
+    "  cinemork-list scan DIR... [--probe] [--location TEXT]\n";
 
 int usage(QTextStream &err)
 {
@@ -203,6 +205,53 @@ int probe(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice
     return status;
 }
 
+// The movies a scan of each folder finds, as CSV that `write` reads: the same grouping and filling as
+// the window's. A folder that cannot be read, or one below it, is named and makes the status 1.
+int scan(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    QStringList folders;
+    bool withSizes = false;
+    std::optional<QString> location;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--probe") && !withSizes)
+            withSizes = true;
+        else if (args[i] == QLatin1String("--location") && i + 1 < args.size() && !location)
+            location = args[++i];
+        else if (args[i].startsWith(QLatin1String("--")))
+            return usage(err);
+        else
+            folders << args[i];
+    }
+    if (folders.isEmpty())
+        return usage(err);
+    int status = 0;
+    QList<Movie> movies;
+    for (const QString &folder : folders) {
+        WalkResult walk = walkTree(folder);
+        if (!walk.ok) {
+            err << "cinemork-list: " << folder << ": no folder that can be read\n";
+            status = 1;
+            continue;
+        }
+        for (const QString &unreadable : walk.unreadable) {
+            err << "cinemork-list: " << unreadable << ": could not be read\n";
+            status = 1;
+        }
+        QList<FoundMovie> found = groupMovies(walk, location ? *location : locationOf(walk.root));
+        for (FoundMovie &m : found) {
+            for (ScanFile &f : m.files) {
+                if (!withSizes)
+                    break;
+                if (const ProbeResult r = probeVideoFile(f.path); r.kind == ProbeResult::Ok)
+                    f.resolution = r.text();
+            }
+            movies << movieOf(m);
+        }
+    }
+    out << moviesToCsv(movies);
+    return status;
+}
+
 } // namespace
 
 int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in)
@@ -215,6 +264,8 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         status = dump(args, out, err);
     else if (command == QLatin1String("write"))
         status = write(args, err, in);
+    else if (command == QLatin1String("scan"))
+        status = scan(args, out, err);
     else if (command == QLatin1String("probe"))
         status = probe(args, out, err, in);
     else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
