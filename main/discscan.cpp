@@ -94,12 +94,16 @@ void DiscScan::cancel()
         m_cancel();
 }
 
-std::optional<WalkResult> DiscScan::walk(const QString &folder)
+std::optional<DiscScan::Walked> DiscScan::walk(const QString &folder)
 {
     auto progress = std::make_shared<WalkProgress>();
-    auto result = std::make_shared<WalkResult>();
+    auto result = std::make_shared<Walked>();
     // The walk owns what it works on: a cancelled walk may end after this function has returned.
-    QThread *thread = QThread::create([progress, result, folder] { *result = walkTree(folder, progress.get()); });
+    QThread *thread = QThread::create([progress, result, folder] {
+        result->walk = walkTree(folder, progress.get());
+        if (result->walk.ok)
+            result->movies = groupMovies(result->walk, locationOf(result->walk.root));
+    });
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     QEventLoop loop;
     connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
@@ -178,9 +182,9 @@ std::optional<QList<FoundMovie>> DiscScan::find(const QString &folder)
     progress.show();
     const auto walked = walk(folder);
     std::optional<QList<FoundMovie>> found;
-    if (walked && walked->ok) {
-        m_walk = *walked;
-        found = groupMovies(m_walk, locationOf(m_walk.root));
+    if (walked && walked->walk.ok) {
+        m_walk = walked->walk;
+        found = walked->movies;
         if (!probe(*found))
             found.reset();
     } else if (walked) {

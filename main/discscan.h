@@ -49,7 +49,12 @@ signals:
     void reviewOpened(frmReview *dialog);
 
 private:
-    std::optional<WalkResult> walk(const QString &folder);
+    struct Walked
+    {
+        WalkResult walk;
+        QList<FoundMovie> movies;
+    };
+    std::optional<Walked> walk(const QString &folder);
     bool probe(QList<FoundMovie> &movies);
 
     QWidget *m_window;
