@@ -11,11 +11,14 @@
 #include <QBoxLayout>
 #include <QDialogButtonBox>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <memory>
@@ -62,11 +65,17 @@ QString DiscScan::chooseSource(QWidget *parent)
     auto *list = new QListWidget(&dialog);
     list->setObjectName(QStringLiteral("lstDiscs"));
     for (const auto &[label, path] : volumes) {
-        auto *item = new QListWidgetItem(QIcon::fromTheme(QStringLiteral("drive-removable-media")),
-                                         label + QStringLiteral("  (") + path + u')', list);
+        const QString text = label == path ? path : label + QStringLiteral("  (") + path + u')';
+        auto *item = new QListWidgetItem(QIcon::fromTheme(QStringLiteral("drive-removable-media")), text, list);
         item->setData(Qt::UserRole, path);
     }
     list->setCurrentRow(0);
+    // Wide enough for the longest name, within the screen.
+    const int widest =
+        list->sizeHintForColumn(0) + 2 * list->frameWidth() + list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int room =
+        (parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry().width();
+    list->setMinimumWidth(std::min(widest, room * 2 / 3));
     layout->addWidget(list);
     auto *buttons = new QDialogButtonBox(&dialog);
     QPushButton *scan = buttons->addButton(Texts::ScanButton, QDialogButtonBox::AcceptRole);

@@ -90,8 +90,8 @@ inline const QString UndoAddFromDisc = QStringLiteral("add from disc");
 // Adding a disc or folder
 inline const QString AddFromDiscCaption = QStringLiteral("Add from disc or folder");
 inline const QString ChooseDiscPrompt = QStringLiteral("Add the movies of this disc or drive:");
-inline const QString ScanButton = QStringLiteral("Scan");
-inline const QString OtherFolderButton = QStringLiteral("Another folder...");
+inline const QString ScanButton = QStringLiteral("&Scan");
+inline const QString OtherFolderButton = QStringLiteral("&Another folder...");
 inline const QString ChooseFolderTitle = QStringLiteral("Choose the folder to add the movies of");
 inline QString lookingIn(const QString &root, qint64 files)
 {
