@@ -154,15 +154,20 @@ QString IndexAnchors::GetIndexAnchor(const QString &title)
     return QStringLiteral("<A NAME=\"") + c + QStringLiteral("\"></A>");
 }
 
+void addToTotals(PageTotals &t, const Movie &m)
+{
+    ++t.movies;
+    if (m[FSeenit] == QLatin1String("yes"))
+        ++t.watched;
+    t.megabytes += megabytesOf(m[FSize]);
+    t.cds += cdsOf(m[FSize]);
+}
+
 PageTotals totalsOf(const QList<Movie> &movies)
 {
     PageTotals t;
-    t.movies = movies.size();
-    for (const Movie &m : movies) {
-        if (m[FSeenit] == QLatin1String("yes"))
-            ++t.watched;
-        t.megabytes += megabytesOf(m[FSize]);
-    }
+    for (const Movie &m : movies)
+        addToTotals(t, m);
     return t;
 }
 

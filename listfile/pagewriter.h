@@ -36,8 +36,11 @@ struct PageTotals
     qsizetype movies = 0;
     qsizetype watched = 0;
     MegabyteTotal megabytes = 0;
+    quint64 cds = 0; // not on the page; the statistics show it
 };
 
+// One movie counted into t: the page's summary line and the statistics count alike.
+void addToTotals(PageTotals &t, const Movie &m);
 PageTotals totalsOf(const QList<Movie> &movies);
 
 // The rows of a style sheet file: lines end at CR LF, CR or LF; an empty file has none.
