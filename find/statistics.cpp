@@ -2,19 +2,42 @@
 
 #include "findtexts.h"
 
-#include <map>
+#include <QHash>
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 namespace cinemork {
 
+namespace {
+
+// A whole number of at most six digits, blanks around it allowed; -1 for anything else.
+int smallNumber(QStringView text)
+{
+    text = text.trimmed();
+    if (text.isEmpty() || text.size() > 6)
+        return -1;
+    int v = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        v = v * 10 + (c.unicode() - u'0');
+    }
+    return v;
+}
+
+} // namespace
+
 ResolutionClass resolutionClassOf(QStringView resolution)
 {
-    const qsizetype x = resolution.indexOf(u'x', 0, Qt::CaseInsensitive);
+    qsizetype x = resolution.indexOf(u'x');
+    if (x < 0)
+        x = resolution.indexOf(u'X');
     if (x < 0)
         return ResolutionClass::Unknown;
-    bool wide = false, high = false;
-    const int width = resolution.left(x).trimmed().toInt(&wide);
-    const int height = resolution.sliced(x + 1).trimmed().toInt(&high);
-    if (!wide || !high || width <= 0 || height <= 0)
+    const int width = smallNumber(resolution.left(x));
+    const int height = smallNumber(resolution.sliced(x + 1));
+    if (width <= 0 || height <= 0)
         return ResolutionClass::Unknown;
     if (height < 480)
         return ResolutionClass::Below480;
@@ -25,24 +48,34 @@ ResolutionClass resolutionClassOf(QStringView resolution)
 
 namespace {
 
-// Keys compared without regard to letter case; the first spelling met names the row.
+// Keys compared without regard to letter case; the first spelling met names the row. Most movies
+// repeat a spelling met before, which is found without folding it.
 struct Table
 {
-    std::map<QString, StatisticsRow> rows;
-    void add(const QString &key, const Movie &m)
+    std::vector<StatisticsRow> rows;
+    std::unordered_map<std::u16string_view, size_t> rowOfText; // views of the movies' own texts
+    QHash<QString, size_t> rowOfFolded;
+    void add(const QString &key, const PageTotals &movie)
     {
-        auto [it, added] = rows.try_emplace(key.toCaseFolded());
-        if (added)
-            it->second.key = key;
-        addToTotals(it->second.totals, m);
+        const std::u16string_view text(reinterpret_cast<const char16_t *>(key.constData()), size_t(key.size()));
+        auto it = rowOfText.find(text);
+        if (it == rowOfText.end()) {
+            const QString folded = key.toCaseFolded();
+            auto same = rowOfFolded.constFind(folded);
+            if (same == rowOfFolded.cend()) {
+                same = rowOfFolded.insert(folded, rows.size());
+                rows.push_back({key, {}});
+            }
+            it = rowOfText.emplace(text, *same).first;
+        }
+        rows[it->second].totals += movie;
     }
     std::vector<StatisticsRow> take()
     {
-        std::vector<StatisticsRow> out;
-        out.reserve(rows.size());
-        for (auto &[key, row] : rows)
-            out.push_back(std::move(row));
-        return out;
+        std::sort(rows.begin(), rows.end(), [](const StatisticsRow &a, const StatisticsRow &b) {
+            return a.key.compare(b.key, Qt::CaseInsensitive) < 0;
+        });
+        return std::move(rows);
     }
 };
 
@@ -56,11 +89,12 @@ ListStatistics statisticsOf(const QList<Movie> &movies)
     for (size_t c = 0; c < s.byResolution.size(); ++c)
         s.byResolution[c].key = FindTexts::ResolutionClasses[c];
     for (const Movie &m : movies) {
-        addToTotals(s.totals, m);
-        type.add(m[FType], m);
-        codec.add(m[FCodec], m);
-        location.add(m[FLocation], m);
-        addToTotals(s.byResolution[size_t(resolutionClassOf(m[FRes]))].totals, m);
+        const PageTotals one = totalsOf(m);
+        s.totals += one;
+        type.add(m[FType], one);
+        codec.add(m[FCodec], one);
+        location.add(m[FLocation], one);
+        s.byResolution[size_t(resolutionClassOf(m[FRes]))].totals += one;
     }
     s.byType = type.take();
     s.byCodec = codec.take();

@@ -154,20 +154,25 @@ QString IndexAnchors::GetIndexAnchor(const QString &title)
     return QStringLiteral("<A NAME=\"") + c + QStringLiteral("\"></A>");
 }
 
-void addToTotals(PageTotals &t, const Movie &m)
+PageTotals totalsOf(const Movie &m)
 {
-    ++t.movies;
-    if (m[FSeenit] == QLatin1String("yes"))
-        ++t.watched;
-    t.megabytes += megabytesOf(m[FSize]);
-    t.cds += cdsOf(m[FSize]);
+    return {1, m[FSeenit] == QLatin1String("yes") ? 1 : 0, megabytesOf(m[FSize]), cdsOf(m[FSize])};
+}
+
+PageTotals &operator+=(PageTotals &t, const PageTotals &more)
+{
+    t.movies += more.movies;
+    t.watched += more.watched;
+    t.megabytes += more.megabytes;
+    t.cds += more.cds;
+    return t;
 }
 
 PageTotals totalsOf(const QList<Movie> &movies)
 {
     PageTotals t;
     for (const Movie &m : movies)
-        addToTotals(t, m);
+        t += totalsOf(m);
     return t;
 }
 

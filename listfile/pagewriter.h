@@ -39,8 +39,9 @@ struct PageTotals
     quint64 cds = 0; // not on the page; the statistics show it
 };
 
-// One movie counted into t: the page's summary line and the statistics count alike.
-void addToTotals(PageTotals &t, const Movie &m);
+// One movie counted, and totals added up: the page's summary line and the statistics count alike.
+PageTotals totalsOf(const Movie &m);
+PageTotals &operator+=(PageTotals &t, const PageTotals &more);
 PageTotals totalsOf(const QList<Movie> &movies);
 
 // The rows of a style sheet file: lines end at CR LF, CR or LF; an empty file has none.
