@@ -7,7 +7,7 @@
 
 namespace cinemork::FindTexts {
 
-inline const QString FindLabel = QStringLiteral("F&ind:");
+inline const QString FindLabel = QStringLiteral("&Find:");
 inline const QString ClearCaption = QStringLiteral("Clear");
 inline const QString FindPlaceholder = QStringLiteral("words in title, location, files, codec, type, resolution");
 inline const std::array<QString, 3> SeenChoices{QStringLiteral("All"), QStringLiteral("Watched"),

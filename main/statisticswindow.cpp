@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
@@ -26,7 +27,7 @@ QTableView *statisticsTable(const std::vector<StatisticsRow> &rows, const QStrin
     for (int r = 0; r < int(rows.size()); ++r) {
         const StatisticsRow &row = rows[size_t(r)];
         auto *key = new QStandardItem(row.key.isEmpty() ? FindTexts::NoKey : row.key);
-        key->setData(row.key.toCaseFolded(), SortRole);
+        key->setData(r, SortRole); // the order counted in: by name, the resolutions by size
         auto *count = new QStandardItem(QString::number(row.totals.movies));
         count->setData(qlonglong(row.totals.movies), SortRole);
         auto *gigabytes = new QStandardItem(gigabytesText(row.totals.megabytes));
@@ -41,17 +42,14 @@ QTableView *statisticsTable(const std::vector<StatisticsRow> &rows, const QStrin
     }
     auto *view = new QTableView(parent);
     view->setModel(model);
+    view->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     view->setSortingEnabled(true);
-    view->sortByColumn(-1, Qt::AscendingOrder); // as counted until a header is clicked
-    view->horizontalHeader()->setSortIndicatorShown(false);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->verticalHeader()->hide();
     view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     view->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     view->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, view,
-                     [view] { view->horizontalHeader()->setSortIndicatorShown(true); });
     return view;
 }
 
@@ -145,7 +143,14 @@ StatisticsWindow::StatisticsWindow(const QList<Movie> &movies, QWidget *parent)
     std::vector<BarChart::Bar> bars;
     for (const StatisticsRow &row : s.byType)
         bars.push_back({row.key.isEmpty() ? FindTexts::NoKey : row.key, row.totals.megabytes});
-    layout->addWidget(new BarChart(std::move(bars), this));
+    auto *chart = new QScrollArea(this); // many types of one's own scroll rather than make the window tall
+    chart->setObjectName(QStringLiteral("chartArea"));
+    chart->setWidgetResizable(true);
+    chart->setFrameShape(QFrame::NoFrame);
+    chart->setWidget(new BarChart(std::move(bars), chart));
+    chart->setMaximumHeight(chart->widget()->sizeHint().height() > 300 ? 300 : chart->widget()->sizeHint().height());
+    chart->setMinimumHeight(std::min(chart->maximumHeight(), 120));
+    layout->addWidget(chart);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
