@@ -52,7 +52,11 @@ void appendFolded(std::string &out, QStringView text)
 std::vector<std::string> foldedWords(QStringView text)
 {
     std::vector<std::string> words;
-    for (const QString &word : foldedText(text).simplified().split(u' ', Qt::SkipEmptyParts)) {
+    QString folded = foldedText(text);
+    for (QChar &c : folded)
+        if (c.unicode() < 0x20) // control characters separate words too (the index keeps its marks in them)
+            c = u' ';
+    for (const QString &word : folded.simplified().split(u' ', Qt::SkipEmptyParts)) {
         std::string w = word.toStdString();
         if (std::find(words.begin(), words.end(), w) == words.end())
             words.push_back(std::move(w));

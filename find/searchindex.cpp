@@ -8,6 +8,7 @@ namespace cinemork {
 
 // Between fields, so no word is found across two of them.
 static constexpr char FieldSeparator = '\x1f';
+static constexpr char WatchedMark = '\x1e', NotWatchedMark = '\x1d';
 
 SearchIndex::Row SearchIndex::entry(const Movie &m)
 {
@@ -23,11 +24,12 @@ SearchIndex::Row SearchIndex::entry(const Movie &m)
         appendFolded(shortFields, m[f]);
         shortFields += FieldSeparator;
     }
+    // The watched mark last, as a character no search word holds.
     const bool watched = m[FSeenit] == QLatin1String("yes");
-    shortFields += watched ? '1' : '0';
+    shortFields += watched ? WatchedMark : NotWatchedMark;
     const auto [it, added] = m_shortIds.try_emplace(std::move(shortFields), quint32(m_shortText.size()));
     if (added) {
-        m_shortText.push_back(it->first.substr(0, it->first.size() - 1));
+        m_shortText.push_back(&it->first); // the map's nodes stay where they are
         m_shortWatched.push_back(watched);
     }
     row.shortFields = it->second;
@@ -97,8 +99,8 @@ void SearchIndex::compactIfWasteful()
 size_t SearchIndex::bytesUsed() const
 {
     size_t bytes = m_text.capacity() + m_rows.capacity() * sizeof(Row) + m_shortWatched.capacity() / 8;
-    for (const std::string &s : m_shortText)
-        bytes += 2 * (sizeof(std::string) + s.capacity()) + 16; // the text and the map's key
+    for (const std::string *s : m_shortText)
+        bytes += sizeof(s) + sizeof(std::string) + s->capacity() + 24; // and the map's node
     return bytes;
 }
 
@@ -111,7 +113,7 @@ SearchIndex::Matcher SearchIndex::matcher(QStringView text) const
     m.m_shortHits.resize(m_shortText.size() * words);
     for (size_t c = 0; c < m_shortText.size(); ++c)
         for (size_t w = 0; w < words; ++w)
-            m.m_shortHits[c * words + w] = m_shortText[c].find(m.m_words[w]) != std::string::npos;
+            m.m_shortHits[c * words + w] = m_shortText[c]->find(m.m_words[w]) != std::string::npos;
     return m;
 }
 
@@ -124,7 +126,7 @@ bool SearchIndex::Matcher::matches(int row) const
     const bool known = size_t(r.shortFields) * words < m_shortHits.size();
     for (size_t w = 0; w < words; ++w) {
         const bool inShort = known ? m_shortHits[r.shortFields * words + w] != 0
-                                   : m_index->m_shortText[r.shortFields].find(m_words[w]) != std::string::npos;
+                                   : m_index->m_shortText[r.shortFields]->find(m_words[w]) != std::string::npos;
         if (!inShort && text.find(m_words[w]) == std::string_view::npos)
             return false;
     }

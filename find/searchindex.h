@@ -57,7 +57,7 @@ private:
     std::string m_text;
     size_t m_garbage = 0; // bytes of m_text that no row uses any more
     std::vector<Row> m_rows;
-    std::vector<std::string> m_shortText;
+    std::vector<const std::string *> m_shortText; // the keys of m_shortIds
     std::vector<bool> m_shortWatched;
     std::unordered_map<std::string, quint32> m_shortIds;
 };
