@@ -154,15 +154,25 @@ QString IndexAnchors::GetIndexAnchor(const QString &title)
     return QStringLiteral("<A NAME=\"") + c + QStringLiteral("\"></A>");
 }
 
+PageTotals totalsOf(const Movie &m)
+{
+    return {1, m[FSeenit] == QLatin1String("yes") ? 1 : 0, megabytesOf(m[FSize]), cdsOf(m[FSize])};
+}
+
+PageTotals &operator+=(PageTotals &t, const PageTotals &more)
+{
+    t.movies += more.movies;
+    t.watched += more.watched;
+    t.megabytes += more.megabytes;
+    t.cds += more.cds;
+    return t;
+}
+
 PageTotals totalsOf(const QList<Movie> &movies)
 {
     PageTotals t;
-    t.movies = movies.size();
-    for (const Movie &m : movies) {
-        if (m[FSeenit] == QLatin1String("yes"))
-            ++t.watched;
-        t.megabytes += megabytesOf(m[FSize]);
-    }
+    for (const Movie &m : movies)
+        t += totalsOf(m);
     return t;
 }
 

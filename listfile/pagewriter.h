@@ -36,8 +36,12 @@ struct PageTotals
     qsizetype movies = 0;
     qsizetype watched = 0;
     MegabyteTotal megabytes = 0;
+    quint64 cds = 0; // not on the page; the statistics show it
 };
 
+// One movie counted, and totals added up: the page's summary line and the statistics count alike.
+PageTotals totalsOf(const Movie &m);
+PageTotals &operator+=(PageTotals &t, const PageTotals &more);
 PageTotals totalsOf(const QList<Movie> &movies);
 
 // The rows of a style sheet file: lines end at CR LF, CR or LF; an empty file has none.

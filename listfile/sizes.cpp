@@ -25,6 +25,23 @@ quint64 megabytesOf(QStringView size)
     return v;
 }
 
+quint64 cdsOf(QStringView size)
+{
+    const qsizetype slash = size.indexOf(u'\\');
+    if (slash < 0)
+        return 0;
+    const QStringView digits = size.sliced(slash + 1).trimmed();
+    if (digits.isEmpty() || digits.size() > 6)
+        return 0;
+    quint64 v = 0;
+    for (QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        v = v * 10 + quint64(c.unicode() - u'0');
+    }
+    return v;
+}
+
 static QString decimal(MegabyteTotal v)
 {
     if (v == 0)

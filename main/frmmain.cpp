@@ -11,6 +11,7 @@
 #include "platform/twips.h"
 #include "settings/frmconfig.h"
 #include "settings/modregistry.h"
+#include "statisticswindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -51,6 +52,8 @@ void frmMain::createControls()
     lvwMain->setGeometry(twipsRect(0, 0, 6855, 3975));
     m_list = new MovieListView(lvwMain, m_doc->model(), this);
     connect(m_list, &MovieListView::doubleClicked, this, &frmMain::cmdEdit_Click);
+    m_filterBar = new FilterBar(m_list, client); // above the list; placed with it
+    setTabOrder(m_filterBar, lvwMain);
     new DropTarget(this, this, m_doc, [this](const QString &folder) { addFromDisc(folder); });
 
     struct ButtonDef
@@ -161,14 +164,13 @@ void frmMain::mnuMovieNew_Click()
 
 bool frmMain::commitMovie(const Movie &m)
 {
-    const int selected = m_list->selectedIndex();
-    if (editMode() && selected == 0)
+    const int selected = m_list->selectedRow(); // of the list: a filter may hide rows above it
+    if (editMode() && selected < 0)
         return false;
-    const int row = editMode() ? m_doc->editMovie(selected - 1, m) : m_doc->addMovie(m);
+    const int row = editMode() ? m_doc->editMovie(selected, m) : m_doc->addMovie(m);
     if (row < 0)
         return false;
-    m_list->select(row + 1);
-    m_list->ensureVisible(row + 1);
+    m_list->showRow(row);
     return true;
 }
 
@@ -188,13 +190,13 @@ void frmMain::addFromDisc(const QString &folder)
 
 void frmMain::cmdEdit_Click()
 {
-    const int selected = m_list->selectedIndex();
-    if (m_doc->busy() || selected == 0)
+    const int selected = m_list->selectedRow();
+    if (m_doc->busy() || selected < 0)
         return;
     m_editTag = QStringLiteral("edit");
     {
         frmAddCD editor(this, this);
-        editor.fillFrom(m_doc->model()->movie(selected - 1));
+        editor.fillFrom(m_doc->model()->movie(selected));
         editor.exec();
     }
     m_editTag.clear();
@@ -202,7 +204,7 @@ void frmMain::cmdEdit_Click()
 
 void frmMain::cmdDel_Click()
 {
-    m_doc->deleteMovie(m_list->selectedIndex() - 1); // none selected (0) is no row: nothing is asked
+    m_doc->deleteMovie(m_list->selectedRow()); // none selected (-1) is no row: nothing is asked
 }
 
 void frmMain::mnuActionBrowser_Click()
@@ -216,6 +218,12 @@ void frmMain::mnuActionBrowser_Click()
 void frmMain::mnuHelpHelp_Click()
 {
     shell().open(helpPagePathFor(QCoreApplication::applicationDirPath(), QStringLiteral(CINEMORK_DATADIR)));
+}
+
+void frmMain::mnuActionStatistics_Click()
+{
+    if (!m_doc->busy())
+        StatisticsWindow(m_doc->movies(), this).exec();
 }
 
 void frmMain::cmdAbout_Click()
@@ -286,8 +294,9 @@ void frmMain::Form_Resize()
 {
     if (isMinimized() || !centralWidget())
         return;
-    placeControls({lvwMain, barProgress, barStatus, {cmdAdd, cmdEdit, cmdDel, cmdConfig, cmdAbout, cmdExit}},
-                  centralWidget()->size());
+    placeControls(
+        {lvwMain, barProgress, barStatus, {cmdAdd, cmdEdit, cmdDel, cmdConfig, cmdAbout, cmdExit}, m_filterBar},
+        centralWidget()->size());
 }
 
 } // namespace cinemork

@@ -2,6 +2,7 @@
 
 #include "document/listdocument.h"
 #include "editor/editorhost.h"
+#include "filterbar.h"
 #include "mainmenus.h"
 #include "movielistview.h"
 #include "platform/inputblocker.h"
@@ -28,6 +29,7 @@ public:
 
     ListDocument &document() { return *m_doc; }
     MovieListView &list() { return *m_list; }
+    FilterBar &filterBar() { return *m_filterBar; }
 
     // Commands.
     void mnuMovieNew_Click();
@@ -38,6 +40,7 @@ public:
     void mnuMovieRecent_Click(int index) { m_doc->openRecent(index); }
     void mnuActionBrowser_Click();
     void mnuHelpHelp_Click();
+    void mnuActionStatistics_Click();
     void cmdAdd_Click();
     // The movies of a disc or folder (asked for when folder is empty), reviewed, added as one change.
     void addFromDisc(const QString &folder = {});
@@ -68,6 +71,7 @@ private:
     ListDocument *m_doc;
     QTreeView *lvwMain = nullptr;
     MovieListView *m_list = nullptr;
+    FilterBar *m_filterBar = nullptr;
     QPushButton *cmdAdd = nullptr, *cmdEdit = nullptr, *cmdDel = nullptr;
     QPushButton *cmdConfig = nullptr, *cmdAbout = nullptr, *cmdExit = nullptr;
     QStatusBar *barStatus = nullptr;

@@ -37,10 +37,15 @@ void placeControls(const MainControls &c, QSize client)
     const MainLayout l = mainLayout(pixelsToTwips(client.width()), pixelsToTwips(client.height()));
     c.status->setGeometry(twipsRect(l.status.x(), l.status.y(), l.status.width(), l.status.height()));
     QRect list = c.list->geometry();
+    list.setTop(0); // the rows' designed place, before the filter line takes the top of it
     if (l.listWidth)
         list.setWidth(twipsToPixels(*l.listWidth));
     if (l.listHeight)
         list.setHeight(twipsToPixels(*l.listHeight));
+    if (c.filter) {
+        list.setTop(std::min(c.filter->sizeHint().height(), list.bottom()));
+        c.filter->setGeometry(0, 0, list.width(), list.top());
+    }
     c.list->setGeometry(list);
     QRect progress = c.progress->geometry();
     if (l.progressWidth)

@@ -35,6 +35,7 @@ struct MainControls
 {
     QWidget *list, *progress, *status;
     std::array<QWidget *, 6> buttons; // Add, Edit, Delete, Config, About, Exit
+    QWidget *filter = nullptr;        // above the list, as wide as it: the list starts below it
 };
 void placeControls(const MainControls &c, QSize client);
 

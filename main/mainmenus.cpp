@@ -58,6 +58,12 @@ MainMenus::MainMenus(frmMain *window)
     action(mnuAction, "mnuActionBrowser", "&View in browser", QKeySequence(Qt::CTRL | Qt::Key_B),
            &frmMain::mnuActionBrowser_Click);
     action(mnuAction, "mnuActionConfig", "&Config...", QKeySequence(Qt::Key_F2), &frmMain::cmdConfig_Click);
+    separator(mnuAction, "mnuActionStr2");
+    FilterBar *find = &window->filterBar();
+    action(mnuAction, "mnuActionFind", "&Find", QKeySequence(Qt::CTRL | Qt::Key_F), [find] { find->focusFind(); });
+    action(mnuAction, "mnuActionFindNext", "Find &next", QKeySequence(Qt::Key_F3), [find] { find->findNext(); });
+    action(mnuAction, "mnuActionDuplicates", "Find d&uplicates", QKeySequence(), [find] { find->findDuplicates(); });
+    action(mnuAction, "mnuActionStatistics", "S&tatistics...", QKeySequence(), &frmMain::mnuActionStatistics_Click);
 
     QMenu *mnuHelp = menu("mnuHelp", "&Help");
     action(mnuHelp, "mnuHelpHelp", "&Help", QKeySequence(Qt::Key_F1), &frmMain::mnuHelpHelp_Click);

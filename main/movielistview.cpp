@@ -13,8 +13,10 @@ MovieListView::MovieListView(QTreeView *view, MovieModel *model, QObject *parent
     : QObject(parent)
     , m_view(view)
     , m_model(model)
+    , m_filter(new MovieFilterModel(this))
 {
-    m_view->setModel(m_model);
+    m_filter->setSourceModel(m_model);
+    m_view->setModel(m_filter);
     m_view->setRootIsDecorated(false);
     m_view->setItemsExpandable(false);
     m_view->setUniformRowHeights(true);
@@ -31,6 +33,12 @@ MovieListView::MovieListView(QTreeView *view, MovieModel *model, QObject *parent
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header, &QHeaderView::sectionClicked, this, [this](int section) { headerClicked(section + 1); });
     connect(m_model, &MovieModel::sortChanged, this, &MovieListView::showSortIndicator);
+    // Typing in the list jumps to the next title starting with what was typed: the search looks in
+    // the current column, so the current cell stays in the titles.
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid() && current.column() != 0)
+            m_view->selectionModel()->setCurrentIndex(current.siblingAtColumn(0), QItemSelectionModel::NoUpdate);
+    });
     // A double click anywhere on a list that holds rows edits the selected one.
     m_view->viewport()->installEventFilter(this);
 }
@@ -93,14 +101,21 @@ void MovieListView::select(int position)
 {
     if (position < 1 || position > count())
         return;
-    const QModelIndex idx = m_model->index(position - 1, 0);
+    const QModelIndex idx = m_filter->index(position - 1, 0);
     m_view->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void MovieListView::ensureVisible(int position)
 {
     if (position >= 1 && position <= count())
-        m_view->scrollTo(m_model->index(position - 1, 0), QAbstractItemView::EnsureVisible);
+        m_view->scrollTo(m_filter->index(position - 1, 0), QAbstractItemView::EnsureVisible);
+}
+
+void MovieListView::showRow(int row)
+{
+    const int position = m_filter->rowOf(row) + 1;
+    select(position);
+    ensureVisible(position);
 }
 
 void MovieListView::showSortIndicator()

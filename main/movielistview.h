@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/moviemodel.h"
+#include "document/filtermodel.h"
 
 #include <QObject>
 
@@ -9,7 +9,8 @@ class QTreeView;
 namespace cinemork {
 
 // The services the program asks of its list view over the document's rows: rows by position
-// (1 = top), the one selected row, scrolling a row into view, the header click and its indicator.
+// (1 = top) among those the filter shows, the one selected row, scrolling a row into view, the header
+// click and its indicator. The list's own rows (0 = first) are what the document's commands take.
 class MovieListView : public QObject
 {
     Q_OBJECT
@@ -18,12 +19,16 @@ public:
 
     QTreeView *view() const { return m_view; }
     MovieModel *model() const { return m_model; }
+    MovieFilterModel *filter() const { return m_filter; }
 
-    int count() const { return m_model->rowCount(); }
-    QString text(int position) const { return m_model->movie(position - 1)[FTitle]; }
+    int count() const { return m_filter->rowCount(); }
+    QString text(int position) const { return m_model->movie(m_filter->listRow(position - 1))[FTitle]; }
     int selectedIndex() const; // 0 when no row is selected
     void select(int position);
     void ensureVisible(int position);
+    // The list's row of the selected movie, -1 when none is; a list row selected and scrolled to.
+    int selectedRow() const { return m_filter->listRow(selectedIndex() - 1); }
+    void showRow(int row);
     // A click on the header of column n (1 = Title).
     void headerClicked(int column) { m_model->headerClicked(column); }
     // Each column at its designed width, or wider where the desktop's font needs it for the header,
@@ -44,6 +49,7 @@ private:
 
     QTreeView *m_view;
     MovieModel *m_model;
+    MovieFilterModel *m_filter;
 };
 
 } // namespace cinemork

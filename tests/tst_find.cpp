@@ -1,0 +1,368 @@
+#include "document/filtermodel.h"
+#include "document/listdocument.h"
+#include "find/duplicates.h"
+#include "find/fold.h"
+#include "find/statistics.h"
+#include "listfile/pagereader.h"
+#include "listfile/pagewriter.h"
+#include "platform/texts.h"
+#include "testsupport.h"
+
+#include <QAbstractItemModelTester>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace cinemork;
+using test::movie;
+using Seen = MovieFilterModel::Seen;
+
+namespace {
+
+Movie full(const QString &title, const QString &location, const QString &files, bool watched = false)
+{
+    Movie m = movie(title);
+    m[FRes] = QStringLiteral("640x272");
+    m[FCodec] = QStringLiteral("DivX");
+    m[FLocation] = location;
+    m[FFiles] = files;
+    m[FSeenit] = watched ? QStringLiteral("yes") : QStringLiteral("no");
+    m[FImdb] = QStringLiteral("http://www.imdb.com/title/tt0211915/");
+    return m;
+}
+
+// The titles the view shows, top to bottom.
+QStringList shownTitles(const MovieFilterModel &f)
+{
+    QStringList t;
+    for (int r = 0; r < f.rowCount(); ++r)
+        t << f.index(r, FTitle).data().toString();
+    return t;
+}
+
+// What the filter must show, worked out the slow way from the movies' own texts.
+bool passes(const Movie &m, const QString &text, Seen seen)
+{
+    if (seen != Seen::All && (m[FSeenit] == QLatin1String("yes")) != (seen == Seen::Watched))
+        return false;
+    static constexpr Field shownFields[] = {FTitle, FRes, FCodec, FType, FLocation, FFiles};
+    const QStringList words = foldedText(text).simplified().split(u' ', Qt::SkipEmptyParts);
+    return std::all_of(words.begin(), words.end(), [&](const QString &w) {
+        return std::any_of(std::begin(shownFields), std::end(shownFields),
+                           [&](Field f) { return foldedText(m[f]).contains(w); });
+    });
+}
+
+} // namespace
+
+class tst_find : public test::FakesTest
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // A document with four movies and its filter, not sorted.
+    struct Filtered
+    {
+        ListDocument doc;
+        MovieFilterModel filter;
+        QAbstractItemModelTester tester{&filter, QAbstractItemModelTester::FailureReportingMode::QtTest};
+        Filtered()
+        {
+            filter.setSourceModel(doc.model());
+            doc.newList();
+            doc.model()->setSorted(false);
+            doc.model()->setMovies({full("Amélie", "Box 1", "amelie.cd1.avi, amelie.cd2.avi", true),
+                                    full("Brazil", "Box 2", "brazil.avi"), full("Zelig", "Shelf", "zelig.mpg", true),
+                                    full("Alien", "Box 1", "alien.avi")});
+        }
+    };
+
+private slots:
+    void wordsAreFoundInTheShownFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("seen");
+        QTest::addColumn<QStringList>("shown");
+        const int all = int(Seen::All);
+        QTest::newRow("accents and case ignored") << "AMELIE" << all << QStringList{"Amélie"};
+        QTest::newRow("accent typed, none stored") << "brázil" << all << QStringList{"Brazil"};
+        QTest::newRow("location") << "box" << all << QStringList{"Amélie", "Brazil", "Alien"};
+        QTest::newRow("every word, any field") << "box 1 avi" << all << QStringList{"Amélie", "Alien"};
+        QTest::newRow("a word missing") << "box zelig" << all << QStringList{};
+        QTest::newRow("file names") << "cd2.avi" << all << QStringList{"Amélie"};
+        QTest::newRow("codec, type, resolution")
+            << "divx dvd 272" << all << QStringList{"Amélie", "Brazil", "Zelig", "Alien"};
+        QTest::newRow("not across two fields") << "ashelf" << all << QStringList{};
+        QTest::newRow("not the link") << "imdb" << all << QStringList{};
+        QTest::newRow("not the watched mark") << "yes" << all << QStringList{};
+        QTest::newRow("not the size") << "700" << all << QStringList{};
+        QTest::newRow("watched") << "" << int(Seen::Watched) << QStringList{"Amélie", "Zelig"};
+        QTest::newRow("not watched, with words") << "box" << int(Seen::NotWatched) << QStringList{"Brazil", "Alien"};
+        QTest::newRow("blanks only") << "   " << all << QStringList{"Amélie", "Brazil", "Zelig", "Alien"};
+    }
+    void wordsAreFoundInTheShownFields()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, seen);
+        Filtered f;
+        f.filter.setFilter(text, Seen(seen));
+        QTEST(shownTitles(f.filter), "shown");
+        QCOMPARE(f.filter.filtered(), !text.trimmed().isEmpty() || seen != int(Seen::All));
+        QCOMPARE(f.doc.movies().size(), 4); // the list is untouched
+    }
+
+    void foldingIgnoresCaseAndAccents()
+    {
+        QCOMPARE(foldedText(u"Ærø Ça GÖTTERDÄMMERUNG ﬁn"), QStringLiteral("ærø ca gotterdammerung fin"));
+        QCOMPARE(foldedWords(u" Box  box\tBÓX 1 "), (std::vector<std::string>{"box", "1"}));
+    }
+
+    void commandsWhileFilteredActOnTheListAndShowTheirMovie()
+    {
+        Filtered f;
+        f.filter.setFilter(QStringLiteral("box"), Seen::All);
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil", "Alien"}));
+        // an add that does not match is shown until the text changes, and the list gets it sorted in
+        const int added = f.doc.addMovie(full("Casablanca", "Shelf", "casa.avi"));
+        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca", "Zelig"}));
+        QCOMPARE(f.filter.listRow(f.filter.rowOf(added)), added);
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
+        // an edit changes the movie the view row stands for, which stays shown though it matches no more
+        const int brazil = f.filter.listRow(2);
+        QCOMPARE(f.doc.movies()[brazil][FTitle], QStringLiteral("Brazil"));
+        Movie changed = f.doc.movies()[brazil];
+        changed[FLocation] = QStringLiteral("Lent out");
+        f.doc.editMovie(brazil, changed);
+        QCOMPARE(f.doc.movies()[brazil][FLocation], QStringLiteral("Lent out"));
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
+        // a delete takes the selected view row's movie; its undo brings it back to its place, shown
+        m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
+        QVERIFY(f.doc.deleteMovie(f.filter.listRow(1)));
+        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Brazil", "Casablanca", "Zelig"}));
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Brazil", "Casablanca"}));
+        f.doc.undo();
+        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca", "Zelig"}));
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
+        // undoing the add and the edit while the text hides both
+        f.filter.setFilter(QStringLiteral("amelie"), Seen::All);
+        f.doc.undo(); // the edit: a hidden movie changed is shown
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil"}));
+        f.doc.undo(); // the add
+        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Amélie", "Brazil", "Zelig", "Alien"}));
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil"}));
+        // a new text starts afresh
+        f.filter.setFilter(QStringLiteral("box"), Seen::All);
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil", "Alien"}));
+    }
+
+    void sortingSortsTheWholeListAndTheSelectionFollows()
+    {
+        Filtered f;
+        f.filter.setFilter(QStringLiteral("box"), Seen::All);
+        QPersistentModelIndex brazil(f.filter.index(1, FLocation));
+        f.doc.model()->headerClicked(1);
+        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Zelig"}));
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil"}));
+        QCOMPARE(brazil.row(), 2);
+        QCOMPARE(brazil.column(), int(FLocation));
+        f.doc.model()->headerClicked(1);
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Brazil", "Amélie", "Alien"}));
+        QCOMPARE(brazil.row(), 0);
+        QCOMPARE(f.filter.index(0, FTitle).data().toString(), QStringLiteral("Brazil"));
+        f.filter.setFilter(QStringLiteral("amelie"), Seen::All);
+        QVERIFY(!brazil.isValid()); // hidden now
+    }
+
+    void aSaveWhileFilteredWritesEveryMovie()
+    {
+        Filtered f;
+        const QString unfiltered = m_dir.filePath(QStringLiteral("unfiltered.html"));
+        const QString filtered = m_dir.filePath(QStringLiteral("filtered.html"));
+        QVERIFY(f.doc.write(unfiltered, QStringLiteral("List")));
+        f.filter.setFilter(QStringLiteral("zelig"), Seen::Watched);
+        QCOMPARE(f.filter.rowCount(), 1);
+        QVERIFY(f.doc.write(filtered, QStringLiteral("List")));
+        QFile a(unfiltered), b(filtered);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), a.readAll());
+    }
+
+    void aListSetAnewEndsTheFilter()
+    {
+        Filtered f;
+        f.filter.setFilter(QStringLiteral("box"), Seen::NotWatched);
+        QSignalSpy ended(&f.filter, &MovieFilterModel::filterEnded);
+        const QString path = test::writePage(m_dir.filePath(QStringLiteral("other.html")), {movie("One"), movie("Two")},
+                                             QStringLiteral("Other"));
+        QVERIFY(f.doc.read(path));
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(!f.filter.filtered());
+        QCOMPARE(shownTitles(f.filter), (QStringList{"One", "Two"}));
+    }
+
+    void nextMatchSkipsShownRowsThatDoNotMatch()
+    {
+        Filtered f;
+        f.filter.setFilter(QStringLiteral("box 1"), Seen::All);
+        f.doc.addMovie(full("Aardvark", "Cellar", "a.avi")); // shown, not a match
+        QCOMPARE(shownTitles(f.filter), (QStringList{"Aardvark", "Alien", "Amélie"}));
+        QCOMPARE(f.filter.nextMatch(-1), 1);
+        QCOMPARE(f.filter.nextMatch(1), 2);
+        QCOMPARE(f.filter.nextMatch(2), 1); // round again, past the add
+        f.filter.clearFilter();
+        QCOMPARE(f.filter.nextMatch(4), 0);
+    }
+
+    // The index follows every change of the list: after any mix of commands a filter shows exactly
+    // what the movies' own texts say.
+    void theIndexKeepsInStepWithTheList()
+    {
+        Filtered f;
+        QRandomGenerator random(7);
+        const QStringList words{"box", "alien", "a", "cd", "zz", "amelie avi", "shelf 2"};
+        const auto randomMovie = [&] {
+            const int k = random.bounded(1000);
+            return full(QStringLiteral("Film %1 %2").arg(words[k % words.size()]).arg(k),
+                        QStringLiteral("Box %1").arg(k % 7), QStringLiteral("f%1.avi").arg(k), k % 2);
+        };
+        for (int step = 0; step < 300; ++step) {
+            const int rows = int(f.doc.movies().size());
+            switch (random.bounded(7)) {
+            case 0: f.doc.addMovie(randomMovie()); break;
+            case 1:
+                if (rows)
+                    f.doc.editMovie(random.bounded(rows), randomMovie());
+                break;
+            case 2:
+                if (rows) {
+                    m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
+                    f.doc.deleteMovie(random.bounded(rows));
+                }
+                break;
+            case 3: f.doc.undo(); break;
+            case 4: f.doc.redo(); break;
+            case 5: f.doc.model()->headerClicked(1 + random.bounded(FieldCount)); break;
+            default: f.filter.setFilter(words[random.bounded(words.size())], Seen(random.bounded(3))); break;
+            }
+            for (int r = 0; r < f.filter.rowCount(); ++r) // each view row shows its list row's movie
+                QCOMPARE(f.filter.index(r, FTitle).data().toString(), f.doc.movies()[f.filter.listRow(r)][FTitle]);
+            const QString text = words[step % words.size()];
+            const Seen seen = Seen(step % 3);
+            f.filter.setFilter(text, seen);
+            QStringList expected;
+            for (const Movie &m : f.doc.movies())
+                if (passes(m, text, seen))
+                    expected << m[FTitle];
+            QCOMPARE(shownTitles(f.filter), expected);
+        }
+    }
+
+    void duplicatesShareATitleOrAFileOfTheSameSize_data()
+    {
+        QTest::addColumn<QList<Movie>>("movies");
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<int>("groups");
+        const auto m = [](const char *title, const char *files = "", const char *size = "700\\1") {
+            Movie x = full(QString::fromUtf8(title), {}, QString::fromUtf8(files));
+            x[FSize] = QString::fromLatin1(size);
+            return x;
+        };
+        QTest::newRow("case, accents, punctuation, article")
+            << QList<Movie>{m("The Amélie!"), m("Brazil"), m("amelie"), m("Zelig")} << QList<int>{0, 2} << 1;
+        QTest::newRow("remakes keep their year")
+            << QList<Movie>{m("Solaris (1972)"), m("Solaris (2002)"), m("Solaris [1972]")} << QList<int>{0, 2} << 1;
+        QTest::newRow("an article alone is a title") << QList<Movie>{m("A"), m("The"), m("a")} << QList<int>{0, 2} << 1;
+        QTest::newRow("only inside a word is no article")
+            << QList<Movie>{m("Theater"), m("Ater"), m("Another"), m("Other")} << QList<int>{} << 0;
+        QTest::newRow("same file, same size")
+            << QList<Movie>{m("One", "x.avi, film.AVI"), m("Two", "Film.avi"), m("Three", "film.avi", "699\\1")}
+            << QList<int>{0, 1} << 1;
+        QTest::newRow("groups joined through a member, in list order")
+            << QList<Movie>{m("Heat", "h.avi"), m("Ran"), m("heat", "r.avi"), m("RAN"), m("Other", "r.avi")}
+            << QList<int>{0, 2, 4, 1, 3} << 2;
+        QTest::newRow("nothing but punctuation") << QList<Movie>{m("..."), m("!"), m("")} << QList<int>{} << 0;
+    }
+    void duplicatesShareATitleOrAFileOfTheSameSize()
+    {
+        QFETCH(QList<Movie>, movies);
+        const Duplicates d = findDuplicates(movies);
+        QTEST(QList<int>(d.rows.begin(), d.rows.end()), "rows");
+        QTEST(d.groups, "groups");
+        // shown in the view in that order
+        Filtered f;
+        f.doc.model()->setMovies(movies);
+        f.filter.showRows(d.rows);
+        QCOMPARE(f.filter.rowCount(), int(d.rows.size()));
+        for (int r = 0; r < f.filter.rowCount(); ++r)
+            QCOMPARE(f.filter.listRow(r), d.rows[size_t(r)]);
+    }
+
+    void statisticsAgreeWithThePageSummary()
+    {
+        QList<Movie> movies;
+        const char *sizes[] = {"700\\1", "1400\\2", "733\\1", "bad", "4095\\5", " 12 \\ 1 "};
+        const char *res[] = {"352x288", "640x480", "1280x720", "1920x1080", "", "720X576"};
+        for (int i = 0; i < 30; ++i) {
+            Movie m = full(QStringLiteral("M%1").arg(i), i % 4 ? QStringLiteral("Box %1").arg(i % 3) : QString(), {},
+                           i % 5 == 0);
+            m[FSize] = QString::fromLatin1(sizes[i % 6]);
+            m[FRes] = QString::fromLatin1(res[i % 6]);
+            m[FType] = i % 2 ? QStringLiteral("SVCD") : QStringLiteral("svcd");
+            m[FCodec] = i % 3 ? QStringLiteral("DivX") : QStringLiteral("MPEG");
+            movies << m;
+        }
+        const ListStatistics s = statisticsOf(movies);
+        // the page's summary line, as written
+        const QString page = QString::fromLatin1(PageWriter::page(QStringLiteral("T"), movies, PageSettings{}));
+        const QRegularExpressionMatch summary =
+            QRegularExpression(QStringLiteral("(\\d+) movies, (\\d+) watched, ([\\d.]+) GB total")).match(page);
+        QVERIFY(summary.hasMatch());
+        QCOMPARE(QString::number(s.totals.movies), summary.captured(1));
+        QCOMPARE(QString::number(s.totals.watched), summary.captured(2));
+        QCOMPARE(gigabytesText(s.totals.megabytes, u"."), summary.captured(3));
+        QCOMPARE(s.totals.cds, quint64(5 * (1 + 2 + 1 + 0 + 5 + 1)));
+        // every table adds up to the totals; letter case does not split a row
+        for (const auto *table : {&s.byType, &s.byCodec, &s.byLocation, &s.byResolution}) {
+            PageTotals sum;
+            for (const StatisticsRow &row : *table)
+                sum += row.totals;
+            QCOMPARE(sum.movies, s.totals.movies);
+            QCOMPARE(sum.watched, s.totals.watched);
+            QVERIFY(sum.megabytes == s.totals.megabytes);
+            QCOMPARE(sum.cds, s.totals.cds);
+        }
+        QCOMPARE(s.byType.size(), size_t(1));
+        QCOMPARE(s.byLocation.front().key, QString()); // the movies without a location, first
+        QCOMPARE(s.byLocation.front().totals.movies, qsizetype(8));
+        QList<qsizetype> perClass;
+        for (const StatisticsRow &row : s.byResolution)
+            perClass << row.totals.movies;
+        QCOMPARE(perClass, (QList<qsizetype>{5, 10, 5, 5, 5}));
+    }
+
+    void resolutionClasses_data()
+    {
+        QTest::addColumn<QString>("res");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("low") << "640x272" << int(ResolutionClass::Below480);
+        QTest::newRow("480 lines") << "640x480" << int(ResolutionClass::From480);
+        QTest::newRow("719 lines") << "1280x719" << int(ResolutionClass::From480);
+        QTest::newRow("720 lines") << "1280x720" << int(ResolutionClass::From720);
+        QTest::newRow("1079 lines") << "1920x1079" << int(ResolutionClass::From720);
+        QTest::newRow("1080 lines, blanks") << " 1920 x 1080 " << int(ResolutionClass::From1080);
+        QTest::newRow("empty") << "" << int(ResolutionClass::Unknown);
+        QTest::newRow("no width") << "x576" << int(ResolutionClass::Unknown);
+        QTest::newRow("words") << "about 720" << int(ResolutionClass::Unknown);
+        QTest::newRow("zero") << "640x0" << int(ResolutionClass::Unknown);
+    }
+    void resolutionClasses()
+    {
+        QFETCH(QString, res);
+        QTEST(int(resolutionClassOf(res)), "kind");
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_find)
+#include "tst_find.moc"

@@ -1,0 +1,208 @@
+#include "editor/frmaddcd.h"
+#include "find/findtexts.h"
+#include "main/frmmain.h"
+#include "main/statisticswindow.h"
+#include "platform/texts.h"
+#include "testsupport.h"
+#include "windowsupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace cinemork;
+using test::movie;
+
+class tst_findwindow : public test::WindowTest
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // A shown, active window on a stored list (sorted by title: Alien, Amadeus, Brazil, Zelig).
+    std::unique_ptr<frmMain> window()
+    {
+        auto w = std::make_unique<frmMain>();
+        Movie watched = movie("Zelig");
+        watched[FSeenit] = QStringLiteral("yes");
+        watched[FLocation] = QStringLiteral("Box 2");
+        Movie amadeus = movie("Amadeus", "2100\\3");
+        amadeus[FLocation] = QStringLiteral("Box 1");
+        const QString path = test::writePage(m_dir.filePath(QStringLiteral("list.html")),
+                                             {watched, movie("Alien"), movie("Brazil"), amadeus}, QStringLiteral("L"));
+        w->document().read(path);
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            return nullptr;
+        return w;
+    }
+    static QStringList shownTitles(frmMain &w)
+    {
+        QStringList t;
+        for (int p = 1; p <= w.list().count(); ++p)
+            t << w.list().text(p);
+        return t;
+    }
+    static QString status(frmMain &w) { return child<QLabel>(&w, "lblFindStatus")->text(); }
+
+private slots:
+    void theFilterLineFiltersAsTheUserTypes()
+    {
+        auto w = window();
+        QVERIFY(w);
+        auto *view = child<QTreeView>(w.get(), "lvwMain");
+        auto *text = child<QLineEdit>(w.get(), "txtFind");
+        // above the list, nothing over anything, nothing cut short
+        QVERIFY(child(w.get(), "filterBar")->geometry().bottom() < view->geometry().top());
+        for (QWidget *c : child(w.get(), "filterBar")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (c->isVisible())
+                QVERIFY2(c->width() >= c->minimumSizeHint().width(), qPrintable(c->objectName()));
+        QCOMPARE(status(*w), QString());
+        QVERIFY(!child(w.get(), "cmdClearFind")->isEnabled());
+
+        view->setFocus();
+        w->list().select(3); // Brazil
+        QTest::keyClick(view, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(text->hasFocus());
+        QTest::keyClicks(text, QStringLiteral("box"));
+        QCOMPARE(shownTitles(*w), (QStringList{"Amadeus", "Zelig"}));
+        QCOMPARE(status(*w), QStringLiteral("2 of 4 movies"));
+        child<QComboBox>(w.get(), "cboSeen")->setCurrentIndex(2); // not watched
+        QCOMPARE(shownTitles(*w), (QStringList{"Amadeus"}));
+        QCOMPARE(status(*w), QStringLiteral("1 of 4 movies"));
+        // keys of the text box are the box's own, not the list's commands
+        QTest::keyClick(text, Qt::Key_Left);
+        QTest::keyClick(text, Qt::Key_Delete);
+        QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(text->selectedText(), QStringLiteral("bo"));
+        QCOMPARE(w->document().movies().size(), 4);
+        QVERIFY(w->document().undoStack()->count() == 0);
+        // Esc ends the filter and gives the list the focus, on the movie that was selected
+        w->list().select(1);
+        QTest::keyClick(text, Qt::Key_Escape);
+        QCOMPARE(text->text(), QString());
+        QCOMPARE(child<QComboBox>(w.get(), "cboSeen")->currentIndex(), 0);
+        QCOMPARE(shownTitles(*w), (QStringList{"Alien", "Amadeus", "Brazil", "Zelig"}));
+        QTRY_VERIFY(view->hasFocus());
+        QCOMPARE(w->list().selectedIndex(), 2);
+        QCOMPARE(status(*w), QString());
+        // another list opened starts unfiltered
+        text->setText(QStringLiteral("zelig"));
+        w->document().read(m_dir.filePath(QStringLiteral("list.html")));
+        QCOMPARE(text->text(), QString());
+        QCOMPARE(w->list().count(), 4);
+    }
+
+    void commandsTakeTheSelectedShownMovie()
+    {
+        auto w = window();
+        QVERIFY(w);
+        child<QLineEdit>(w.get(), "txtFind")->setText(QStringLiteral("box"));
+        w->list().select(2); // Zelig, the list's fourth
+        QString editing;
+        m_fakes->modals.next([&](QWidget *ed) {
+            editing = child<QLineEdit>(ed, "txtTitle")->text();
+            child<QLineEdit>(ed, "txtLocation")->setText(QStringLiteral("Lent out"));
+            static_cast<frmAddCD *>(ed)->cmdOK_Click();
+        });
+        w->cmdEdit_Click();
+        QCOMPARE(editing, QStringLiteral("Zelig"));
+        QCOMPARE(w->document().movies()[3][FLocation], QStringLiteral("Lent out"));
+        QCOMPARE(shownTitles(*w), (QStringList{"Amadeus", "Zelig"})); // stays shown
+        QCOMPARE(w->list().selectedIndex(), 2);
+        // an add shows its movie, selected, though it does not match
+        QVERIFY(w->commitMovie(movie("Casablanca")));
+        QCOMPARE(shownTitles(*w), (QStringList{"Amadeus", "Casablanca", "Zelig"}));
+        QCOMPARE(w->list().selectedRow(), 3);
+        QCOMPARE(test::titles(w->document().movies()),
+                 (QStringList{"Alien", "Amadeus", "Brazil", "Casablanca", "Zelig"}));
+        w->list().select(1);
+        m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
+        w->cmdDel_Click();
+        QCOMPARE(test::titles(w->document().movies()), (QStringList{"Alien", "Brazil", "Casablanca", "Zelig"}));
+        QCOMPARE(status(*w), QStringLiteral("2 of 4 movies"));
+    }
+
+    void findNextAndTypingInTheList()
+    {
+        auto w = window();
+        QVERIFY(w);
+        auto *view = child<QTreeView>(w.get(), "lvwMain");
+        child<QLineEdit>(w.get(), "txtFind")->setText(QStringLiteral("a"));
+        QVERIFY(w->commitMovie(movie("Casablanca"))); // shown, and a match
+        QVERIFY(w->commitMovie(movie("Dune")));       // shown, no match
+        QCOMPARE(shownTitles(*w), (QStringList{"Alien", "Amadeus", "Brazil", "Casablanca", "Dune"}));
+        QAction *next = child<QAction>(w.get(), "mnuActionFindNext");
+        QCOMPARE(next->shortcut(), QKeySequence(Qt::Key_F3));
+        next->trigger();
+        QCOMPARE(w->list().text(w->list().selectedIndex()), QStringLiteral("Alien")); // round, past Dune
+        next->trigger();
+        QCOMPARE(w->list().text(w->list().selectedIndex()), QStringLiteral("Amadeus"));
+
+        // typing jumps to the title, whichever column was clicked last
+        child<QPushButton>(w.get(), "cmdClearFind")->click();
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(0, FLocation));
+        QCOMPARE(view->currentIndex().column(), 0);
+        QTest::keyClicks(view, QStringLiteral("ca"));
+        QCOMPARE(w->list().text(w->list().selectedIndex()), QStringLiteral("Casablanca"));
+    }
+
+    void duplicatesAreAFilter()
+    {
+        auto w = window();
+        QVERIFY(w);
+        w->commitMovie(movie("The Brazil!"));
+        w->commitMovie(movie("Alien (1979)"));
+        child<QAction>(w.get(), "mnuActionDuplicates")->trigger();
+        QCOMPARE(shownTitles(*w), (QStringList{"Brazil", "The Brazil!"}));
+        QCOMPARE(status(*w), QStringLiteral("2 movies in 1 groups"));
+        QVERIFY(child(w.get(), "cmdClearFind")->isEnabled());
+        child<QPushButton>(w.get(), "cmdClearFind")->click();
+        QCOMPARE(w->list().count(), 6);
+        QCOMPARE(status(*w), QString());
+    }
+
+    void theStatisticsWindow()
+    {
+        auto w = window();
+        QVERIFY(w);
+        QString totals;
+        QStringList types, gigabytes;
+        int bars = 0;
+        m_fakes->modals.next([&](QWidget *s) {
+            totals = child<QLabel>(s, "lblTotals")->text();
+            auto *byLocation = child<QTableView>(s, "tblStatistics2");
+            QCOMPARE(byLocation->model()->rowCount(), 3);
+            byLocation->horizontalHeader()->setSortIndicator(2, Qt::DescendingOrder); // by GB, most first
+            for (int r = 0; r < 3; ++r)
+                gigabytes << byLocation->model()->index(r, 0).data().toString() + u'='
+                        + byLocation->model()->index(r, 2).data().toString();
+            auto *byType = child<QTableView>(s, "tblStatistics0");
+            for (int r = 0; r < byType->model()->rowCount(); ++r)
+                types << byType->model()->index(r, 0).data().toString();
+            bars = int(s->findChild<BarChart *>()->bars().size());
+            for (QWidget *c : s->findChildren<QWidget *>())
+                if (c->isVisible() && c->width() < c->minimumSizeHint().width())
+                    types << QStringLiteral("clipped ") + c->metaObject()->className();
+            static_cast<QDialog *>(s)->reject();
+        });
+        child<QAction>(w.get(), "mnuActionStatistics")->trigger();
+        QCOMPARE(totals, QStringLiteral("4 movies, 1 watched, 4.1 GB on 6 CDs"));
+        QVERIFY(w->document().statusText().endsWith(QStringLiteral("total 4.1 GB"))); // as the list's own
+        QCOMPARE(gigabytes, (QStringList{"Box 1=2.05", "(none)=1.36", "Box 2=0.68"}));
+        QCOMPARE(types, QStringList{"DVD Rip"});
+        QCOMPARE(bars, 1);
+    }
+};
+
+QTEST_MAIN(tst_findwindow)
+#include "tst_findwindow.moc"
