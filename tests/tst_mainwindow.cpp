@@ -324,10 +324,8 @@ private slots:
         QCOMPARE(child<QAction>(w.get(), "mnuActionUndo")->text(), QStringLiteral("Undo delete movie"));
         QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(test::titles(w->document().movies()), (QStringList{"Alien", "Brazil", "Zelig"}));
-        QCOMPARE(shown(*w), QStringLiteral("3 items in loaded list Stored, total 2.73 GB"));
         QCOMPARE(child<QAction>(w.get(), "mnuActionRedo")->text(), QStringLiteral("Redo delete movie"));
         QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(shown(*w), Texts::ListModified);
         // a header click sorts, and the selection follows its row
         w->list().select(1);
         auto *header = view->header();
@@ -393,32 +391,28 @@ private slots:
         frmMain w;
         w.show();
         w.document().model()->setMovies({movie("Real"), movie("Dialogs")});
-        const QString target = path("real");
-        QString title, filter;
-        m_fakes->modals.next([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QFileDialog *>(modal);
-            title = dialog->windowTitle();
-            filter = dialog->nameFilters().first();
-            dialog->setDirectory(m_dir.path());
-            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("real"));
-            QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
-        });
+        QStringList seen; // title and first filter of every dialog
+        const auto choose = [&](const QString &name) {
+            m_fakes->modals.next([&, name](QWidget *modal) {
+                auto *dialog = qobject_cast<QFileDialog *>(modal);
+                seen << dialog->windowTitle() << dialog->nameFilters().first();
+                dialog->setDirectory(m_dir.path());
+                auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                edit->setText(name);
+                QTest::keyClick(edit, Qt::Key_Return);
+            });
+        };
+        choose(QStringLiteral("real"));
         m_fakes->prompts.expectInput(QStringLiteral("REAL.HTML movie list:"), QStringLiteral("Real list"));
         QVERIFY(w.mnuMovieSaveAs_Click());
-        QCOMPARE(title, QStringLiteral("Save list as..."));
-        QCOMPARE(filter, QStringLiteral("HTML files (*.html *.htm *.HTML *.HTM)"));
-        QCOMPARE(w.document().filePath(), target + QStringLiteral(".html")); // the default extension was added
-
+        QCOMPARE(w.document().filePath(), path("real.html")); // the default extension was added
         w.document().model()->setMovies({});
-        m_fakes->modals.next([&](QWidget *modal) {
-            auto *dialog = qobject_cast<QFileDialog *>(modal);
-            dialog->setDirectory(m_dir.path());
-            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("real.html"));
-            QTest::keyClick(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
-        });
+        choose(QStringLiteral("real.html"));
         w.mnuMovieOpen_Click();
         QCOMPARE(test::titles(w.document().movies()), (QStringList{"Dialogs", "Real"}));
         QCOMPARE(w.document().title(), QStringLiteral("Real list"));
+        const QString html = QStringLiteral("HTML files (*.html *.htm *.HTML *.HTM)");
+        QCOMPARE(seen, (QStringList{"Save list as...", html, "Open movie list...", html}));
         setFileDialogs(&m_fakes->dialogs);
     }
 };
