@@ -34,12 +34,12 @@ void MovieFilterModel::setSourceModel(QAbstractItemModel *source)
 
 void MovieFilterModel::rebuild()
 {
-    const QList<Movie> none;
-    const QList<Movie> &movies = m_source ? m_source->movies() : none;
-    m_index.reset(movies);
-    m_rows.resize(size_t(movies.size()));
+    const qsizetype count = m_source ? m_source->rowCount() : 0;
+    m_index.reset({}); // built when a filter first needs it: opening a list does not pay for it
+    m_indexed = false;
+    m_rows.resize(size_t(count));
     std::iota(m_rows.begin(), m_rows.end(), 0);
-    m_shown.assign(size_t(movies.size()), 1);
+    m_shown.assign(size_t(count), 1);
     m_filtered = false;
     m_matcher.reset();
     m_seen = Seen::All;
@@ -54,8 +54,21 @@ bool MovieFilterModel::passes(int listRow, const SearchIndex::Matcher &matcher, 
     return matcher.matches(listRow);
 }
 
+void MovieFilterModel::ensureIndex()
+{
+    if (m_indexed || !m_source)
+        return;
+    m_index.reset(m_source->movies());
+    m_indexed = true;
+}
+
 void MovieFilterModel::setFilter(const QString &text, Seen seen)
 {
+    if (text.trimmed().isEmpty() && seen == Seen::All) {
+        clearFilter();
+        return;
+    }
+    ensureIndex();
     SearchIndex::Matcher matcher = m_index.matcher(text);
     if (matcher.matchesEverything() && seen == Seen::All) {
         clearFilter();
@@ -169,7 +182,7 @@ void MovieFilterModel::showAlso(int listRow)
 void MovieFilterModel::sourceInserted(int first, int last)
 {
     const int count = last - first + 1;
-    for (int r = first; r <= last; ++r)
+    for (int r = first; m_indexed && r <= last; ++r)
         m_index.insert(r, m_source->movie(r));
     m_shown.insert(m_shown.begin() + first, size_t(count), 0);
     for (int &r : m_rows)
@@ -203,7 +216,8 @@ void MovieFilterModel::sourceRemoved()
     m_removing = {-1, 0};
     if (first < 0)
         return;
-    m_index.remove(first, count);
+    if (m_indexed)
+        m_index.remove(first, count);
     m_shown.erase(m_shown.begin() + first, m_shown.begin() + first + count);
     for (int &r : m_rows)
         if (r >= first + count)
@@ -214,7 +228,8 @@ void MovieFilterModel::sourceRemoved()
 void MovieFilterModel::sourceChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight)
 {
     for (int r = topLeft.row(); r <= bottomRight.row(); ++r) {
-        m_index.replace(r, m_source->movie(r));
+        if (m_indexed)
+            m_index.replace(r, m_source->movie(r));
         if (!m_shown[size_t(r)]) { // an undo changed a movie the filter hid: it shows what was undone
             showAlso(r);
             emit shownChanged();
@@ -246,7 +261,8 @@ void MovieFilterModel::sourceReordered()
         newRow[size_t(it->second)] = r;
     }
     m_idsBefore = {};
-    m_index.permute(oldRow);
+    if (m_indexed)
+        m_index.permute(oldRow);
     std::vector<char> shown(static_cast<size_t>(n));
     std::vector<int> rows;
     rows.reserve(m_rows.size());

@@ -53,6 +53,7 @@ signals:
 
 private:
     void rebuild();
+    void ensureIndex();
     void show(std::vector<int> rows, bool filtered);
     void showAlso(int listRow);
     bool passes(int listRow, const SearchIndex::Matcher &matcher, Seen seen) const;
@@ -66,6 +67,7 @@ private:
 
     MovieModel *m_source = nullptr;
     SearchIndex m_index;
+    bool m_indexed = false;    // the index follows the list from the first filter on
     std::vector<int> m_rows;   // the list row of each shown row
     std::vector<char> m_shown; // by list row
     bool m_filtered = false;
