@@ -28,6 +28,9 @@ public:
     // Exactly these rows of the list, in this order (the duplicates).
     void showRows(const std::vector<int> &rows);
     void clearFilter();
+    // Builds the search index now, when the user is about to search (the Find box takes the focus), so
+    // the first keystroke does not wait for it; opening a list never does.
+    void ensureIndex();
     bool filtered() const { return m_filtered; }
     // The next shown row after row (wrapping) that the filter's text matches; -1 when none.
     int nextMatch(int row) const;
@@ -53,7 +56,6 @@ signals:
 
 private:
     void rebuild();
-    void ensureIndex();
     void show(std::vector<int> rows, bool filtered);
     void showAlso(int listRow);
     bool passes(int listRow, const SearchIndex::Matcher &matcher, Seen seen) const;

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +53,7 @@ FilterBar::FilterBar(MovieListView *list, QWidget *parent)
     connect(escape, &QAction::triggered, this, &FilterBar::clear);
     connect(m_clear, &QPushButton::clicked, this, &FilterBar::clear);
     connect(m_text, &QLineEdit::textChanged, this, &FilterBar::apply);
+    m_text->installEventFilter(this);
     connect(m_seen, &QComboBox::currentIndexChanged, this, &FilterBar::apply);
     connect(m_list->filter(), &MovieFilterModel::shownChanged, this, &FilterBar::showStatus);
     connect(m_list->filter(), &MovieFilterModel::filterEnded, this, [this] {
@@ -59,6 +61,13 @@ FilterBar::FilterBar(MovieListView *list, QWidget *parent)
         showStatus();
     });
     showStatus();
+}
+
+bool FilterBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_text && event->type() == QEvent::FocusIn)
+        m_list->filter()->ensureIndex();
+    return QWidget::eventFilter(watched, event);
 }
 
 void FilterBar::resetControls()

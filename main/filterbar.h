@@ -25,6 +25,9 @@ public:
     void clear();          // the filter off and the focus back on the list
     QString statusText() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void apply();
     void showStatus();
