@@ -243,45 +243,50 @@ void MovieFilterModel::sourceChanged(const QModelIndex &topLeft, const QModelInd
 void MovieFilterModel::sourceAboutToReorder()
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_idsBefore = m_source->order().ids;
     m_persistentBefore = persistentIndexList();
 }
 
 void MovieFilterModel::sourceReordered()
 {
     const int n = m_source->rowCount();
-    std::vector<std::pair<quint64, int>> before(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r)
-        before[size_t(r)] = {m_idsBefore[size_t(r)], r};
-    std::sort(before.begin(), before.end());
-    std::vector<int> oldRow(static_cast<size_t>(n)), newRow(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r) {
-        const auto it = std::lower_bound(before.begin(), before.end(), std::pair(m_source->idAt(r), 0));
-        oldRow[size_t(r)] = it->second;
-        newRow[size_t(it->second)] = r;
+    const std::vector<int> *from = m_source->reordering();
+    std::vector<int> oldRow = from && int(from->size()) == n ? *from : std::vector<int>();
+    if (oldRow.empty()) { // no order given: as it was
+        oldRow.resize(size_t(n));
+        std::iota(oldRow.begin(), oldRow.end(), 0);
     }
-    m_idsBefore = {};
+    std::vector<int> newRow(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r)
+        newRow[size_t(oldRow[size_t(r)])] = r;
     if (m_indexed)
         m_index.permute(oldRow);
-    std::vector<char> shown(static_cast<size_t>(n));
-    std::vector<int> rows;
-    rows.reserve(m_rows.size());
-    for (int r = 0; r < n; ++r)
-        if ((shown[size_t(r)] = m_shown[size_t(oldRow[size_t(r)])]))
-            rows.push_back(r); // in the list's new order, the duplicates' groups too
-    m_shown = std::move(shown);
-    QModelIndexList after;
-    if (!m_persistentBefore.isEmpty()) {
+    if (m_filtered) {
+        std::vector<char> shown(static_cast<size_t>(n));
+        std::vector<int> rows;
+        rows.reserve(m_rows.size());
+        for (int r = 0; r < n; ++r)
+            if ((shown[size_t(r)] = m_shown[size_t(oldRow[size_t(r)])]))
+                rows.push_back(r); // in the list's new order, the duplicates' groups too
+        m_shown = std::move(shown);
         std::vector<int> at(size_t(n), -1);
         for (size_t i = 0; i < rows.size(); ++i)
             at[size_t(rows[i])] = int(i);
+        for (int &listRow : newRow) // a list row's new place among the shown rows
+            listRow = at[size_t(listRow)];
+        std::swap(m_rows, rows);
+        // m_rows now holds the new rows; the persistent rows below look up the old ones in rows
+        QModelIndexList after;
         for (const QModelIndex &p : std::as_const(m_persistentBefore)) {
-            const int row = at[size_t(newRow[size_t(m_rows[size_t(p.row())])])];
+            const int row = newRow[size_t(rows[size_t(p.row())])];
             after << (row < 0 ? QModelIndex() : createIndex(row, p.column()));
         }
+        changePersistentIndexList(m_persistentBefore, after);
+    } else { // every row shown, in the list's order: only the persistent rows move
+        QModelIndexList after;
+        for (const QModelIndex &p : std::as_const(m_persistentBefore))
+            after << createIndex(newRow[size_t(p.row())], p.column());
+        changePersistentIndexList(m_persistentBefore, after);
     }
-    m_rows = std::move(rows);
-    changePersistentIndexList(m_persistentBefore, after);
     m_persistentBefore.clear();
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

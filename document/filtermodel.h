@@ -76,9 +76,7 @@ private:
     std::optional<SearchIndex::Matcher> m_matcher; // of the filter's text
     Seen m_seen = Seen::All;
     std::pair<int, int> m_removing{-1, 0}; // first row and count the list is taking out
-    // Across a reordering of the list: its row ids and the persistent indexes before it.
-    std::vector<quint64> m_idsBefore;
-    QModelIndexList m_persistentBefore;
+    QModelIndexList m_persistentBefore;    // across a reordering of the list
 };
 
 } // namespace cinemork

@@ -269,7 +269,9 @@ void MovieModel::permute(const std::vector<int> &perm)
     for (const QModelIndex &idx : from)
         to.append(index(newRowOf[size_t(idx.row())], idx.column()));
     changePersistentIndexList(from, to);
+    m_reordering = &perm;
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_reordering = nullptr;
 }
 
 } // namespace cinemork

@@ -27,6 +27,8 @@ public:
     const Movie &movie(int row) const { return m_rows[row]; }
     quint64 idAt(int row) const { return m_ids[size_t(row)]; }
     int rowOf(quint64 id) const; // -1 when no row has it
+    // While layoutChanged is emitted: the row each row came from (row i was at (*reordering())[i]).
+    const std::vector<int> *reordering() const { return m_reordering; }
 
     void setMovies(QList<Movie> movies);
     // Inserts at row; an id of 0 gives the row a new one. Returns the row's id.
@@ -78,6 +80,7 @@ private:
     QList<Movie> m_rows;
     std::vector<quint64> m_ids;
     quint64 m_nextId = 1;
+    const std::vector<int> *m_reordering = nullptr;
     std::array<QIcon, 5> m_icons;
     bool m_sorted = false;
     int m_sortKey = 0;
