@@ -11,7 +11,6 @@
 #include <QAbstractItemModelTester>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QtTest>
 
 using namespace cinemork;
@@ -110,7 +109,6 @@ private slots:
         f.filter.setFilter(text, Seen(seen));
         QTEST(shownTitles(f.filter), "shown");
         QCOMPARE(f.filter.filtered(), !text.trimmed().isEmpty() || seen != int(Seen::All));
-        QCOMPARE(f.doc.movies().size(), 4); // the list is untouched
     }
 
     void foldingIgnoresCaseAndAccents()
@@ -123,38 +121,28 @@ private slots:
     {
         Filtered f;
         f.filter.setFilter(QStringLiteral("box"), Seen::All);
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil", "Alien"}));
-        // an add that does not match is shown until the text changes, and the list gets it sorted in
+        // an add that does not match is shown until the text changes, in its place in the sorted list
         const int added = f.doc.addMovie(full("Casablanca", "Shelf", "casa.avi"));
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca", "Zelig"}));
         QCOMPARE(f.filter.listRow(f.filter.rowOf(added)), added);
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
-        // an edit changes the movie the view row stands for, which stays shown though it matches no more
-        const int brazil = f.filter.listRow(2);
-        QCOMPARE(f.doc.movies()[brazil][FTitle], QStringLiteral("Brazil"));
-        Movie changed = f.doc.movies()[brazil];
-        changed[FLocation] = QStringLiteral("Lent out");
-        f.doc.editMovie(brazil, changed);
-        QCOMPARE(f.doc.movies()[brazil][FLocation], QStringLiteral("Lent out"));
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
-        // a delete takes the selected view row's movie; its undo brings it back to its place, shown
+        const QStringList shown{"Alien", "Amélie", "Brazil", "Casablanca"};
+        QCOMPARE(shownTitles(f.filter), shown);
+        // an edited movie stays shown though it matches no more
+        Movie brazil = f.doc.movies()[2];
+        brazil[FLocation] = QStringLiteral("Lent out");
+        f.doc.editMovie(2, brazil);
+        QCOMPARE(shownTitles(f.filter), shown);
+        // a delete takes the view row's movie; its undo brings it back to its place, shown
         m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
         QVERIFY(f.doc.deleteMovie(f.filter.listRow(1)));
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Brazil", "Casablanca", "Zelig"}));
         QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Brazil", "Casablanca"}));
         f.doc.undo();
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca", "Zelig"}));
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
-        // undoing the add and the edit while the text hides both
+        QCOMPARE(shownTitles(f.filter), shown);
+        // undoing the edit and the add while the text hides both: the changed movie is shown
         f.filter.setFilter(QStringLiteral("amelie"), Seen::All);
-        f.doc.undo(); // the edit: a hidden movie changed is shown
+        f.doc.undo();
         QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil"}));
-        f.doc.undo(); // the add
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Amélie", "Brazil", "Zelig", "Alien"}));
+        f.doc.undo();
         QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil"}));
-        // a new text starts afresh
-        f.filter.setFilter(QStringLiteral("box"), Seen::All);
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil", "Alien"}));
     }
 
     void sortingSortsTheWholeListAndTheSelectionFollows()
@@ -163,56 +151,14 @@ private slots:
         f.filter.setFilter(QStringLiteral("box"), Seen::All);
         QPersistentModelIndex brazil(f.filter.index(1, FLocation));
         f.doc.model()->headerClicked(1);
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Zelig"}));
         QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil"}));
         QCOMPARE(brazil.row(), 2);
         QCOMPARE(brazil.column(), int(FLocation));
         f.doc.model()->headerClicked(1);
         QCOMPARE(shownTitles(f.filter), (QStringList{"Brazil", "Amélie", "Alien"}));
         QCOMPARE(brazil.row(), 0);
-        QCOMPARE(f.filter.index(0, FTitle).data().toString(), QStringLiteral("Brazil"));
         f.filter.setFilter(QStringLiteral("amelie"), Seen::All);
         QVERIFY(!brazil.isValid()); // hidden now
-    }
-
-    void aSaveWhileFilteredWritesEveryMovie()
-    {
-        Filtered f;
-        const QString unfiltered = m_dir.filePath(QStringLiteral("unfiltered.html"));
-        const QString filtered = m_dir.filePath(QStringLiteral("filtered.html"));
-        QVERIFY(f.doc.write(unfiltered, QStringLiteral("List")));
-        f.filter.setFilter(QStringLiteral("zelig"), Seen::Watched);
-        QCOMPARE(f.filter.rowCount(), 1);
-        QVERIFY(f.doc.write(filtered, QStringLiteral("List")));
-        QFile a(unfiltered), b(filtered);
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(b.readAll(), a.readAll());
-    }
-
-    void aListSetAnewEndsTheFilter()
-    {
-        Filtered f;
-        f.filter.setFilter(QStringLiteral("box"), Seen::NotWatched);
-        QSignalSpy ended(&f.filter, &MovieFilterModel::filterEnded);
-        const QString path = test::writePage(m_dir.filePath(QStringLiteral("other.html")), {movie("One"), movie("Two")},
-                                             QStringLiteral("Other"));
-        QVERIFY(f.doc.read(path));
-        QCOMPARE(ended.size(), 1);
-        QVERIFY(!f.filter.filtered());
-        QCOMPARE(shownTitles(f.filter), (QStringList{"One", "Two"}));
-    }
-
-    void nextMatchSkipsShownRowsThatDoNotMatch()
-    {
-        Filtered f;
-        f.filter.setFilter(QStringLiteral("box 1"), Seen::All);
-        f.doc.addMovie(full("Aardvark", "Cellar", "a.avi")); // shown, not a match
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Aardvark", "Alien", "Amélie"}));
-        QCOMPARE(f.filter.nextMatch(-1), 1);
-        QCOMPARE(f.filter.nextMatch(1), 2);
-        QCOMPARE(f.filter.nextMatch(2), 1); // round again, past the add
-        f.filter.clearFilter();
-        QCOMPARE(f.filter.nextMatch(4), 0);
     }
 
     // The index follows every change of the list: after any mix of commands a filter shows exactly
@@ -290,13 +236,13 @@ private slots:
         const Duplicates d = findDuplicates(movies);
         QTEST(QList<int>(d.rows.begin(), d.rows.end()), "rows");
         QTEST(d.groups, "groups");
-        // shown in the view in that order
-        Filtered f;
+        Filtered f; // shown in the view in that order
         f.doc.model()->setMovies(movies);
         f.filter.showRows(d.rows);
-        QCOMPARE(f.filter.rowCount(), int(d.rows.size()));
-        for (int r = 0; r < f.filter.rowCount(); ++r)
-            QCOMPARE(f.filter.listRow(r), d.rows[size_t(r)]);
+        QStringList expected;
+        for (int r : d.rows)
+            expected << movies[r][FTitle];
+        QCOMPARE(shownTitles(f.filter), expected);
     }
 
     void statisticsAgreeWithThePageSummary()
@@ -328,10 +274,8 @@ private slots:
             PageTotals sum;
             for (const StatisticsRow &row : *table)
                 sum += row.totals;
-            QCOMPARE(sum.movies, s.totals.movies);
-            QCOMPARE(sum.watched, s.totals.watched);
-            QVERIFY(sum.megabytes == s.totals.megabytes);
-            QCOMPARE(sum.cds, s.totals.cds);
+            QVERIFY(sum.movies == s.totals.movies && sum.watched == s.totals.watched
+                    && sum.megabytes == s.totals.megabytes && sum.cds == s.totals.cds);
         }
         QCOMPARE(s.byType.size(), size_t(1));
         QCOMPARE(s.byLocation.front().key, QString()); // the movies without a location, first
@@ -346,13 +290,9 @@ private slots:
     {
         QTest::addColumn<QString>("res");
         QTest::addColumn<int>("kind");
-        QTest::newRow("low") << "640x272" << int(ResolutionClass::Below480);
-        QTest::newRow("480 lines") << "640x480" << int(ResolutionClass::From480);
         QTest::newRow("719 lines") << "1280x719" << int(ResolutionClass::From480);
-        QTest::newRow("720 lines") << "1280x720" << int(ResolutionClass::From720);
         QTest::newRow("1079 lines") << "1920x1079" << int(ResolutionClass::From720);
         QTest::newRow("1080 lines, blanks") << " 1920 x 1080 " << int(ResolutionClass::From1080);
-        QTest::newRow("empty") << "" << int(ResolutionClass::Unknown);
         QTest::newRow("no width") << "x576" << int(ResolutionClass::Unknown);
         QTest::newRow("words") << "about 720" << int(ResolutionClass::Unknown);
         QTest::newRow("zero") << "640x0" << int(ResolutionClass::Unknown);
