@@ -1,5 +1,4 @@
 #include "editor/frmaddcd.h"
-#include "find/findtexts.h"
 #include "main/frmmain.h"
 #include "main/statisticswindow.h"
 #include "platform/texts.h"
@@ -12,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
 #include <QtTest>
@@ -29,20 +27,16 @@ class tst_findwindow : public test::WindowTest
     // A shown, active window on a stored list (sorted by title: Alien, Amadeus, Brazil, Zelig).
     std::unique_ptr<frmMain> window()
     {
-        auto w = std::make_unique<frmMain>();
-        Movie watched = movie("Zelig");
-        watched[FSeenit] = QStringLiteral("yes");
-        watched[FLocation] = QStringLiteral("Box 2");
-        Movie amadeus = movie("Amadeus", "2100\\3");
+        Movie zelig = movie("Zelig"), amadeus = movie("Amadeus", "2100\\3");
+        zelig[FSeenit] = QStringLiteral("yes");
+        zelig[FLocation] = QStringLiteral("Box 2");
         amadeus[FLocation] = QStringLiteral("Box 1");
-        const QString path = test::writePage(m_dir.filePath(QStringLiteral("list.html")),
-                                             {watched, movie("Alien"), movie("Brazil"), amadeus}, QStringLiteral("L"));
-        w->document().read(path);
+        auto w = std::make_unique<frmMain>();
+        w->document().read(test::writePage(m_dir.filePath(QStringLiteral("list.html")),
+                                           {zelig, movie("Alien"), movie("Brazil"), amadeus}, QStringLiteral("L")));
         w->show();
         w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            return nullptr;
-        return w;
+        return QTest::qWaitForWindowActive(w.get()) ? std::move(w) : nullptr;
     }
     static QStringList shownTitles(frmMain &w)
     {
