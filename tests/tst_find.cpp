@@ -3,15 +3,11 @@
 #include "find/duplicates.h"
 #include "find/fold.h"
 #include "find/statistics.h"
-#include "listfile/pagereader.h"
-#include "listfile/pagewriter.h"
 #include "platform/texts.h"
 #include "testsupport.h"
 
 #include <QAbstractItemModelTester>
 #include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QSignalSpy>
 #include <QtTest>
 
 using namespace cinemork;
@@ -60,8 +56,6 @@ class tst_find : public test::FakesTest
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-
     // A document with four movies and its filter, not sorted.
     struct Filtered
     {
@@ -88,13 +82,11 @@ private slots:
         const int all = int(Seen::All);
         QTest::newRow("accents and case ignored") << "AMELIE" << all << QStringList{"Amélie"};
         QTest::newRow("accent typed, none stored") << "brázil" << all << QStringList{"Brazil"};
-        QTest::newRow("location") << "box" << all << QStringList{"Amélie", "Brazil", "Alien"};
         QTest::newRow("every word, any field") << "box 1 avi" << all << QStringList{"Amélie", "Alien"};
-        QTest::newRow("a word missing") << "box zelig" << all << QStringList{};
-        QTest::newRow("file names") << "cd2.avi" << all << QStringList{"Amélie"};
         QTest::newRow("codec, type, resolution")
             << "divx dvd 272" << all << QStringList{"Amélie", "Brazil", "Zelig", "Alien"};
-        QTest::newRow("not across two fields") << "ashelf" << all << QStringList{};
+        QTest::newRow("not across type and location") << "ripshelf" << all << QStringList{};
+        QTest::newRow("not across title and files") << "zeligzelig" << all << QStringList{};
         QTest::newRow("not the link") << "imdb" << all << QStringList{};
         QTest::newRow("not the watched mark") << "yes" << all << QStringList{};
         QTest::newRow("not the size") << "700" << all << QStringList{};
@@ -110,7 +102,6 @@ private slots:
         f.filter.setFilter(text, Seen(seen));
         QTEST(shownTitles(f.filter), "shown");
         QCOMPARE(f.filter.filtered(), !text.trimmed().isEmpty() || seen != int(Seen::All));
-        QCOMPARE(f.doc.movies().size(), 4); // the list is untouched
     }
 
     void foldingIgnoresCaseAndAccents()
@@ -119,100 +110,18 @@ private slots:
         QCOMPARE(foldedWords(u" Box  box\tBÓX 1 "), (std::vector<std::string>{"box", "1"}));
     }
 
-    void commandsWhileFilteredActOnTheListAndShowTheirMovie()
-    {
-        Filtered f;
-        f.filter.setFilter(QStringLiteral("box"), Seen::All);
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil", "Alien"}));
-        // an add that does not match is shown until the text changes, and the list gets it sorted in
-        const int added = f.doc.addMovie(full("Casablanca", "Shelf", "casa.avi"));
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca", "Zelig"}));
-        QCOMPARE(f.filter.listRow(f.filter.rowOf(added)), added);
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
-        // an edit changes the movie the view row stands for, which stays shown though it matches no more
-        const int brazil = f.filter.listRow(2);
-        QCOMPARE(f.doc.movies()[brazil][FTitle], QStringLiteral("Brazil"));
-        Movie changed = f.doc.movies()[brazil];
-        changed[FLocation] = QStringLiteral("Lent out");
-        f.doc.editMovie(brazil, changed);
-        QCOMPARE(f.doc.movies()[brazil][FLocation], QStringLiteral("Lent out"));
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
-        // a delete takes the selected view row's movie; its undo brings it back to its place, shown
-        m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
-        QVERIFY(f.doc.deleteMovie(f.filter.listRow(1)));
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Brazil", "Casablanca", "Zelig"}));
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Brazil", "Casablanca"}));
-        f.doc.undo();
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca", "Zelig"}));
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil", "Casablanca"}));
-        // undoing the add and the edit while the text hides both
-        f.filter.setFilter(QStringLiteral("amelie"), Seen::All);
-        f.doc.undo(); // the edit: a hidden movie changed is shown
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil"}));
-        f.doc.undo(); // the add
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Amélie", "Brazil", "Zelig", "Alien"}));
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil"}));
-        // a new text starts afresh
-        f.filter.setFilter(QStringLiteral("box"), Seen::All);
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Amélie", "Brazil", "Alien"}));
-    }
-
     void sortingSortsTheWholeListAndTheSelectionFollows()
     {
         Filtered f;
         f.filter.setFilter(QStringLiteral("box"), Seen::All);
         QPersistentModelIndex brazil(f.filter.index(1, FLocation));
         f.doc.model()->headerClicked(1);
-        QCOMPARE(test::titles(f.doc.movies()), (QStringList{"Alien", "Amélie", "Brazil", "Zelig"}));
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Alien", "Amélie", "Brazil"}));
-        QCOMPARE(brazil.row(), 2);
-        QCOMPARE(brazil.column(), int(FLocation));
-        f.doc.model()->headerClicked(1);
+        f.doc.model()->headerClicked(1); // by title, descending
         QCOMPARE(shownTitles(f.filter), (QStringList{"Brazil", "Amélie", "Alien"}));
         QCOMPARE(brazil.row(), 0);
-        QCOMPARE(f.filter.index(0, FTitle).data().toString(), QStringLiteral("Brazil"));
+        QCOMPARE(brazil.column(), int(FLocation));
         f.filter.setFilter(QStringLiteral("amelie"), Seen::All);
         QVERIFY(!brazil.isValid()); // hidden now
-    }
-
-    void aSaveWhileFilteredWritesEveryMovie()
-    {
-        Filtered f;
-        const QString unfiltered = m_dir.filePath(QStringLiteral("unfiltered.html"));
-        const QString filtered = m_dir.filePath(QStringLiteral("filtered.html"));
-        QVERIFY(f.doc.write(unfiltered, QStringLiteral("List")));
-        f.filter.setFilter(QStringLiteral("zelig"), Seen::Watched);
-        QCOMPARE(f.filter.rowCount(), 1);
-        QVERIFY(f.doc.write(filtered, QStringLiteral("List")));
-        QFile a(unfiltered), b(filtered);
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(b.readAll(), a.readAll());
-    }
-
-    void aListSetAnewEndsTheFilter()
-    {
-        Filtered f;
-        f.filter.setFilter(QStringLiteral("box"), Seen::NotWatched);
-        QSignalSpy ended(&f.filter, &MovieFilterModel::filterEnded);
-        const QString path = test::writePage(m_dir.filePath(QStringLiteral("other.html")), {movie("One"), movie("Two")},
-                                             QStringLiteral("Other"));
-        QVERIFY(f.doc.read(path));
-        QCOMPARE(ended.size(), 1);
-        QVERIFY(!f.filter.filtered());
-        QCOMPARE(shownTitles(f.filter), (QStringList{"One", "Two"}));
-    }
-
-    void nextMatchSkipsShownRowsThatDoNotMatch()
-    {
-        Filtered f;
-        f.filter.setFilter(QStringLiteral("box 1"), Seen::All);
-        f.doc.addMovie(full("Aardvark", "Cellar", "a.avi")); // shown, not a match
-        QCOMPARE(shownTitles(f.filter), (QStringList{"Aardvark", "Alien", "Amélie"}));
-        QCOMPARE(f.filter.nextMatch(-1), 1);
-        QCOMPARE(f.filter.nextMatch(1), 2);
-        QCOMPARE(f.filter.nextMatch(2), 1); // round again, past the add
-        f.filter.clearFilter();
-        QCOMPARE(f.filter.nextMatch(4), 0);
     }
 
     // The index follows every change of the list: after any mix of commands a filter shows exactly
@@ -229,17 +138,15 @@ private slots:
         };
         for (int step = 0; step < 300; ++step) {
             const int rows = int(f.doc.movies().size());
-            switch (random.bounded(7)) {
+            int command = int(random.bounded(7));
+            if (!rows && (command == 1 || command == 2))
+                command = 0;
+            switch (command) {
             case 0: f.doc.addMovie(randomMovie()); break;
-            case 1:
-                if (rows)
-                    f.doc.editMovie(random.bounded(rows), randomMovie());
-                break;
+            case 1: f.doc.editMovie(random.bounded(rows), randomMovie()); break;
             case 2:
-                if (rows) {
-                    m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
-                    f.doc.deleteMovie(random.bounded(rows));
-                }
+                m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
+                f.doc.deleteMovie(random.bounded(rows));
                 break;
             case 3: f.doc.undo(); break;
             case 4: f.doc.redo(); break;
@@ -290,16 +197,9 @@ private slots:
         const Duplicates d = findDuplicates(movies);
         QTEST(QList<int>(d.rows.begin(), d.rows.end()), "rows");
         QTEST(d.groups, "groups");
-        // shown in the view in that order
-        Filtered f;
-        f.doc.model()->setMovies(movies);
-        f.filter.showRows(d.rows);
-        QCOMPARE(f.filter.rowCount(), int(d.rows.size()));
-        for (int r = 0; r < f.filter.rowCount(); ++r)
-            QCOMPARE(f.filter.listRow(r), d.rows[size_t(r)]);
     }
 
-    void statisticsAgreeWithThePageSummary()
+    void statisticsTablesAddUpToTheTotals()
     {
         QList<Movie> movies;
         const char *sizes[] = {"700\\1", "1400\\2", "733\\1", "bad", "4095\\5", " 12 \\ 1 "};
@@ -310,28 +210,17 @@ private slots:
             m[FSize] = QString::fromLatin1(sizes[i % 6]);
             m[FRes] = QString::fromLatin1(res[i % 6]);
             m[FType] = i % 2 ? QStringLiteral("SVCD") : QStringLiteral("svcd");
-            m[FCodec] = i % 3 ? QStringLiteral("DivX") : QStringLiteral("MPEG");
             movies << m;
         }
         const ListStatistics s = statisticsOf(movies);
-        // the page's summary line, as written
-        const QString page = QString::fromLatin1(PageWriter::page(QStringLiteral("T"), movies, PageSettings{}));
-        const QRegularExpressionMatch summary =
-            QRegularExpression(QStringLiteral("(\\d+) movies, (\\d+) watched, ([\\d.]+) GB total")).match(page);
-        QVERIFY(summary.hasMatch());
-        QCOMPARE(QString::number(s.totals.movies), summary.captured(1));
-        QCOMPARE(QString::number(s.totals.watched), summary.captured(2));
-        QCOMPARE(gigabytesText(s.totals.megabytes, u"."), summary.captured(3));
         QCOMPARE(s.totals.cds, quint64(5 * (1 + 2 + 1 + 0 + 5 + 1)));
         // every table adds up to the totals; letter case does not split a row
         for (const auto *table : {&s.byType, &s.byCodec, &s.byLocation, &s.byResolution}) {
             PageTotals sum;
             for (const StatisticsRow &row : *table)
                 sum += row.totals;
-            QCOMPARE(sum.movies, s.totals.movies);
-            QCOMPARE(sum.watched, s.totals.watched);
-            QVERIFY(sum.megabytes == s.totals.megabytes);
-            QCOMPARE(sum.cds, s.totals.cds);
+            QVERIFY(sum.movies == s.totals.movies && sum.watched == s.totals.watched
+                    && sum.megabytes == s.totals.megabytes && sum.cds == s.totals.cds);
         }
         QCOMPARE(s.byType.size(), size_t(1));
         QCOMPARE(s.byLocation.front().key, QString()); // the movies without a location, first
@@ -346,13 +235,9 @@ private slots:
     {
         QTest::addColumn<QString>("res");
         QTest::addColumn<int>("kind");
-        QTest::newRow("low") << "640x272" << int(ResolutionClass::Below480);
-        QTest::newRow("480 lines") << "640x480" << int(ResolutionClass::From480);
         QTest::newRow("719 lines") << "1280x719" << int(ResolutionClass::From480);
-        QTest::newRow("720 lines") << "1280x720" << int(ResolutionClass::From720);
         QTest::newRow("1079 lines") << "1920x1079" << int(ResolutionClass::From720);
         QTest::newRow("1080 lines, blanks") << " 1920 x 1080 " << int(ResolutionClass::From1080);
-        QTest::newRow("empty") << "" << int(ResolutionClass::Unknown);
         QTest::newRow("no width") << "x576" << int(ResolutionClass::Unknown);
         QTest::newRow("words") << "about 720" << int(ResolutionClass::Unknown);
         QTest::newRow("zero") << "640x0" << int(ResolutionClass::Unknown);
