@@ -319,6 +319,7 @@ private slots:
         QTest::newRow("delete") << "delete movie" << 0;
         QTest::newRow("delete from a list sorted by size") << "delete movie" << 2;
         QTest::newRow("change title") << "change list title" << 0;
+        QTest::newRow("add from disc to a list sorted by size") << "add from disc" << 2;
     }
     void undoAndRedo()
     {
@@ -337,6 +338,11 @@ private slots:
             QVERIFY(!d->deleteMovie(1) && look(*d) == before);
             m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
             QVERIFY(d->deleteMovie(1));
+        } else if (command == QLatin1String("add from disc")) { // new movies, and a later part of one
+            Movie longer = d->movies()[0];
+            longer[FSize] = QStringLiteral("2000\\2");
+            QVERIFY(!d->addFromDisc({}, {{7, longer}}) && look(*d) == before); // no such row
+            QVERIFY(d->addFromDisc({movie("Alien"), movie("Zelig")}, {{0, longer}}));
         } else {
             m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
             d->changeTitle();

@@ -6,8 +6,6 @@
 #include "scan/scanreview.h"
 #include "windowsupport.h"
 
-#include "listfile/csv.h"
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -72,325 +70,269 @@ class TestScan : public WindowTest
 {
     Q_OBJECT
 private slots:
-    void grouping_data();
-    void grouping();
-    void walkEndsAndStaysInTheTree();
-    void fillsAsTheEditor();
-    void reviewKnowsTheList();
-    void mergeAndSplit();
-    void addIsOneStep();
-    void cancelAddsNothing_data();
-    void cancelAddsNothing();
-    void scanReviewAndAdd();
-    void commandLineScan();
-};
 
-void TestScan::grouping_data()
-{
-    QTest::addColumn<QString>("folder"); // below the scanned root "/disc"; "" is the root
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QStringList>("movies");
-    const QStringList none;
-    QTest::newRow("cd") << "" << QStringList{"Heat.CD1.avi", "Heat.CD2.avi"}
-                        << QStringList{"Heat|2|1|Heat.CD1.avi/Heat.CD2.avi"};
-    QTest::newRow("part, spaced") << "" << QStringList{"Heat - Part 2.avi", "Heat - Part 1.avi"}
-                                  << QStringList{"Heat|2|1|Heat - Part 1.avi/Heat - Part 2.avi"};
-    QTest::newRow("disc letters") << "" << QStringList{"Heat_disc_a.mkv", "Heat_disc_b.mkv"}
-                                  << QStringList{"Heat|2|1|Heat_disc_a.mkv/Heat_disc_b.mkv"};
-    QTest::newRow("pt, dvd, disk") << ""
-                                   << QStringList{"A.pt1.avi", "A.pt2.avi", "B dvd1.vob", "B dvd2.vob", "C-disk3.avi"}
-                                   << QStringList{"A|2|1|A.pt1.avi/A.pt2.avi", "B|2|1|B dvd1.vob/B dvd2.vob",
-                                                  "C|1|3|C-disk3.avi"};
-    QTest::newRow("1of2 and 1 of 2") << "" << QStringList{"X 1of2.avi", "X 2of2.avi", "Y 1 of 2.avi", "Y 2 of 2.avi"}
-                                     << QStringList{"X|2|1|X 1of2.avi/X 2of2.avi", "Y|2|1|Y 1 of 2.avi/Y 2 of 2.avi"};
-    QTest::newRow("mixed case") << "" << QStringList{"Heat.cd1.AVI", "Heat.CD2.avi"}
-                                << QStringList{"Heat|2|1|Heat.cd1.AVI/Heat.CD2.avi"};
-    QTest::newRow("trailing a and b") << "" << QStringList{"Plana.avi", "Rocky a.avi", "Rocky b.avi"}
-                                      << QStringList{"Plana|1|0|Plana.avi", "Rocky|2|1|Rocky a.avi/Rocky b.avi"};
-    QTest::newRow("sequels") << "" << QStringList{"Saga Part 1 (2010).avi", "Saga Part 2 (2011).avi"}
-                             << QStringList{"Saga Part 1 (2010)|1|0|Saga Part 1 (2010).avi",
-                                            "Saga Part 2 (2011)|1|0|Saga Part 2 (2011).avi"};
-    QTest::newRow("720p and 1080p") << "" << QStringList{"Film 1080p.mkv", "Film 720p.mkv"}
-                                    << QStringList{"Film 1080p|1|0|Film 1080p.mkv", "Film 720p|1|0|Film 720p.mkv"};
-    QTest::newRow("other ending") << "" << QStringList{"M.CD1.avi", "M.CD2.mkv"}
-                                  << QStringList{"M|1|1|M.CD1.avi", "M|1|2|M.CD2.mkv"};
-    QTest::newRow("part twice") << "" << QStringList{"M.CD1.avi", "M.cd1.avi"}
-                                << QStringList{"M.CD1|1|1|M.CD1.avi", "M.cd1|1|1|M.cd1.avi"};
-    QTest::newRow("3 of 2 is no part") << "" << QStringList{"Z 3 of 2.avi"} << QStringList{"Z 3 of 2|1|0|Z 3 of 2.avi"};
-    QTest::newRow("commas, bar, Unicode")
-        << "" << QStringList{"Amélie, le | film.CD1.avi", "Amélie, le | film.CD2.avi"}
-        << QStringList{"Amélie, le | film|2|1|Amélie, le | film.CD1.avi/Amélie, le | film.CD2.avi"};
-    QTest::newRow("parts only: the folder") << "Heat (1995)" << QStringList{"heat.cd1.avi", "heat.cd2.avi"}
-                                            << QStringList{"Heat (1995)|2|1|heat.cd1.avi/heat.cd2.avi"};
-    QTest::newRow("generic names") << "Alien" << QStringList{"movie.avi"} << QStringList{"Alien|1|0|movie.avi"};
-    QTest::newRow("generic parts") << "Brazil" << QStringList{"CD1.avi", "cd2.avi"}
-                                   << QStringList{"Brazil|2|1|CD1.avi/cd2.avi"};
-    QTest::newRow("generic at the root: the disc")
-        << "" << QStringList{"video.mpg"} << QStringList{"DISC|1|0|video.mpg"};
-    QTest::newRow("a DVD") << "Film/VIDEO_TS" << QStringList{"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"}
-                           << QStringList{"Film|1|0|VTS_01_1.VOB/VTS_01_2.VOB/VIDEO_TS.VOB"};
-    QTest::newRow("a DVD disc") << "VIDEO_TS" << QStringList{"VTS_01_1.VOB"} << QStringList{"DISC|1|0|VTS_01_1.VOB"};
-}
-
-void TestScan::grouping()
-{
-    QFETCH(QString, folder);
-    QFETCH(QStringList, files);
-    QFETCH(QStringList, movies);
-    WalkResult walk;
-    walk.root = QStringLiteral("/disc");
-    ScanFolder f{folder.isEmpty() ? walk.root : walk.root + u'/' + folder, QFileInfo(folder).fileName(), {}};
-    for (const QString &name : files)
-        f.files << ScanFile{f.path + u'/' + name, name, 1, {}};
-    walk.folders << f;
-    QCOMPARE(described(groupMovies(walk, QStringLiteral("DISC"))), movies);
-}
-
-void TestScan::walkEndsAndStaysInTheTree()
-{
-    QTemporaryDir tmp, outside;
-    const QString root = tmp.filePath(QStringLiteral("disc"));
-    makeFile(root + QStringLiteral("/a/Movie.CD1.avi"), 3000);
-    makeFile(root + QStringLiteral("/a/notes.txt"));
-    makeFile(root + QStringLiteral("/.hidden/x.avi"));
-    makeFile(outside.filePath(QStringLiteral("far.avi")));
-    QVERIFY(QFile::link(root, root + QStringLiteral("/a/loop")));        // a circle
-    QVERIFY(QFile::link(outside.path(), root + QStringLiteral("/out"))); // out of the tree
-    QVERIFY(QFile::link(root + QStringLiteral("/a/Movie.CD1.avi"), root + QStringLiteral("/link.avi")));
-    QDir().mkpath(root + QStringLiteral("/locked/in"));
-    QFile::setPermissions(root + QStringLiteral("/locked"), QFileDevice::Permissions());
-    const WalkResult walk = walkTree(root + QStringLiteral("/a/loop/")); // a link to the tree itself is the tree
-    QFile::setPermissions(root + QStringLiteral("/locked"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QVERIFY(walk.ok);
-    QCOMPARE(walk.root, QFileInfo(root).canonicalFilePath());
-    QCOMPARE(walk.folders.size(), 1);
-    QCOMPARE(walk.folders[0].files.size(), 1);
-    QCOMPARE(walk.folders[0].files[0].bytes, 3000u);
-    QCOMPARE(walk.filesSeen, 2);
-    if (::geteuid() != 0) // permissions do not stop the superuser
-        QCOMPARE(walk.unreadable, QStringList{walk.root + QStringLiteral("/locked")});
-
-    WalkProgress cancelled;
-    cancelled.cancel = true;
-    QVERIFY(walkTree(root, &cancelled).cancelled);
-    QVERIFY(!walkTree(root + QStringLiteral("/a/Movie.CD1.avi")).ok);
-}
-
-void TestScan::fillsAsTheEditor()
-{
-    // The same files chosen with ".." in the editor, with the parts typed as CDs, give the same movie.
-    QTemporaryDir tmp;
-    const QList<QStringList> sets{
-        {"Heat.CD1.avi", "Heat.CD2.avi"}, {"x.mpg"}, {"A, b | c.asf"}, {"Real.rm"}, {"Big.mkv"}};
-    qint64 bytes = 1048576 * 3 / 2;
-    for (const QStringList &names : sets) {
-        QTemporaryDir dir(tmp.filePath(QStringLiteral("XXXXXX")));
-        QStringList paths;
-        for (const QString &name : names)
-            paths << makeFile(dir.filePath(name), bytes += 1048576 * 7 / 3);
-        const QList<FoundMovie> found = groupMovies(walkTree(dir.path()), QStringLiteral("DISC"));
-        QCOMPARE(found.size(), 1);
-
-        Committed host;
-        frmAddCD editor(&host);
-        editor.chooseFiles(paths);
-        child<QLineEdit>(&editor, "txtSize1")->setText(QString::number(found[0].parts));
-        child<QLineEdit>(&editor, "txtLocation")->setText(QStringLiteral("DISC"));
-        if (found[0].title != QFileInfo(paths[0]).completeBaseName()) // the editor titles by the whole first name
-            child<QLineEdit>(&editor, "txtTitle")->setText(found[0].title);
-        editor.cmdOK_Click();
-        QCOMPARE(host.movies.size(), 1);
-        QCOMPARE(movieOf(found[0]).f, host.movies[0].f);
-        QCOMPARE(movieOf(found[0]).icon, host.movies[0].icon);
+    void grouping_data()
+    {
+        QTest::addColumn<QString>("folder"); // below the scanned root "/disc"; "" is the root
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("movies");
+        QTest::newRow("cd") << "" << QStringList{"Heat.CD1.avi", "Heat.CD2.avi"}
+                            << QStringList{"Heat|2|1|Heat.CD1.avi/Heat.CD2.avi"};
+        QTest::newRow("part, spaced") << "" << QStringList{"Heat - Part 2.avi", "Heat - Part 1.avi"}
+                                      << QStringList{"Heat|2|1|Heat - Part 1.avi/Heat - Part 2.avi"};
+        QTest::newRow("disc letters") << "" << QStringList{"Heat_disc_a.mkv", "Heat_disc_b.mkv"}
+                                      << QStringList{"Heat|2|1|Heat_disc_a.mkv/Heat_disc_b.mkv"};
+        QTest::newRow("pt, dvd, disk") << ""
+                                       << QStringList{"A.pt1.avi", "A.pt2.avi", "B dvd1.vob", "B dvd2.vob",
+                                                      "C-disk3.avi"}
+                                       << QStringList{"A|2|1|A.pt1.avi/A.pt2.avi", "B|2|1|B dvd1.vob/B dvd2.vob",
+                                                      "C|1|3|C-disk3.avi"};
+        QTest::newRow("1of2 and 1 of 2") << ""
+                                         << QStringList{"X 1of2.avi", "X 2of2.avi", "Y 1 of 2.avi", "Y 2 of 2.avi"}
+                                         << QStringList{"X|2|1|X 1of2.avi/X 2of2.avi",
+                                                        "Y|2|1|Y 1 of 2.avi/Y 2 of 2.avi"};
+        QTest::newRow("mixed case") << "" << QStringList{"Heat.cd1.AVI", "Heat.CD2.avi"}
+                                    << QStringList{"Heat|2|1|Heat.cd1.AVI/Heat.CD2.avi"};
+        QTest::newRow("trailing a and b") << "" << QStringList{"Plana.avi", "Rocky a.avi", "Rocky b.avi"}
+                                          << QStringList{"Plana|1|0|Plana.avi", "Rocky|2|1|Rocky a.avi/Rocky b.avi"};
+        QTest::newRow("sequels") << "" << QStringList{"Saga Part 1 (2010).avi", "Saga Part 2 (2011).avi"}
+                                 << QStringList{"Saga Part 1 (2010)|1|0|Saga Part 1 (2010).avi",
+                                                "Saga Part 2 (2011)|1|0|Saga Part 2 (2011).avi"};
+        QTest::newRow("720p and 1080p") << "" << QStringList{"Film 1080p.mkv", "Film 720p.mkv"}
+                                        << QStringList{"Film 1080p|1|0|Film 1080p.mkv", "Film 720p|1|0|Film 720p.mkv"};
+        QTest::newRow("other ending") << "" << QStringList{"M.CD1.avi", "M.CD2.mkv"}
+                                      << QStringList{"M|1|1|M.CD1.avi", "M|1|2|M.CD2.mkv"};
+        QTest::newRow("part twice") << "" << QStringList{"M.CD1.avi", "M.cd1.avi"}
+                                    << QStringList{"M.CD1|1|1|M.CD1.avi", "M.cd1|1|1|M.cd1.avi"};
+        QTest::newRow("3 of 2 is no part")
+            << "" << QStringList{"Z 3 of 2.avi"} << QStringList{"Z 3 of 2|1|0|Z 3 of 2.avi"};
+        QTest::newRow("commas, bar, Unicode")
+            << "" << QStringList{"Amélie, le | film.CD1.avi", "Amélie, le | film.CD2.avi"}
+            << QStringList{"Amélie, le | film|2|1|Amélie, le | film.CD1.avi/Amélie, le | film.CD2.avi"};
+        QTest::newRow("parts only: the folder") << "Heat (1995)" << QStringList{"heat.cd1.avi", "heat.cd2.avi"}
+                                                << QStringList{"Heat (1995)|2|1|heat.cd1.avi/heat.cd2.avi"};
+        QTest::newRow("generic names") << "Alien" << QStringList{"movie.avi"} << QStringList{"Alien|1|0|movie.avi"};
+        QTest::newRow("generic parts") << "Brazil" << QStringList{"CD1.avi", "cd2.avi"}
+                                       << QStringList{"Brazil|2|1|CD1.avi/cd2.avi"};
+        QTest::newRow("generic at the root: the disc")
+            << "" << QStringList{"video.mpg"} << QStringList{"DISC|1|0|video.mpg"};
+        QTest::newRow("a DVD") << "Film/VIDEO_TS" << QStringList{"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"}
+                               << QStringList{"Film|1|0|VTS_01_1.VOB/VTS_01_2.VOB/VIDEO_TS.VOB"};
+        QTest::newRow("a DVD disc") << "VIDEO_TS" << QStringList{"VTS_01_1.VOB"}
+                                    << QStringList{"DISC|1|0|VTS_01_1.VOB"};
     }
-}
 
-void TestScan::reviewKnowsTheList()
-{
-    const QList<Movie> list{listed("Heat", "700\\1", "Heat.CD1.avi", "HEAT1"),
-                            listed("Alien", "1400\\2", "a.avi, b.avi", "X")};
-    auto found = [](const QString &title, const QString &name, quint64 mb, int firstPart) {
-        FoundMovie f;
-        f.title = title;
-        f.files = {ScanFile{QStringLiteral("/d/") + name, name, mb * 1048576, QStringLiteral("640x272")}};
-        f.firstPart = firstPart;
-        f.location = QStringLiteral("HEAT2");
-        return f;
-    };
-    ScanReview review({found("Heat", "HEAT.cd1.AVI", 700, 1), found("Heat", "Heat.CD1.avi", 701, 1),
-                       found("heat", "Heat.CD2.avi", 650, 2), found("Alien", "Alien.CD2.avi", 1, 2)},
-                      list);
-    const auto &rows = review.rows();
-    QVERIFY(rows[0].catalogued && !rows[0].ticked); // same names, case ignored, same size
-    QVERIFY(!rows[1].catalogued && rows[1].ticked); // another size
-    QCOMPARE(rows[2].laterPartOf, 0);               // Heat has one CD, this is the second
-    QCOMPARE(rows[3].laterPartOf, -1);              // Alien has two already
-    QCOMPARE(review.tickedCount(), 3);
+    void grouping()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, movies);
+        WalkResult walk;
+        walk.root = QStringLiteral("/disc");
+        ScanFolder f{folder.isEmpty() ? walk.root : walk.root + u'/' + folder, QFileInfo(folder).fileName(), {}};
+        for (const QString &name : files)
+            f.files << ScanFile{f.path + u'/' + name, name, 1, {}};
+        walk.folders << f;
+        QCOMPARE(described(groupMovies(walk, QStringLiteral("DISC"))), movies);
+    }
 
-    ScanReview::Additions a = review.additions();
-    QCOMPARE(a.added.size(), 2);
-    QCOMPARE(a.extended.size(), 1);
-    const Movie &heat = a.extended[0].second;
-    QCOMPARE(a.extended[0].first, 0);
-    QCOMPARE(heat[FSize], QStringLiteral("1350\\2"));
-    QCOMPARE(heat[FFiles], QStringLiteral("Heat.CD1.avi, Heat.CD2.avi"));
-    QCOMPARE(heat[FLocation], QStringLiteral("HEAT1, HEAT2"));
-    QCOMPARE(heat[FTitle], QStringLiteral("Heat"));
+    void walkEndsAndStaysInTheTree()
+    {
+        QTemporaryDir tmp, outside;
+        const QString root = tmp.filePath(QStringLiteral("disc"));
+        makeFile(root + QStringLiteral("/a/Movie.CD1.avi"), 3000);
+        makeFile(root + QStringLiteral("/a/notes.txt"));
+        makeFile(root + QStringLiteral("/.hidden/x.avi"));
+        makeFile(outside.filePath(QStringLiteral("far.avi")));
+        QVERIFY(QFile::link(root, root + QStringLiteral("/a/loop")));        // a circle
+        QVERIFY(QFile::link(outside.path(), root + QStringLiteral("/out"))); // out of the tree
+        QVERIFY(QFile::link(root + QStringLiteral("/a/Movie.CD1.avi"), root + QStringLiteral("/link.avi")));
+        QDir().mkpath(root + QStringLiteral("/locked/in"));
+        QFile::setPermissions(root + QStringLiteral("/locked"), QFileDevice::Permissions());
+        const WalkResult walk = walkTree(root + QStringLiteral("/a/loop/")); // a link to the tree itself is the tree
+        QFile::setPermissions(root + QStringLiteral("/locked"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(walk.ok);
+        QCOMPARE(walk.root, QFileInfo(root).canonicalFilePath());
+        QCOMPARE(walk.folders.size(), 1);
+        QCOMPARE(walk.folders[0].files.size(), 1);
+        QCOMPARE(walk.folders[0].files[0].bytes, 3000u);
+        QCOMPARE(walk.filesSeen, 2);
+        if (::geteuid() != 0) // permissions do not stop the superuser
+            QCOMPARE(walk.unreadable, QStringList{walk.root + QStringLiteral("/locked")});
 
-    review.setAddToListed(2, false); // as a movie of its own
-    QCOMPARE(review.additions().added.size(), 3);
-    review.setTitle(2, QStringLiteral("Heat II"));
-    QCOMPARE(review.rows()[2].laterPartOf, -1);
-    review.setTitle(2, QStringLiteral("Heat"));
-    review.setAddToListed(2, true);
-    review.setTicked(1, false);
-    QCOMPARE(review.additions().added.size(), 1);
-}
+        WalkProgress cancelled;
+        cancelled.cancel = true;
+        QVERIFY(walkTree(root, &cancelled).cancelled);
+        QVERIFY(!walkTree(root + QStringLiteral("/a/Movie.CD1.avi")).ok);
+    }
 
-void TestScan::mergeAndSplit()
-{
-    WalkResult walk;
-    walk.root = QStringLiteral("/d");
-    walk.folders << ScanFolder{walk.root,
-                               QString(),
-                               {ScanFile{"/d/Long Film A.avi", "Long Film A.avi", 1048576, {}},
-                                ScanFile{"/d/Long Film Z.avi", "Long Film Z.avi", 2097152, {}}}};
-    ScanReview review(groupMovies(walk, QStringLiteral("D")), {});
-    QCOMPARE(review.rows().size(), 2);
-    QVERIFY(!review.merge({1}));
-    QVERIFY(review.merge({1, 0}));
-    QCOMPARE(review.rows().size(), 1);
-    QCOMPARE(review.rows()[0].movie[FSize], QStringLiteral("3\\2"));
-    QCOMPARE(review.rows()[0].movie[FFiles], QStringLiteral("Long Film A.avi, Long Film Z.avi"));
-    QVERIFY(review.split(0));
-    QCOMPARE(described({review.rows()[0].found, review.rows()[1].found}),
-             (QStringList{"Long Film A|1|0|Long Film A.avi", "Long Film Z|1|0|Long Film Z.avi"}));
-    QVERIFY(!review.split(0));
-}
+    void fillsAsTheEditor()
+    {
+        // The same files chosen with ".." in the editor, with the parts typed as CDs, give the same movie.
+        QTemporaryDir tmp;
+        const QList<QStringList> sets{
+            {"Heat.CD1.avi", "Heat.CD2.avi"}, {"x.mpg"}, {"A, b | c.asf"}, {"Real.rm"}, {"Big.mkv"}};
+        qint64 bytes = 1048576 * 3 / 2;
+        for (const QStringList &names : sets) {
+            QTemporaryDir dir(tmp.filePath(QStringLiteral("XXXXXX")));
+            QStringList paths;
+            for (const QString &name : names)
+                paths << makeFile(dir.filePath(name), bytes += 1048576 * 7 / 3);
+            const QList<FoundMovie> found = groupMovies(walkTree(dir.path()), QStringLiteral("DISC"));
+            QCOMPARE(found.size(), 1);
 
-void TestScan::addIsOneStep()
-{
-    QTemporaryDir tmp;
-    const QString page =
-        writePage(tmp.filePath(QStringLiteral("l.html")),
-                  {listed("Heat", "700\\1", "Heat.CD1.avi", "HEAT1"), movie("Zorro")}, QStringLiteral("L"));
-    ListDocument doc;
-    QVERIFY(doc.read(page));
-    const QList<Movie> before = doc.movies();
-    Movie heat = before[0];
-    heat[FSize] = QStringLiteral("1400\\2");
-    QVERIFY(doc.addFromDisc({movie("Alien"), movie("Brazil")}, {{0, heat}}));
-    QCOMPARE(titles(doc.movies()), (QStringList{"Alien", "Brazil", "Heat", "Zorro"}));
-    QCOMPARE(doc.movies()[2][FSize], QStringLiteral("1400\\2"));
-    QVERIFY(doc.isModified());
-    QCOMPARE(doc.undoCaption(), QStringLiteral("Undo add from disc"));
-    doc.undo();
-    QCOMPARE(doc.movies(), before);
-    QVERIFY(!doc.isModified());
-    doc.redo();
-    QCOMPARE(titles(doc.movies()), (QStringList{"Alien", "Brazil", "Heat", "Zorro"}));
-    QVERIFY(!doc.addFromDisc({}, {{7, heat}})); // no such row: nothing changes
-    QCOMPARE(doc.undoStack()->count(), 1);
-}
+            Committed host;
+            frmAddCD editor(&host);
+            editor.chooseFiles(paths);
+            child<QLineEdit>(&editor, "txtSize1")->setText(QString::number(found[0].parts));
+            child<QLineEdit>(&editor, "txtLocation")->setText(QStringLiteral("DISC"));
+            if (found[0].title != QFileInfo(paths[0]).completeBaseName()) // the editor titles by the whole first name
+                child<QLineEdit>(&editor, "txtTitle")->setText(found[0].title);
+            editor.cmdOK_Click();
+            QCOMPARE(host.movies.size(), 1);
+            QCOMPARE(movieOf(found[0]).f, host.movies[0].f);
+            QCOMPARE(movieOf(found[0]).icon, host.movies[0].icon);
+        }
+    }
 
-void TestScan::cancelAddsNothing_data()
-{
-    QTest::addColumn<bool>("inTheProbe");
-    QTest::newRow("while walking") << false;
-    QTest::newRow("while reading sizes") << true;
-}
+    void reviewKnowsTheList()
+    {
+        const QList<Movie> list{listed("Heat", "700\\1", "Heat.CD1.avi", "HEAT1"),
+                                listed("Alien", "1400\\2", "a.avi, b.avi", "X")};
+        auto found = [](const QString &title, const QString &name, quint64 mb, int firstPart) {
+            FoundMovie f;
+            f.title = title;
+            f.files = {ScanFile{QStringLiteral("/d/") + name, name, mb * 1048576, QStringLiteral("640x272")}};
+            f.firstPart = firstPart;
+            f.location = QStringLiteral("HEAT2");
+            return f;
+        };
+        ScanReview review({found("Heat", "HEAT.cd1.AVI", 700, 1), found("Heat", "Heat.CD1.avi", 701, 1),
+                           found("heat", "Heat.CD2.avi", 650, 2), found("Alien", "Alien.CD2.avi", 1, 2)},
+                          list);
+        const auto &rows = review.rows();
+        QVERIFY(rows[0].catalogued && !rows[0].ticked); // same names, case ignored, same size
+        QVERIFY(!rows[1].catalogued && rows[1].ticked); // another size
+        QCOMPARE(rows[2].laterPartOf, 0);               // Heat has one CD, this is the second
+        QCOMPARE(rows[3].laterPartOf, -1);              // Alien has two already
+        QCOMPARE(review.tickedCount(), 3);
 
-void TestScan::cancelAddsNothing()
-{
-    QFETCH(bool, inTheProbe);
-    QTemporaryDir tmp;
-    makeFile(tmp.filePath(QStringLiteral("disc/Movie.avi")), 10);
-    const QString page = writePage(tmp.filePath(QStringLiteral("l.html")), {movie("Zorro")}, QStringLiteral("L"));
-    QWidget window;
-    ListDocument doc;
-    QVERIFY(doc.read(page));
-    DiscScan scan(&window, &doc);
-    scan.probeProgram = QStringLiteral("/bin/sh");
-    scan.probeArguments = {QStringLiteral("-c"), QStringLiteral("sleep 60")}; // never answers
-    connect(&scan, inTheProbe ? &DiscScan::probeStarted : &DiscScan::scanStarted, &scan,
-            [&] { QTimer::singleShot(0, &scan, &DiscScan::cancel); });
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(!scan.run(tmp.filePath(QStringLiteral("disc"))));
-    QVERIFY(clock.elapsed() < 10000);
-    QCOMPARE(titles(doc.movies()), QStringList{"Zorro"});
-    QCOMPARE(doc.undoStack()->count(), 0);
-}
+        ScanReview::Additions a = review.additions();
+        QCOMPARE(a.added.size(), 2);
+        QCOMPARE(a.extended.size(), 1);
+        const Movie &heat = a.extended[0].second; // sizes and CDs added, files and location appended
+        QCOMPARE(QStringList({heat[FTitle], heat[FSize], heat[FFiles], heat[FLocation]}).join(u'|'),
+                 QStringLiteral("Heat|1350\\2|Heat.CD1.avi, Heat.CD2.avi|HEAT1, HEAT2"));
 
-void TestScan::scanReviewAndAdd()
-{
-    // The real thing: the companion reads the sizes, the review is answered, the ticked rows go in.
-    QTemporaryDir tmp;
-    const QString clip = QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi");
-    const QString disc = tmp.filePath(QStringLiteral("disc"));
-    QDir().mkpath(disc + QStringLiteral("/Heat"));
-    for (const char *name : {"Heat/Heat.CD1.avi", "Heat/Heat.CD2.avi", "Brazil.avi", "Zorro.avi"})
-        QVERIFY(QFile::copy(clip, disc + u'/' + QLatin1String(name)));
-    const QString page = writePage(tmp.filePath(QStringLiteral("l.html")), {movie("Alien")}, QStringLiteral("L"));
-    QWidget window;
-    ListDocument doc;
-    QVERIFY(doc.read(page));
-    DiscScan scan(&window, &doc);
-    int rows = 0;
-    connect(&scan, &DiscScan::reviewOpened, this, [&](frmReview *review) {
-        QTimer::singleShot(0, review, [&, review] {
-            QTableWidget *table = review->table();
-            rows = table->rowCount();
-            table->item(1, 0)->setCheckState(Qt::Unchecked);     // Zorro
-            table->item(0, 4)->setText(QStringLiteral("Box 7")); // Brazil's location
-            QTest::qWait(0);
-            child<QPushButton>(review, "cmdAdd")->click();
+        review.setAddToListed(2, false); // as a movie of its own
+        QCOMPARE(review.additions().added.size(), 3);
+        review.setTitle(2, QStringLiteral("Heat II"));
+        QCOMPARE(review.rows()[2].laterPartOf, -1);
+        review.setTitle(2, QStringLiteral("Heat"));
+        review.setAddToListed(2, true);
+        review.setTicked(1, false);
+        QCOMPARE(review.additions().added.size(), 1);
+
+        QVERIFY(!review.merge({1}));
+        QVERIFY(review.merge({1, 0})); // one movie of both, at the first one's place
+        QCOMPARE(review.rows().size(), 3);
+        QCOMPARE(review.rows()[0].movie[FSize], QStringLiteral("1401\\2"));
+        QCOMPARE(review.rows()[0].movie[FFiles], QStringLiteral("HEAT.cd1.AVI, Heat.CD1.avi"));
+        QVERIFY(review.split(0) && !review.split(0));
+        QCOMPARE(described({review.rows()[0].found, review.rows()[1].found}),
+                 (QStringList{"HEAT.cd1|1|1|HEAT.cd1.AVI", "Heat.CD1|1|1|Heat.CD1.avi"}));
+    }
+
+    void cancelAddsNothing_data()
+    {
+        QTest::addColumn<bool>("inTheProbe");
+        QTest::newRow("while walking") << false;
+        QTest::newRow("while reading sizes") << true;
+    }
+
+    void cancelAddsNothing()
+    {
+        QFETCH(bool, inTheProbe);
+        QTemporaryDir tmp;
+        makeFile(tmp.filePath(QStringLiteral("disc/Movie.avi")), 10);
+        const QString page = writePage(tmp.filePath(QStringLiteral("l.html")), {movie("Zorro")}, QStringLiteral("L"));
+        QWidget window;
+        ListDocument doc;
+        QVERIFY(doc.read(page));
+        DiscScan scan(&window, &doc);
+        scan.probeProgram = QStringLiteral("/bin/sh");
+        scan.probeArguments = {QStringLiteral("-c"), QStringLiteral("sleep 60")}; // never answers
+        connect(&scan, inTheProbe ? &DiscScan::probeStarted : &DiscScan::scanStarted, &scan,
+                [&] { QTimer::singleShot(0, &scan, &DiscScan::cancel); });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!scan.run(tmp.filePath(QStringLiteral("disc"))));
+        QVERIFY(clock.elapsed() < 10000);
+        QCOMPARE(titles(doc.movies()), QStringList{"Zorro"});
+        QCOMPARE(doc.undoStack()->count(), 0);
+    }
+
+    void scanReviewAndAdd()
+    {
+        // The real thing: the companion reads the sizes, the review is answered, the ticked rows go in.
+        QTemporaryDir tmp;
+        const QString clip = QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi");
+        const QString disc = tmp.filePath(QStringLiteral("disc"));
+        QDir().mkpath(disc + QStringLiteral("/Heat"));
+        for (const char *name : {"Heat/Heat.CD1.avi", "Heat/Heat.CD2.avi", "Brazil.avi", "Zorro.avi"})
+            QVERIFY(QFile::copy(clip, disc + u'/' + QLatin1String(name)));
+        const QString page = writePage(tmp.filePath(QStringLiteral("l.html")), {movie("Alien")}, QStringLiteral("L"));
+        QWidget window;
+        ListDocument doc;
+        QVERIFY(doc.read(page));
+        DiscScan scan(&window, &doc);
+        int rows = 0;
+        connect(&scan, &DiscScan::reviewOpened, this, [&](frmReview *review) {
+            QTimer::singleShot(0, review, [&, review] {
+                QTableWidget *table = review->table();
+                rows = table->rowCount();
+                table->item(1, 0)->setCheckState(Qt::Unchecked);     // Zorro
+                table->item(0, 4)->setText(QStringLiteral("Box 7")); // Brazil's location
+                QTest::qWait(0);
+                child<QPushButton>(review, "cmdAdd")->click();
+            });
         });
-    });
-    QVERIFY(scan.run(disc));
-    QCOMPARE(rows, 3);
-    QCOMPARE(titles(doc.movies()), (QStringList{"Alien", "Brazil", "Heat"}));
-    const Movie heat = doc.movies()[2];
-    QCOMPARE(heat[FRes], QStringLiteral("640x272"));
-    QCOMPARE(heat[FFiles], QStringLiteral("Heat.CD1.avi, Heat.CD2.avi"));
-    QCOMPARE(heat[FSize], QStringLiteral("0\\2"));
-    QCOMPARE(heat[FLocation], QStringLiteral("disc"));
-    QCOMPARE(doc.movies()[1][FLocation], QStringLiteral("Box 7"));
-    QCOMPARE(doc.undoStack()->count(), 1);
-}
-
-void TestScan::commandLineScan()
-{
-    // The companion finds what the window finds, and "write" takes it as it is.
-    QTemporaryDir tmp;
-    QDir().mkpath(tmp.filePath(QStringLiteral("d/Heat")));
-    for (const char *name : {"d/Heat/Heat.CD1.avi", "d/Heat/Heat.CD2.avi", "d/A, b | c.avi"})
-        QVERIFY(QFile::copy(QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi"), tmp.filePath(QLatin1String(name))));
-    QProcess scan;
-    scan.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"),
-               {QStringLiteral("scan"), tmp.filePath(QStringLiteral("d")), QStringLiteral("--probe"),
-                QStringLiteral("--location"), QStringLiteral("Box 3")});
-    QVERIFY(scan.waitForFinished());
-    QCOMPARE(scan.exitCode(), 0);
-    QBuffer csv;
-    csv.setData(scan.readAllStandardOutput());
-    QVERIFY(csv.open(QIODevice::ReadOnly));
-    const CsvParse parsed = moviesFromCsv(&csv);
-    QVERIFY(parsed.ok);
-    QList<FoundMovie> found = groupMovies(walkTree(tmp.filePath(QStringLiteral("d"))), QStringLiteral("Box 3"));
-    QList<Movie> expected;
-    for (FoundMovie &m : found) {
-        m.files[0].resolution = QStringLiteral("640x272");
-        expected << movieOf(m);
-        expected.back().icon = parsed.movies.value(expected.size() - 1).icon; // CSV carries no picture
+        QVERIFY(scan.run(disc));
+        QCOMPARE(rows, 3);
+        QCOMPARE(titles(doc.movies()), (QStringList{"Alien", "Brazil", "Heat"}));
+        const Movie heat = doc.movies()[2];
+        QCOMPARE(heat[FRes], QStringLiteral("640x272"));
+        QCOMPARE(heat[FFiles], QStringLiteral("Heat.CD1.avi, Heat.CD2.avi"));
+        QCOMPARE(heat[FSize], QStringLiteral("0\\2"));
+        QCOMPARE(heat[FLocation], QStringLiteral("disc"));
+        QCOMPARE(doc.movies()[1][FLocation], QStringLiteral("Box 7"));
+        QCOMPARE(doc.undoStack()->count(), 1);
     }
-    QCOMPARE(expected.size(), 2);
-    QCOMPARE(parsed.movies, expected);
-    scan.start(scan.program(), {QStringLiteral("scan"), tmp.filePath(QStringLiteral("none"))});
-    QVERIFY(scan.waitForFinished());
-    QCOMPARE(scan.exitCode(), 1);
-}
+
+    void commandLineScan()
+    {
+        // The companion finds what the window finds, as CSV that "write" takes.
+        QTemporaryDir tmp;
+        QDir().mkpath(tmp.filePath(QStringLiteral("d/Heat")));
+        for (const char *name : {"d/Heat/Heat.CD1.avi", "d/Heat/Heat.CD2.avi", "d/A, b | c.avi"})
+            QVERIFY(
+                QFile::copy(QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi"), tmp.filePath(QLatin1String(name))));
+        QProcess scan;
+        scan.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"),
+                   {QStringLiteral("scan"), tmp.filePath(QStringLiteral("d")), QStringLiteral("--probe"),
+                    QStringLiteral("--location"), QStringLiteral("Box 3")});
+        QVERIFY(scan.waitForFinished());
+        QCOMPARE(scan.exitCode(), 0);
+        QCOMPARE(scan.readAllStandardOutput(),
+                 QByteArray("title,size,res,codec,type,seenit,location,files,imdb\r\n"
+                            "\"A, b | c\",0\\1,640x272,DivX,DVD Rip,no,Box 3,\"A, b | c.avi\",\r\n"
+                            "Heat,0\\2,640x272,DivX,DVD Rip,no,Box 3,\"Heat.CD1.avi, Heat.CD2.avi\",\r\n"));
+        scan.start(scan.program(), {QStringLiteral("scan"), tmp.filePath(QStringLiteral("none"))});
+        QVERIFY(scan.waitForFinished());
+        QCOMPARE(scan.exitCode(), 1);
+    }
+};
 
 QTEST_MAIN(TestScan)
 #include "tst_scan.moc"
