@@ -53,6 +53,7 @@ frmReview::frmReview(ScanReview &review, const QString &summary, const QStringLi
     tblFound->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                               | QAbstractItemView::AnyKeyPressed);
     tblFound->verticalHeader()->hide();
+    tblFound->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8); // a line a row
     tblFound->horizontalHeader()->setStretchLastSection(true);
     tblFound->setWordWrap(false);
     layout->addWidget(tblFound, 1);

@@ -47,6 +47,8 @@ QTableView *statisticsTable(const std::vector<StatisticsRow> &rows, const QStrin
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6); // a line a row
+    view->setWordWrap(false);
     view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     view->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     view->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
