@@ -156,12 +156,20 @@ bool DiscScan::probe(QList<FoundMovie> &movies)
     m_progress->setRange(0, int(paths.size()));
     m_progress->setValue(0);
     m_progress->setLabelText(Texts::readingSizes(0, paths.size()));
+    int done = 0;
     connect(&session, &ProbeSession::result, this, [&](int index, const ProbeResult &r) {
         if (r.kind == ProbeResult::Ok)
             files[index]->resolution = r.text();
-        m_progress->setValue(index + 1);
-        m_progress->setLabelText(Texts::readingSizes(index + 1, paths.size()));
+        done = index + 1;
     });
+    // The dialog follows a few times a second: answers come in bursts, faster than it can be drawn.
+    QTimer tick;
+    tick.setInterval(50);
+    connect(&tick, &QTimer::timeout, this, [&] {
+        m_progress->setValue(done);
+        m_progress->setLabelText(Texts::readingSizes(done, paths.size()));
+    });
+    tick.start();
     connect(&session, &ProbeSession::finished, this, [&](bool c) {
         cancelled = c;
         loop.quit();
