@@ -3,6 +3,7 @@
 #include "fold.h"
 #include "listfile/sizes.h"
 
+#include <algorithm>
 #include <numeric>
 #include <string>
 #include <string_view>
@@ -11,6 +12,15 @@
 namespace cinemork {
 
 namespace {
+
+// "name.avi": a dot and one to five letters or digits at the end.
+bool hasEnding(QStringView name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const qsizetype length = name.size() - dot - 1;
+    return dot > 0 && length >= 1 && length <= 5
+        && std::all_of(name.end() - length, name.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
 
 // Appends the comparable form of title to out in UTF-8: runs of anything but letters and digits of
 // the folded title become one blank, and a leading article goes. scratch is only reused.
@@ -96,6 +106,7 @@ Duplicates findDuplicates(const QList<Movie> &movies)
     // Every key in one text first, so the maps below can look at it without copies.
     std::string text, scratch;
     std::vector<Key> titles, files;
+    std::vector<QStringView> pieces;
     titles.reserve(size_t(n));
     files.reserve(size_t(n));
     for (int i = 0; i < n; ++i) {
@@ -105,13 +116,22 @@ Duplicates findDuplicates(const QList<Movie> &movies)
         if (text.size() > start) // a title of nothing but punctuation tells nothing
             titles.push_back({start, text.size() - start, i});
         const std::string size = std::to_string(megabytesOf(m[FSize]));
-        const QStringView names = m[FFiles];
+        // The files one by one when every piece between commas is a file name with an ending; else
+        // the whole field is one name ("Movie, The.avi" holds a comma of its own).
+        const QStringView names = QStringView(m[FFiles]).trimmed();
+        pieces.clear();
         for (qsizetype from = 0; from <= names.size();) {
             qsizetype comma = names.indexOf(u',', from);
             if (comma < 0)
                 comma = names.size();
             const QStringView name = names.sliced(from, comma - from).trimmed();
             from = comma + 1;
+            if (!name.isEmpty())
+                pieces.push_back(name);
+        }
+        if (!std::all_of(pieces.begin(), pieces.end(), hasEnding))
+            pieces.assign(1, names);
+        for (const QStringView name : pieces) {
             if (name.isEmpty())
                 continue;
             start = text.size();

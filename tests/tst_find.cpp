@@ -190,6 +190,9 @@ private slots:
             << QList<Movie>{m("Heat", "h.avi"), m("Ran"), m("heat", "r.avi"), m("RAN"), m("Other", "r.avi")}
             << QList<int>{0, 2, 4, 1, 3} << 2;
         QTest::newRow("nothing but punctuation") << QList<Movie>{m("..."), m("!"), m("")} << QList<int>{} << 0;
+        QTest::newRow("a comma in a file's name") // "The.avi" is no file of either
+            << QList<Movie>{m("Heat", "Movie, The.avi"), m("Ran", "Alien, The.avi"), m("Zelig", "Movie, the.avi")}
+            << QList<int>{0, 2} << 1;
     }
     void duplicatesShareATitleOrAFileOfTheSameSize()
     {
