@@ -224,7 +224,10 @@ bool DiscScan::run(QString folder)
     if (!found)
         return false;
     if (found->isEmpty()) {
-        msgBox(m_window, Texts::nothingFound(folder, m_walk.filesSeen), Buttons::Ok, BoxIcon::Information);
+        QString text = Texts::nothingFound(folder, m_walk.filesSeen);
+        if (!m_walk.unreadable.isEmpty())
+            text += u'\n' + Texts::unreadableFolders(m_walk.unreadable);
+        msgBox(m_window, text, Buttons::Ok, BoxIcon::Information);
         return false;
     }
     qsizetype files = 0;

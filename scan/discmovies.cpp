@@ -77,12 +77,13 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
         const QString base = titleFromName(file.name);
         const QChar last = base.isEmpty() ? QChar() : base.back().toLower();
         const QString key = u'\x02' + base.chopped(base.isEmpty() ? 0 : 1) + u'\x1f' + endingOf(file.name);
-        if (base.size() > 1 && (last == u'a' || last == u'b')) {
+        // "Rocky a", "Rocky_b": the letter after a separator, not the last letter of a word ("Boa", "Bob")
+        if (base.size() > 2 && (last == u'a' || last == u'b') && Separators.contains(base.at(base.size() - 2))) {
             if (!letterPairs.contains(key))
                 order << key;
             letterPairs[key] << Part{last == u'a' ? 1 : 2, &file, trimSeparators(base.chopped(1))};
         } else {
-            order << u'\x03' + file.name;
+            order << u'\x03' + QString::number(order.size()); // unique even where two names read alike
             groups[order.back()] << Part{0, &file, base};
         }
     }
@@ -249,9 +250,23 @@ CatalogueMatch::CatalogueMatch(const QList<Movie> &list)
     }
 }
 
-bool CatalogueMatch::catalogued(const Movie &found) const
+bool CatalogueMatch::catalogued(const FoundMovie &found, const Movie &movie) const
 {
-    return m_files.contains(filesKey(found));
+    if (m_files.contains(filesKey(movie)))
+        return true;
+    // A disc scanned again after its part went into a listed movie: the movie of that title holds
+    // every one of these files among its own, and at least their size.
+    const qlonglong megabytes = megabytesKey(movie[FSize]).toLongLong();
+    for (int row : m_titles.value(found.title.trimmed().toCaseFolded())) {
+        if (megabytesKey(m_list[row][FSize]).toLongLong() < megabytes)
+            continue;
+        const QString listed = QStringLiteral(", ") + m_list[row][FFiles].toCaseFolded() + QStringLiteral(", ");
+        if (!found.files.isEmpty() && std::all_of(found.files.begin(), found.files.end(), [&](const ScanFile &f) {
+                return listed.contains(QStringLiteral(", ") + f.name.toCaseFolded() + QStringLiteral(", "));
+            }))
+            return true;
+    }
+    return false;
 }
 
 int CatalogueMatch::laterPartOf(const FoundMovie &found) const

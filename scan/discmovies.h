@@ -49,8 +49,9 @@ class CatalogueMatch
 {
 public:
     explicit CatalogueMatch(const QList<Movie> &list);
-    // A movie of the list with the same file names (case ignored) and megabytes.
-    bool catalogued(const Movie &found) const;
+    // A movie of the list with the same file names (case ignored) and megabytes, or one of the same
+    // title that holds every one of the found files (a later part added from another disc).
+    bool catalogued(const FoundMovie &found, const Movie &movie) const;
     // The row of a movie in the list whose later part this is (same title, fewer CDs than the
     // marker's part number), or -1.
     int laterPartOf(const FoundMovie &found) const;

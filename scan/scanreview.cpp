@@ -18,7 +18,7 @@ ScanReview::Row ScanReview::rowOf(const FoundMovie &found) const
     Row r;
     r.found = found;
     r.movie = movieOf(found);
-    r.catalogued = m_match.catalogued(r.movie);
+    r.catalogued = m_match.catalogued(found, r.movie);
     r.ticked = !r.catalogued;
     r.laterPartOf = m_match.laterPartOf(found);
     return r;

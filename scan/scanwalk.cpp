@@ -36,14 +36,16 @@ size_t qHash(const DirId &id, size_t seed = 0)
 }
 
 // One folder's video files (sorted by name) and its subfolders not yet seen; false: not listed.
-bool listFolder(const QString &path, ScanFolder &folder, QStringList &subfolders, QSet<DirId> &seen,
+// Paths are kept as the file system's bytes: a name that is no valid text in the locale's encoding
+// still names its file, though it shows with a stand-in character.
+bool listFolder(const QByteArray &path, ScanFolder &folder, QList<QByteArray> &subfolders, QSet<DirId> &seen,
                 WalkProgress *progress, qint64 &filesSeen)
 {
-    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    DIR *dir = ::opendir(path.constData());
     if (!dir)
         return false;
     const int fd = ::dirfd(dir);
-    const QString prefix = path == u'/' ? QString() : path; // the root of the file system
+    const QByteArray prefix = path == "/" ? QByteArray() : path; // the root of the file system
     while (const dirent *entry = ::readdir(dir)) {
         if (entry->d_name[0] == '.') // ".", "..", and hidden entries
             continue;
@@ -63,12 +65,12 @@ bool listFolder(const QString &path, ScanFolder &folder, QStringList &subfolders
         if (S_ISDIR(st.st_mode)) {
             if (!seen.contains({st.st_dev, st.st_ino})) {
                 seen.insert({st.st_dev, st.st_ino});
-                subfolders << prefix + u'/' + name;
+                subfolders << prefix + '/' + entry->d_name;
             }
         } else if (S_ISREG(st.st_mode)) {
             ++filesSeen;
             if (video)
-                folder.files.append({prefix + u'/' + name, name, quint64(st.st_size), {}});
+                folder.files.append({QFile::decodeName(prefix + '/' + entry->d_name), name, quint64(st.st_size), {}});
         }
         if (progress)
             progress->filesSeen.store(filesSeen, std::memory_order_relaxed);
@@ -93,17 +95,20 @@ WalkResult walkTree(const QString &root, WalkProgress *progress)
     if (result.root.size() > 1 && result.root.endsWith(u'/'))
         result.root.chop(1);
     QSet<DirId> seen{{st.st_dev, st.st_ino}};
-    QStringList pending{result.root};
+    QList<QByteArray> pending{QFile::encodeName(result.root)};
     while (!pending.isEmpty()) {
         if (progress && progress->cancel.load(std::memory_order_relaxed)) {
             result.cancelled = true;
             break;
         }
-        const QString path = pending.takeLast();
-        ScanFolder folder{path, QFileInfo(path).fileName(), {}};
-        QStringList subfolders;
+        const QByteArray path = pending.takeLast();
+        const QString shown = QFile::decodeName(path);
+        ScanFolder folder{shown, QFileInfo(shown).fileName(), {}};
+        QList<QByteArray> subfolders;
         if (!listFolder(path, folder, subfolders, seen, progress, result.filesSeen)) {
-            result.unreadable << path;
+            if (shown == result.root) // the chosen folder itself cannot be read: nothing was scanned
+                return result;
+            result.unreadable << shown;
             continue;
         }
         if (!folder.files.isEmpty())

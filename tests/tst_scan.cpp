@@ -15,6 +15,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace cinemork;
@@ -93,8 +95,10 @@ private slots:
                                                         "Y|2|1|Y 1 of 2.avi/Y 2 of 2.avi"};
         QTest::newRow("mixed case") << "" << QStringList{"Heat.cd1.AVI", "Heat.CD2.avi"}
                                     << QStringList{"Heat|2|1|Heat.cd1.AVI/Heat.CD2.avi"};
-        QTest::newRow("trailing a and b") << "" << QStringList{"Plana.avi", "Rocky a.avi", "Rocky b.avi"}
-                                          << QStringList{"Plana|1|0|Plana.avi", "Rocky|2|1|Rocky a.avi/Rocky b.avi"};
+        QTest::newRow("trailing a and b")
+            << "" << QStringList{"Boa.avi", "Bob.avi", "Plan a.avi", "Rocky a.avi", "Rocky b.avi"}
+            << QStringList{"Boa|1|0|Boa.avi", "Bob|1|0|Bob.avi", "Plan a|1|0|Plan a.avi",
+                           "Rocky|2|1|Rocky a.avi/Rocky b.avi"};
         QTest::newRow("sequels") << "" << QStringList{"Saga Part 1 (2010).avi", "Saga Part 2 (2011).avi"}
                                  << QStringList{"Saga Part 1 (2010)|1|0|Saga Part 1 (2010).avi",
                                                 "Saga Part 2 (2011)|1|0|Saga Part 2 (2011).avi"};
@@ -160,6 +164,15 @@ private slots:
         QCOMPARE(walk.filesSeen, 2);
         if (::geteuid() != 0) // permissions do not stop the superuser
             QCOMPARE(walk.unreadable, QStringList{walk.root + QStringLiteral("/locked")});
+
+        // Names that are no valid UTF-8 still name their files: each is found once, its folder read.
+        const QByteArray odd = QFile::encodeName(root) + "/odd\xff";
+        QVERIFY(::mkdir(odd.constData(), 0700) == 0);
+        for (const char *name : {"/Bad\xfe.avi", "/Bad\xff.avi"})
+            QVERIFY(::close(::creat((odd + name).constData(), 0600)) == 0);
+        const WalkResult oddWalk = walkTree(root + QStringLiteral("/a/loop/"));
+        QCOMPARE(oddWalk.unreadable, walk.unreadable);
+        QCOMPARE(groupMovies(oddWalk, QStringLiteral("D")).size(), 3);
 
         WalkProgress cancelled;
         cancelled.cancel = true;
@@ -233,6 +246,11 @@ private slots:
         review.setAddToListed(2, true);
         review.setTicked(1, false);
         QCOMPARE(review.additions().added.size(), 1);
+
+        // Both discs scanned again once the second part went in: nothing is new.
+        const QList<Movie> after{withLaterPart(list[0], review.rows()[2].movie)};
+        ScanReview again({found("Heat", "heat.cd1.avi", 700, 1), found("Heat", "Heat.CD2.avi", 650, 2)}, after);
+        QVERIFY(again.rows()[0].catalogued && again.rows()[1].catalogued && again.tickedCount() == 0);
 
         QVERIFY(!review.merge({1}));
         QVERIFY(review.merge({1, 0})); // one movie of both, at the first one's place
