@@ -93,41 +93,50 @@ frmReview::frmReview(ScanReview &review, const QString &summary, const QStringLi
 void frmReview::showRows()
 {
     const QSignalBlocker quiet(tblFound);
-    const auto &rows = m_review.rows();
-    tblFound->setRowCount(int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        const ScanReview::Row &row = rows[r];
-        const QString size = row.movie[FSize];
-        const QString texts[ColumnCount] = {row.movie[FTitle],
-                                            QString::number(row.found.parts),
-                                            size.section(u'\\', 0, 0),
-                                            row.movie[FRes],
-                                            row.movie[FLocation],
-                                            row.movie[FFiles],
-                                            row.catalogued ? Texts::AlreadyCatalogued : QString()};
-        for (int c = 0; c < ColumnCount; ++c) {
-            auto *item = new QTableWidgetItem(texts[c]);
-            Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-            if (c == CTitle || c == CLocation)
-                flags |= Qt::ItemIsEditable;
-            if (c == CTitle) {
-                flags |= Qt::ItemIsUserCheckable;
-                item->setCheckState(row.ticked ? Qt::Checked : Qt::Unchecked);
-            }
-            if (c == CFiles)
-                item->setToolTip(row.movie[FFiles]);
-            if (c == CListed && row.laterPartOf >= 0) {
-                item->setText(Texts::addToListed(m_review.rows()[r].found.title));
-                flags |= Qt::ItemIsUserCheckable;
-                item->setCheckState(row.addToListed ? Qt::Checked : Qt::Unchecked);
-            }
-            item->setFlags(flags);
-            tblFound->setItem(r, c, item);
-        }
-    }
+    tblFound->setRowCount(int(m_review.rows().size()));
+    for (int r = 0; r < tblFound->rowCount(); ++r)
+        showRow(r);
+    showCount();
+}
+
+void frmReview::showCount()
+{
     cmdAdd->setText(Texts::addMoviesButton(m_review.tickedCount()));
     cmdAdd->setEnabled(m_review.tickedCount() > 0);
     selectionChanged();
+}
+
+void frmReview::showRow(int r)
+{
+    const QSignalBlocker quiet(tblFound);
+    const ScanReview::Row &row = m_review.rows()[r];
+    const QString size = row.movie[FSize];
+    const QString texts[ColumnCount] = {row.movie[FTitle],
+                                        QString::number(row.found.parts),
+                                        size.section(u'\\', 0, 0),
+                                        row.movie[FRes],
+                                        row.movie[FLocation],
+                                        row.movie[FFiles],
+                                        row.catalogued ? Texts::AlreadyCatalogued : QString()};
+    for (int c = 0; c < ColumnCount; ++c) {
+        auto *item = new QTableWidgetItem(texts[c]);
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (c == CTitle || c == CLocation)
+            flags |= Qt::ItemIsEditable;
+        if (c == CTitle) {
+            flags |= Qt::ItemIsUserCheckable;
+            item->setCheckState(row.ticked ? Qt::Checked : Qt::Unchecked);
+        }
+        if (c == CFiles)
+            item->setToolTip(row.movie[FFiles]);
+        if (c == CListed && row.laterPartOf >= 0) {
+            item->setText(Texts::addToListed(row.found.title));
+            flags |= Qt::ItemIsUserCheckable;
+            item->setCheckState(row.addToListed ? Qt::Checked : Qt::Unchecked);
+        }
+        item->setFlags(flags);
+        tblFound->setItem(r, c, item);
+    }
 }
 
 void frmReview::itemChanged(QTableWidgetItem *item)
@@ -143,9 +152,16 @@ void frmReview::itemChanged(QTableWidgetItem *item)
     case CListed: m_review.setAddToListed(row, item->checkState() == Qt::Checked); break;
     default: return;
     }
-    // A new title may make the row a later part of a listed movie, or no longer; the table is filled
+    // A new title may make the row a later part of a listed movie, or no longer; the row is filled
     // anew once the item that changed is done with.
-    QMetaObject::invokeMethod(this, &frmReview::showRows, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, row] {
+            if (row < tblFound->rowCount())
+                showRow(row);
+            showCount();
+        },
+        Qt::QueuedConnection);
 }
 
 void frmReview::selectionChanged()

@@ -25,6 +25,8 @@ public:
 
 private:
     void showRows();
+    void showRow(int row);
+    void showCount(); // the Add button's count, and what Merge and Split can do
     void itemChanged(QTableWidgetItem *item);
     void selectionChanged();
 
