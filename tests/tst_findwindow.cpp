@@ -48,6 +48,18 @@ class tst_findwindow : public test::WindowTest
     static QString status(frmMain &w) { return child<QLabel>(&w, "lblFindStatus")->text(); }
 
 private slots:
+    void aSaveWhileFilteredWritesEveryMovie()
+    {
+        auto w = window();
+        QVERIFY(w && w->mnuMovieSave_Click());
+        const QByteArray unfiltered = test::readFile(w->document().filePath());
+        child<QLineEdit>(w.get(), "txtFind")->setText(QStringLiteral("zelig"));
+        child<QComboBox>(w.get(), "cboSeen")->setCurrentIndex(1);
+        QCOMPARE(shownTitles(*w), QStringList{"Zelig"});
+        QVERIFY(w->mnuMovieSave_Click());
+        QCOMPARE(test::readFile(w->document().filePath()), unfiltered);
+    }
+
     void theFilterLineFiltersAsTheUserTypes()
     {
         auto w = window();
