@@ -82,8 +82,9 @@ frmReview::frmReview(ScanReview &review, const QString &summary, const QStringLi
 
     showRows();
     tblFound->resizeColumnsToContents();
+    const int room = fontMetrics().averageCharWidth(); // beside the text, for the current cell's frame
     for (int c : {CTitle, CLocation, CFiles})
-        tblFound->setColumnWidth(c, std::min(tblFound->columnWidth(c), fontMetrics().averageCharWidth() * 40));
+        tblFound->setColumnWidth(c, std::min(tblFound->columnWidth(c) + room, room * 40));
     const QRect screen =
         (parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
     resize(std::min(screen.width() * 9 / 10, fontMetrics().averageCharWidth() * 150),
