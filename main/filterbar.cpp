@@ -99,8 +99,13 @@ QString FilterBar::statusText() const
     const MovieFilterModel *filter = m_list->filter();
     if (!filter->filtered())
         return {};
-    if (m_groups >= 0)
-        return FindTexts::duplicatesShown(filter->rowCount(), m_groups);
+    if (m_groups >= 0) { // the groups among the movies shown now: a delete may have ended one
+        QList<Movie> shown;
+        shown.reserve(filter->rowCount());
+        for (int row = 0; row < filter->rowCount(); ++row)
+            shown << m_list->model()->movie(filter->listRow(row));
+        return FindTexts::duplicatesShown(filter->rowCount(), cinemork::findDuplicates(shown).groups);
+    }
     return FindTexts::shownOf(filter->rowCount(), m_list->model()->rowCount());
 }
 

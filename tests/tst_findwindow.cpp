@@ -170,8 +170,12 @@ private slots:
         child<QAction>(w.get(), "mnuActionDuplicates")->trigger();
         QCOMPARE(shownTitles(*w), (QStringList{"A Zelig", "Zelig", "Brazil", "The Brazil!"}));
         QCOMPARE(status(*w), QStringLiteral("4 movies in 2 groups"));
+        m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
+        w->list().select(1);
+        w->cmdDel_Click(); // "A Zelig": Zelig is no duplicate any more
+        QCOMPARE(status(*w), QStringLiteral("3 movies in 1 groups"));
         child<QPushButton>(w.get(), "cmdClearFind")->click();
-        QCOMPARE(w->list().count(), 8);
+        QCOMPARE(w->list().count(), 7);
     }
 
     void theStatisticsWindow()
