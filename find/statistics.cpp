@@ -11,6 +11,40 @@ namespace cinemork {
 
 namespace {
 
+// Names with numbers in them by the numbers' values ("Box 2" before "Box 10"), letter case ignored.
+bool naturalLess(QStringView a, QStringView b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            const qsizetype si = i, sj = j;
+            while (i < a.size() && a[i].isDigit())
+                ++i;
+            while (j < b.size() && b[j].isDigit())
+                ++j;
+            const QStringView x = a.sliced(si, i - si), y = b.sliced(sj, j - sj);
+            const auto trimZeros = [](QStringView d) {
+                qsizetype k = 0;
+                while (k + 1 < d.size() && d[k] == u'0')
+                    ++k;
+                return d.sliced(k);
+            };
+            const QStringView p = trimZeros(x), q = trimZeros(y);
+            if (p.size() != q.size())
+                return p.size() < q.size();
+            if (const int c = p.compare(q); c != 0)
+                return c < 0;
+            continue;
+        }
+        const QChar c = a[i].toCaseFolded(), d = b[j].toCaseFolded();
+        if (c != d)
+            return c < d;
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
 // A whole number of at most six digits, blanks around it allowed; -1 for anything else.
 int smallNumber(QStringView text)
 {
@@ -72,9 +106,8 @@ struct Table
     }
     std::vector<StatisticsRow> take()
     {
-        std::sort(rows.begin(), rows.end(), [](const StatisticsRow &a, const StatisticsRow &b) {
-            return a.key.compare(b.key, Qt::CaseInsensitive) < 0;
-        });
+        std::sort(rows.begin(), rows.end(),
+                  [](const StatisticsRow &a, const StatisticsRow &b) { return naturalLess(a.key, b.key); });
         return std::move(rows);
     }
 };

@@ -208,7 +208,7 @@ private slots:
         const char *sizes[] = {"700\\1", "1400\\2", "733\\1", "bad", "4095\\5", " 12 \\ 1 "};
         const char *res[] = {"352x288", "640x480", "1280x720", "1920x1080", "", "720X576"};
         for (int i = 0; i < 30; ++i) {
-            Movie m = full(QStringLiteral("M%1").arg(i), i % 4 ? QStringLiteral("Box %1").arg(i % 3) : QString(), {},
+            Movie m = full(QStringLiteral("M%1").arg(i), i % 4 ? QStringLiteral("Box %1").arg(i % 11) : QString(), {},
                            i % 5 == 0);
             m[FSize] = QString::fromLatin1(sizes[i % 6]);
             m[FRes] = QString::fromLatin1(res[i % 6]);
@@ -228,6 +228,7 @@ private slots:
         QCOMPARE(s.byType.size(), size_t(1));
         QCOMPARE(s.byLocation.front().key, QString()); // the movies without a location, first
         QCOMPARE(s.byLocation.front().totals.movies, qsizetype(8));
+        QCOMPARE(s.byLocation.back().key, QStringLiteral("Box 10")); // numbers by their value
         QList<qsizetype> perClass;
         for (const StatisticsRow &row : s.byResolution)
             perClass << row.totals.movies;
