@@ -1,6 +1,7 @@
 #include "discmovies.h"
 
 #include "editor/editorlogic.h"
+#include "listfile/sizes.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -225,17 +226,14 @@ QList<FoundMovie> splitMovie(const FoundMovie &movie)
 
 namespace {
 
-QString megabytesKey(const QString &size)
-{
-    const QString mb = size.section(u'\\', 0, 0).trimmed();
-    bool ok = false;
-    const qlonglong n = mb.toLongLong(&ok);
-    return ok ? QString::number(n) : mb;
-}
-
 QString filesKey(const Movie &m)
 {
-    return m[FFiles].toCaseFolded() + u'\x1f' + megabytesKey(m[FSize]);
+    return m[FFiles].toCaseFolded() + u'\x1f' + QString::number(megabytesOf(m[FSize]));
+}
+
+QString titleKey(const QString &title)
+{
+    return title.trimmed().toCaseFolded();
 }
 
 } // namespace
@@ -246,7 +244,7 @@ CatalogueMatch::CatalogueMatch(const QList<Movie> &list)
     for (qsizetype row = 0; row < list.size(); ++row) {
         if (!list[row][FFiles].isEmpty())
             m_files.insert(filesKey(list[row]));
-        m_titles[list[row][FTitle].trimmed().toCaseFolded()] << int(row);
+        m_titles[titleKey(list[row][FTitle])] << int(row);
     }
 }
 
@@ -256,9 +254,9 @@ bool CatalogueMatch::catalogued(const FoundMovie &found, const Movie &movie) con
         return true;
     // A disc scanned again after its part went into a listed movie: the movie of that title holds
     // every one of these files among its own, and at least their size.
-    const qlonglong megabytes = megabytesKey(movie[FSize]).toLongLong();
-    for (int row : m_titles.value(found.title.trimmed().toCaseFolded())) {
-        if (megabytesKey(m_list[row][FSize]).toLongLong() < megabytes)
+    const quint64 megabytes = megabytesOf(movie[FSize]);
+    for (int row : m_titles.value(titleKey(found.title))) {
+        if (megabytesOf(m_list[row][FSize]) < megabytes)
             continue;
         const QString listed = QStringLiteral(", ") + m_list[row][FFiles].toCaseFolded() + QStringLiteral(", ");
         if (!found.files.isEmpty() && std::all_of(found.files.begin(), found.files.end(), [&](const ScanFile &f) {
@@ -273,8 +271,8 @@ int CatalogueMatch::laterPartOf(const FoundMovie &found) const
 {
     if (found.firstPart < 2)
         return -1;
-    for (int row : m_titles.value(found.title.trimmed().toCaseFolded())) {
-        if (m_list[row][FSize].section(u'\\', 1).trimmed().toInt() < found.firstPart)
+    for (int row : m_titles.value(titleKey(found.title))) {
+        if (cdsOf(m_list[row][FSize]) < quint64(found.firstPart))
             return row;
     }
     return -1;
@@ -283,14 +281,14 @@ int CatalogueMatch::laterPartOf(const FoundMovie &found) const
 Movie withLaterPart(const Movie &listed, const Movie &part)
 {
     Movie m = listed;
-    const QString listedMb = listed[FSize].section(u'\\', 0, 0);
-    const int cds = listed[FSize].section(u'\\', 1).trimmed().toInt() + part[FSize].section(u'\\', 1).toInt();
-    m[FSize] = addMegabytes(listedMb, part[FSize].section(u'\\', 0, 0).toULongLong()) + u'\\' + QString::number(cds);
-    auto append = [](const QString &a, const QString &b) {
-        return a.isEmpty() || a == b ? (a.isEmpty() ? b : a) : b.isEmpty() ? a : a + QStringLiteral(", ") + b;
+    m[FSize] = addMegabytes(listed[FSize].section(u'\\', 0, 0), megabytesOf(part[FSize])) + u'\\'
+        + QString::number(cdsOf(listed[FSize]) + cdsOf(part[FSize]));
+    const auto joined = [](const QString &a, const QString &b) {
+        return a.isEmpty() ? b : b.isEmpty() ? a : a + QStringLiteral(", ") + b;
     };
-    m[FFiles] = listed[FFiles].isEmpty() ? part[FFiles] : listed[FFiles] + QStringLiteral(", ") + part[FFiles];
-    m[FLocation] = append(listed[FLocation], part[FLocation]);
+    m[FFiles] = joined(listed[FFiles], part[FFiles]);
+    m[FLocation] =
+        listed[FLocation] == part[FLocation] ? listed[FLocation] : joined(listed[FLocation], part[FLocation]);
     if (m[FRes].isEmpty())
         m[FRes] = part[FRes];
     return m;
