@@ -3,7 +3,7 @@
 // Run: build/bin/bench_probe
 
 #include "editor/proberunner.h"
-#include "editor/probesession.h"
+#include "probe/probesession.h"
 
 #include <QApplication>
 #include <QDir>

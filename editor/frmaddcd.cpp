@@ -2,6 +2,7 @@
 
 #include "editorhost.h"
 #include "editorlogic.h"
+#include "moviefiles/moviefiles.h"
 #include "platform/filedialogs.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"

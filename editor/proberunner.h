@@ -1,7 +1,7 @@
 #pragma once
 
-#include "companionprogram.h"
-#include "proberesult.h"
+#include "probe/companionprogram.h"
+#include "probe/proberesult.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,8 +1,8 @@
 #include "discscan.h"
 
 #include "document/listdocument.h"
-#include "editor/companionprogram.h"
-#include "editor/probesession.h"
+#include "probe/companionprogram.h"
+#include "probe/probesession.h"
 #include "frmreview.h"
 #include "platform/filedialogs.h"
 #include "platform/prompts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/proberesult.h"
+#include "probe/proberesult.h"
 
 namespace cinemork {
 

@@ -1,6 +1,6 @@
 #include "discmovies.h"
 
-#include "editor/editorlogic.h"
+#include "moviefiles/moviefiles.h"
 #include "listfile/sizes.h"
 
 #include <QFileInfo>

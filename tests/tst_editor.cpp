@@ -1,4 +1,5 @@
 #include "editor/editorlogic.h"
+#include "moviefiles/moviefiles.h"
 #include "editor/frmaddcd.h"
 #include "listfile/pagereader.h"
 #include "listfile/pagewriter.h"

@@ -1,4 +1,4 @@
-#include "editor/probesession.h"
+#include "probe/probesession.h"
 #include "testsupport.h"
 
 #include <QtTest>
