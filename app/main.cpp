@@ -1,7 +1,7 @@
 #include "main/frmmain.h"
 #include "platform/focusstyle.h"
 #include "platform/qtdialogs.h"
-#include "platform/texts.h"
+#include "main/windowtexts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -58,6 +58,6 @@ int main(int argc, char *argv[])
     cinemork::frmMain window;
     window.show();
     if (!options.positionalArguments().isEmpty())
-        window.document().openFile(QFileInfo(options.positionalArguments().constFirst()).absoluteFilePath());
+        window.commands().openFile(QFileInfo(options.positionalArguments().constFirst()).absoluteFilePath());
     return app.exec();
 }

@@ -1,7 +1,6 @@
 // Times the list commands on 100,000 movies: a header click, a delete and its undo, and what the
 // undo stack holds after 1,000 edits. Run: build/bin/bench_document
 
-#include "defaultanswers.h"
 #include "document/listdocument.h"
 
 #include <QCoreApplication>
@@ -44,8 +43,6 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    DefaultAnswers answers; // Yes to the delete question
-    setPrompter(&answers);
     ListDocument doc;
     doc.model()->setMovies(makeMovies(100000));
     QElapsedTimer t;

@@ -136,7 +136,7 @@ int main(int argc, char *argv[])
         window.show();
         QElapsedTimer t;
         t.start();
-        window.document().read(app.arguments()[2]);
+        window.commands().read(app.arguments()[2]);
         QApplication::processEvents();
         const double shown = t.nsecsElapsed() / 1e9;
         std::printf("%d movies into the main window, sorted by title and shown: %.3f s; peak memory %.0f MB\n",

@@ -3,7 +3,7 @@
 // every video file) and reports the longest the event loop waited and how long Cancel takes.
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_scan
 
-#include "document/listdocument.h"
+#include "commands/listcommands.h"
 #include "main/discscan.h"
 #include "scan/discmovies.h"
 
@@ -82,8 +82,8 @@ int main(int argc, char **argv)
     // The window's scan: the longest the event loop waits, and how long Cancel takes to end it.
     QWidget window;
     ListDocument doc;
-    doc.model()->setMovies({});
-    DiscScan discScan(&window, &doc);
+    ListCommands commands(&doc);
+    DiscScan discScan(&window, &commands);
     QElapsedTimer sinceTick;
     qint64 longestGap = 0;
     QTimer tick;

@@ -1,17 +1,8 @@
 #include "listdocument.h"
 
-#include "listfile/csv.h"
-#include "listfile/pagefile.h"
-#include "listfile/pagereader.h"
-#include "platform/filedialogs.h"
-#include "platform/prompts.h"
-#include "platform/texts.h"
-#include "settings/modregistry.h"
-#include "settings/pagesettings.h"
+#include "documenttexts.h"
 
-#include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <optional>
 
 namespace cinemork {
@@ -214,7 +205,6 @@ ListDocument::ListDocument(QObject *parent)
     , m_undo(new QUndoStack(this))
     , m_shownStatus(Texts::NoListOpened)
 {
-    m_recent.changed = [this] { emit changed(); };
     connect(m_undo, &QUndoStack::cleanChanged, this, &ListDocument::changed);
 }
 
@@ -252,46 +242,41 @@ void ListDocument::setBusy(bool on)
     emit busyChanged(on);
 }
 
-void ListDocument::push(QUndoCommand *command)
+void ListDocument::setStoredStatus(const QString &title)
 {
-    m_undo->push(command);
-    afterChange();
+    const PageTotals totals = totalsOf(movies());
+    m_shownStatus = Texts::loadedStatus(totals.movies, title, gigabytesText(totals.megabytes));
 }
 
-void ListDocument::afterChange()
+bool ListDocument::push(QUndoCommand *command)
 {
-    // A modification whose auto-save stored nothing still counts as a modification.
-    if (AutoSaveFlag && save())
-        return;
+    m_undo->push(command);
     emit changed();
+    return true;
 }
 
 // ---- writing and reading ----
 
-bool ListDocument::write(const QString &path, const QString &title)
+PageFileResult ListDocument::write(const QString &path, const QString &title, const PageSettings &settings)
 {
-    const StoredPageSettings settings = pageSettingsFromStore();
-    if (settings.cssMissing)
-        msgBox(m_parent, Texts::CssNotFound, Buttons::Ok, BoxIcon::Exclamation);
+    if (m_busy)
+        return {false, {}};
     // The rows as they are now: a header click while events run reorders the list, not the page.
     const QList<Movie> rows = movies();
     setBusy(true);
     emit writeStarted();
-    const PageFileResult saved = savePageFile(path, title, rows, settings.page, QLocale().decimalPoint(),
+    const PageFileResult saved = savePageFile(path, title, rows, settings, QLocale().decimalPoint(),
                                               [this](int percent) { emit progress(percent); });
     setBusy(false);
-    if (!saved.ok) {
-        emit changed();
-        msgBox(m_parent, Texts::writeError(path, saved.error), Buttons::Ok, BoxIcon::Critical);
-        return false;
+    if (saved.ok) {
+        setTitleText(title);
+        setStoredStatus(title);
+        m_path = path;
+        m_markedModified = false;
+        m_undo->setClean();
     }
-    const PageTotals totals = totalsOf(rows);
-    setTitleText(title);
-    m_shownStatus = Texts::loadedStatus(totals.movies, title, gigabytesText(totals.megabytes));
-    m_markedModified = false;
-    m_undo->setClean();
-    m_recent.UpdateRecentFiles(RecentAdd, path);
-    return true;
+    emit changed();
+    return saved;
 }
 
 QList<Movie> ListDocument::rowsOfPage(QList<Movie> fileOrder)
@@ -301,57 +286,38 @@ QList<Movie> ListDocument::rowsOfPage(QList<Movie> fileOrder)
     return fileOrder;
 }
 
-bool ListDocument::read(const QString &path)
+PageReadResult ListDocument::read(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
-        return false;
+    if (m_busy)
+        return {};
     setBusy(true);
     m_transientStatus = Texts::opening(path);
     emit changed();
     emit eventsWanted();
     PageReadResult page = readPageFile(path);
     m_transientStatus.clear();
-    if (!page.ok) {
-        setBusy(false);
-        emit changed();
-        msgBox(m_parent, Texts::readError(page.errorNumber, page.errorDescription), Buttons::Ok, BoxIcon::Critical);
-        return false;
+    if (page.ok) {
+        m_model->setSorted(false);
+        m_model->setSortKey(0);
+        m_model->setMovies(rowsOfPage(std::move(page.movies)));
+        m_model->setSorted(true);
+        page.movies.clear();
+        setTitleText(page.title);
+        setStoredStatus(page.title);
+        m_path = path;
+        m_hasList = true;
+        m_markedModified = false;
+        m_undo->clear();
     }
-    m_model->setSorted(false);
-    m_model->setSortKey(0);
-    m_model->setMovies(rowsOfPage(std::move(page.movies)));
-    m_model->setSorted(true);
-    setTitleText(page.title);
-    const PageTotals totals = totalsOf(movies());
-    m_shownStatus = Texts::loadedStatus(totals.movies, page.title, gigabytesText(totals.megabytes));
-    m_path = path;
-    m_hasList = true;
-    m_markedModified = false;
-    m_undo->clear();
     setBusy(false);
-    m_recent.UpdateRecentFiles(RecentAdd, path);
-    return true;
+    emit changed();
+    return page;
 }
 
-// ---- list commands ----
-
-bool ListDocument::saveChangesQuestion()
+void ListDocument::newList()
 {
-    if (!isModified())
-        return true;
-    switch (msgBox(m_parent, Texts::SaveChanges, Buttons::YesNoCancel, BoxIcon::Question, Answer::Yes)) {
-    case Answer::Yes:
-        // A save that stores nothing must not let unsaved work go.
-        return save();
-    case Answer::No: return true;
-    default: return false;
-    }
-}
-
-bool ListDocument::newList()
-{
-    if (m_busy || !saveChangesQuestion())
-        return false;
+    if (m_busy)
+        return;
     const bool modified = isModified(); // a list marked modified stays marked
     m_model->setMovies({});
     m_undo->clear();
@@ -360,110 +326,9 @@ bool ListDocument::newList()
     m_path.clear();
     m_hasList = true;
     emit changed();
-    return true;
 }
 
-void ListDocument::open()
-{
-    if (m_busy || !saveChangesQuestion())
-        return;
-    const QString chosen = ShowOpenDialog(Texts::OpenListTitle, Texts::ListFilter, QString());
-    if (!chosen.isEmpty())
-        read(chosen);
-}
-
-bool ListDocument::save()
-{
-    if (m_busy)
-        return false;
-    if (!m_path.isEmpty())
-        return write(m_path, m_title);
-    return saveAs();
-}
-
-bool ListDocument::saveAs()
-{
-    if (m_busy)
-        return false;
-    const QString chosen = ShowSaveDialog(Texts::SaveListTitle, Texts::ListFilter, Texts::ListDefaultExt, QString());
-    if (chosen.isEmpty())
-        return false;
-    const QString title =
-        inputBox(m_parent, Texts::EnterNameCaption, Texts::enterTitlePrompt(chosen), Texts::DefaultListTitle);
-    if (title.isEmpty() || !write(chosen, title))
-        return false;
-    m_path = chosen;
-    emit changed();
-    return true;
-}
-
-void ListDocument::changeTitle()
-{
-    if (m_busy)
-        return;
-    const QString title = inputBox(m_parent, Texts::ChangeTitleCaption, Texts::ChangeTitlePrompt, m_title);
-    if (!title.isEmpty())
-        push(new TitleCommand(this, title));
-}
-
-void ListDocument::openRecent(int n)
-{
-    if (!m_busy && n >= 1 && n <= 4)
-        openFile(m_recent.entry(n).tag);
-}
-
-void ListDocument::openFile(const QString &path)
-{
-    if (m_busy)
-        return;
-    if (QFileInfo(path).isFile()) {
-        if (saveChangesQuestion())
-            read(path);
-        return;
-    }
-    if (msgBox(m_parent, Texts::mruMissing(path), Buttons::OkCancel, BoxIcon::Exclamation, Answer::Ok) == Answer::Ok)
-        m_recent.UpdateRecentFiles(RecentRemove, path);
-}
-
-bool ListDocument::exportCsv()
-{
-    if (m_busy)
-        return false;
-    const QString path = ShowSaveDialog(Texts::ExportCsvTitle, Texts::CsvFilter, Texts::CsvDefaultExt, QString());
-    if (path.isEmpty())
-        return false;
-    const bool spreadsheet =
-        msgBox(m_parent, Texts::CsvForSpreadsheets, Buttons::YesNo, BoxIcon::Question, Answer::No) == Answer::Yes;
-    QByteArray data = moviesToCsv(movies()).toUtf8();
-    if (spreadsheet)
-        data.prepend("\xEF\xBB\xBF");
-    QString refused = pageFileTargetRefusal(path); // a device or a pipe is never replaced
-    QSaveFile file(path);
-    if (refused.isEmpty() && (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()))
-        refused = file.errorString();
-    if (!refused.isEmpty())
-        msgBox(m_parent, Texts::csvNotWritten(path, refused), Buttons::Ok, BoxIcon::Critical);
-    return refused.isEmpty();
-}
-
-bool ListDocument::importCsv()
-{
-    if (m_busy)
-        return false;
-    const QStringList chosen = ShowOpenDialogFiles(Texts::ImportCsvTitle, Texts::CsvFilter);
-    if (chosen.isEmpty())
-        return false;
-    QFile file(chosen.first());
-    const CsvParse parsed =
-        file.open(QIODevice::ReadOnly) ? moviesFromCsv(&file) : CsvParse{false, file.errorString(), {}};
-    if (!parsed.ok) {
-        msgBox(m_parent, Texts::csvNotRead(chosen.first(), parsed.error), Buttons::Ok, BoxIcon::Critical);
-        return false;
-    }
-    if (!parsed.movies.isEmpty())
-        push(new ImportCommand(this, parsed.movies));
-    return true;
-}
+// ---- changes ----
 
 int ListDocument::addMovie(const Movie &m)
 {
@@ -472,7 +337,7 @@ int ListDocument::addMovie(const Movie &m)
     auto *command = new AddCommand(this, m);
     m_undo->push(command);
     const int row = command->row();
-    afterChange();
+    emit changed();
     return row;
 }
 
@@ -483,7 +348,7 @@ int ListDocument::editMovie(int row, const Movie &m)
     auto *command = new EditCommand(this, row, m);
     m_undo->push(command);
     const int at = command->row();
-    afterChange();
+    emit changed();
     return at;
 }
 
@@ -491,10 +356,14 @@ bool ListDocument::deleteMovie(int row)
 {
     if (m_busy || row < 0 || row >= m_model->rowCount())
         return false;
-    if (msgBox(m_parent, Texts::ConfirmDelete, Buttons::YesNo, BoxIcon::Question, Answer::Yes) != Answer::Yes)
+    return push(new DeleteCommand(this, row));
+}
+
+bool ListDocument::importMovies(const QList<Movie> &movies)
+{
+    if (m_busy || movies.isEmpty())
         return false;
-    push(new DeleteCommand(this, row));
-    return true;
+    return push(new ImportCommand(this, movies));
 }
 
 bool ListDocument::addFromDisc(const QList<Movie> &added, const QList<std::pair<int, Movie>> &extended)
@@ -511,30 +380,37 @@ bool ListDocument::addFromDisc(const QList<Movie> &added, const QList<std::pair<
         new EditCommand(this, row, movie, step);
     if (!added.isEmpty())
         new ImportCommand(this, added, step);
-    push(step);
-    return true;
+    return push(step);
+}
+
+void ListDocument::setTitle(const QString &title)
+{
+    if (!m_busy && !title.isEmpty())
+        push(new TitleCommand(this, title));
 }
 
 void ListDocument::recordModification()
 {
     m_markedModified = true;
-    afterChange();
+    emit changed();
 }
 
-void ListDocument::undo()
+bool ListDocument::undo()
 {
     if (m_busy || !m_undo->canUndo())
-        return;
+        return false;
     m_undo->undo();
-    afterChange();
+    emit changed();
+    return true;
 }
 
-void ListDocument::redo()
+bool ListDocument::redo()
 {
     if (m_busy || !m_undo->canRedo())
-        return;
+        return false;
     m_undo->redo();
-    afterChange();
+    emit changed();
+    return true;
 }
 
 } // namespace cinemork

@@ -1,19 +1,17 @@
 #pragma once
 
+#include "listfile/pagefile.h"
+#include "listfile/pagereader.h"
 #include "moviemodel.h"
-#include "settings/recentfiles.h"
 
 #include <QObject>
 #include <QUndoStack>
 
-class QWidget;
-
 namespace cinemork {
 
-// The movie list the program works on: its rows and their order, title, file path and modified
-// state, the recent files, and the rules of the list commands. Boxes and file dialogs are reached
-// through the program's seams; the window only shows the document (caption, status text, which
-// commands work) and feeds it the user's commands.
+// The movie list the program works on: its rows and their order, title, file path, modified state
+// and the history of its changes. It asks nothing and reads no settings: the list commands
+// (commands/) ask the user and hand it what it needs; the window shows it.
 class ListDocument : public QObject
 {
     Q_OBJECT
@@ -23,8 +21,6 @@ public:
     MovieModel *model() const { return m_model; }
     const QList<Movie> &movies() const { return m_model->movies(); }
     QUndoStack *undoStack() const { return m_undo; }
-    RecentFiles &recentFiles() { return m_recent; }
-    const RecentFiles &recentFiles() const { return m_recent; }
 
     // What the window shows.
     bool hasList() const { return m_hasList; } // New or a read happened: Add, Edit and Delete work
@@ -38,52 +34,35 @@ public:
     QString undoCaption() const; // "Undo" and the name of the change it takes back
     QString redoCaption() const;
 
-    // The window that boxes and dialogs belong to; only handed on.
-    void setDialogParent(QWidget *parent) { m_parent = parent; }
+    // Writes the list as a page at path under title; on success the list is stored there, unmodified.
+    PageFileResult write(const QString &path, const QString &title, const PageSettings &settings);
+    // Reads a list page in place of the list; on failure the list stays as it was.
+    PageReadResult read(const QString &path);
 
-    // Writing and reading a list page; false when nothing was stored or read.
-    bool write(const QString &path, const QString &title);
-    bool read(const QString &path);
+    // An empty list titled "Untitled", with no file and no history; a modified mark is kept.
+    void newList();
 
-    // Asks "List has been modified. Save changes?" when the list is modified; false: stop.
-    bool saveChangesQuestion();
-    // The list commands. newList is true when a new list was made (the caller then adds its first
-    // movie); the Save family reports whether the list was stored.
-    bool newList();
-    void open();
-    bool save();
-    bool saveAs();
-    void changeTitle();
-    void openRecent(int n);
-    // Opens a list as a recent-file entry does, with the same checks and messages (a list given on
-    // the command line).
-    void openFile(const QString &path);
-
-    // Every movie of the list as CSV (UTF-8, the companion's header), to a file the user chooses;
-    // false when nothing was written.
-    bool exportCsv();
-    // The movies of a CSV file with that header, added as one change; a file that does not read adds
-    // nothing and names its first bad line.
-    bool importCsv();
-
-    // The editor's OK: the movie is sorted by title into the list; returns its row.
+    // The changes of the list, each one step of the history. A busy document changes nothing.
+    // The editor's OK: the movie is sorted by title into the list; returns its row, or -1.
     int addMovie(const Movie &m);
     int editMovie(int row, const Movie &m);
-    // Asks first; false when nothing was deleted.
     bool deleteMovie(int row);
-    // What a disc or folder adds, as one change: new movies, each sorted in by title, and movies of
-    // the list (by row) that get a later part. False when nothing changed.
+    // Movies of another file, each sorted in by title; false when there are none.
+    bool importMovies(const QList<Movie> &movies);
+    // What a disc or folder adds: new movies, each sorted in by title, and movies of the list (by row)
+    // that get a later part. False when nothing changed.
     bool addFromDisc(const QList<Movie> &added, const QList<std::pair<int, Movie>> &extended);
-    // A change of the page settings: the configuration dialog's OK.
+    void setTitle(const QString &title);
+    // A change of the page settings: modified, though no row changed.
     void recordModification();
-    void undo();
-    void redo();
+    bool undo();
+    bool redo();
 
     // The rows of a read page, in the order the list shows them before its sort.
     static QList<Movie> rowsOfPage(QList<Movie> fileOrder);
 
 signals:
-    void changed();              // caption, status text, recent files or the commands that work
+    void changed();              // caption, status text or the commands that work
     void busyChanged(bool busy); // a write or read starts or ends: no command may start meanwhile
     void writeStarted();
     void progress(int percent); // a step of a write; pending events may run
@@ -91,15 +70,13 @@ signals:
 
 private:
     friend class ListCommand;
-    void push(QUndoCommand *command);
-    void afterChange();
+    bool push(QUndoCommand *command);
     void setTitleText(const QString &title);
     void setBusy(bool on);
+    void setStoredStatus(const QString &title);
 
     MovieModel *m_model;
     QUndoStack *m_undo;
-    RecentFiles m_recent;
-    QWidget *m_parent = nullptr;
     QString m_title;
     QString m_path;
     QString m_shownStatus;     // the last write's or read's totals, or "No list opened"

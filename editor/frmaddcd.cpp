@@ -6,7 +6,7 @@
 #include "platform/filedialogs.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
-#include "platform/texts.h"
+#include "editortexts.h"
 #include "platform/twips.h"
 #include "settings/modregistry.h"
 

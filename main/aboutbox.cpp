@@ -1,7 +1,8 @@
 #include "aboutbox.h"
 
 #include "listfile/pagetexts.h"
-#include "platform/texts.h"
+#include "document/documenttexts.h"
+#include "windowtexts.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

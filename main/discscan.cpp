@@ -1,16 +1,13 @@
 #include "discscan.h"
 
-#include "document/listdocument.h"
-#include "probe/companionprogram.h"
-#include "probe/probesession.h"
+#include "commands/listcommands.h"
 #include "frmreview.h"
 #include "platform/filedialogs.h"
 #include "platform/prompts.h"
-#include "platform/texts.h"
+#include "windowtexts.h"
 
 #include <QBoxLayout>
 #include <QDialogButtonBox>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -19,18 +16,15 @@
 #include <QScreen>
 #include <QStorageInfo>
 #include <QStyle>
-#include <QThread>
 #include <QTimer>
-#include <memory>
 
 namespace cinemork {
 
-DiscScan::DiscScan(QWidget *window, ListDocument *doc)
+DiscScan::DiscScan(QWidget *window, ListCommands *commands)
     : QObject(window)
     , m_window(window)
-    , m_doc(doc)
+    , m_commands(commands)
 {
-    probeProgram = companionProgram();
 }
 
 DiscScan::~DiscScan() = default;
@@ -97,92 +91,6 @@ QString DiscScan::chooseSource(QWidget *parent)
     return chosen;
 }
 
-void DiscScan::cancel()
-{
-    if (m_cancel)
-        m_cancel();
-}
-
-std::optional<DiscScan::Walked> DiscScan::walk(const QString &folder)
-{
-    auto progress = std::make_shared<WalkProgress>();
-    auto result = std::make_shared<Walked>();
-    // The walk owns what it works on: a cancelled walk may end after this function has returned.
-    QThread *thread = QThread::create([progress, result, folder] {
-        result->walk = walkTree(folder, progress.get());
-        if (result->walk.ok)
-            result->movies = groupMovies(result->walk, locationOf(result->walk.root));
-    });
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    QEventLoop loop;
-    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    m_cancel = [&] {
-        progress->cancel = true;
-        loop.quit();
-    };
-    QTimer tick;
-    tick.setInterval(50);
-    connect(&tick, &QTimer::timeout, this,
-            [&] { m_progress->setLabelText(Texts::lookingIn(folder, progress->filesSeen.load())); });
-    m_progress->setRange(0, 0);
-    m_progress->setLabelText(Texts::lookingIn(folder, 0));
-    thread->start();
-    tick.start();
-    emit scanStarted();
-    loop.exec();
-    m_cancel = nullptr;
-    if (progress->cancel)
-        return std::nullopt;
-    return *result;
-}
-
-bool DiscScan::probe(QList<FoundMovie> &movies)
-{
-    QStringList paths;
-    QList<ScanFile *> files;
-    for (FoundMovie &m : movies) {
-        for (ScanFile &f : m.files) {
-            paths << f.path;
-            files << &f;
-        }
-    }
-    ProbeSession session;
-    session.program = probeProgram;
-    if (!probeArguments.isEmpty())
-        session.arguments = probeArguments;
-    session.timeLimitMs = probeTimeLimitMs;
-    QEventLoop loop;
-    bool cancelled = false;
-    m_progress->setRange(0, int(paths.size()));
-    m_progress->setValue(0);
-    m_progress->setLabelText(Texts::readingSizes(0, paths.size()));
-    int done = 0;
-    connect(&session, &ProbeSession::result, this, [&](int index, const ProbeResult &r) {
-        if (r.kind == ProbeResult::Ok)
-            files[index]->resolution = r.text();
-        done = index + 1;
-    });
-    // The dialog follows a few times a second: answers come in bursts, faster than it can be drawn.
-    QTimer tick;
-    tick.setInterval(50);
-    connect(&tick, &QTimer::timeout, this, [&] {
-        m_progress->setValue(done);
-        m_progress->setLabelText(Texts::readingSizes(done, paths.size()));
-    });
-    tick.start();
-    connect(&session, &ProbeSession::finished, this, [&](bool c) {
-        cancelled = c;
-        loop.quit();
-    });
-    m_cancel = [&] { session.cancel(); };
-    session.start(paths);
-    emit probeStarted();
-    if (session.running())
-        loop.exec();
-    m_cancel = nullptr;
-    return !cancelled;
-}
-
 std::optional<QList<FoundMovie>> DiscScan::find(const QString &folder)
 {
     QProgressDialog progress(m_window);
@@ -194,27 +102,39 @@ std::optional<QList<FoundMovie>> DiscScan::find(const QString &folder)
     progress.setAutoReset(false);
     progress.setCancelButtonText(Texts::CancelButton);
     progress.setMinimumWidth(progress.fontMetrics().averageCharWidth() * 60);
-    connect(&progress, &QProgressDialog::canceled, this, &DiscScan::cancel);
-    m_progress = &progress;
-    progress.show();
-    const auto walked = walk(folder);
-    std::optional<QList<FoundMovie>> found;
-    if (walked && walked->walk.ok) {
-        m_walk = walked->walk;
-        found = walked->movies;
-        if (!probe(*found))
-            found.reset();
-    } else if (walked) {
-        progress.hide();
+    progress.setRange(0, 0);
+    connect(&progress, &QProgressDialog::canceled, &m_job, &ScanJob::cancel);
+    connect(&m_job, &ScanJob::walking, &progress,
+            [&](qint64 files) { progress.setLabelText(Texts::lookingIn(folder, files)); });
+    connect(&m_job, &ScanJob::probing, &progress, [&](qsizetype done, qsizetype files) {
+        progress.setRange(0, int(files));
+        progress.setValue(int(done));
+        progress.setLabelText(Texts::readingSizes(done, files));
+    });
+    connect(&m_job, &ScanJob::probeStarted, this, &DiscScan::probeStarted);
+    ScanJob::Outcome outcome = ScanJob::Outcome::Cancelled;
+    connect(&m_job, &ScanJob::finished, &progress, [&](ScanJob::Outcome o) {
+        outcome = o;
+        progress.done(QDialog::Accepted);
+    });
+    m_job.start(folder);
+    emit scanStarted();
+    if (m_job.running())
+        progress.exec();
+    m_job.cancel(); // the dialog closed by the window's close button, too
+    m_job.disconnect(&progress);
+    m_job.disconnect(this);
+    if (outcome == ScanJob::Outcome::Unreadable)
         msgBox(m_window, Texts::folderNotScanned(folder), Buttons::Ok, BoxIcon::Exclamation);
-    }
-    m_progress = nullptr;
-    return found;
+    if (outcome != ScanJob::Outcome::Found)
+        return std::nullopt;
+    return m_job.movies();
 }
 
 bool DiscScan::run(QString folder)
 {
-    if (m_doc->busy() || !m_doc->hasList())
+    const ListDocument &doc = m_commands->document();
+    if (doc.busy() || !doc.hasList())
         return false;
     if (folder.isEmpty())
         folder = chooseSource(m_window);
@@ -224,22 +144,24 @@ bool DiscScan::run(QString folder)
     if (!found)
         return false;
     if (found->isEmpty()) {
-        QString text = Texts::nothingFound(folder, m_walk.filesSeen);
-        if (!m_walk.unreadable.isEmpty())
-            text += u'\n' + Texts::unreadableFolders(m_walk.unreadable);
+        const WalkResult &walk = m_job.walk();
+        QString text = Texts::nothingFound(folder, walk.filesSeen);
+        if (!walk.unreadable.isEmpty())
+            text += u'\n' + Texts::unreadableFolders(walk.unreadable);
         msgBox(m_window, text, Buttons::Ok, BoxIcon::Information);
         return false;
     }
     qsizetype files = 0;
     for (const FoundMovie &m : *found)
         files += m.files.size();
-    ScanReview review(*found, m_doc->movies());
-    frmReview dialog(review, Texts::foundSummary(found->size(), files, m_walk.root), m_walk.unreadable, m_window);
+    ScanReview review(*found, doc.movies());
+    const WalkResult &walk = m_job.walk();
+    frmReview dialog(review, Texts::foundSummary(found->size(), files, walk.root), walk.unreadable, m_window);
     emit reviewOpened(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const ScanReview::Additions a = review.additions();
-    return m_doc->addFromDisc(a.added, a.extended);
+    return m_commands->addFromDisc(a.added, a.extended);
 }
 
 } // namespace cinemork

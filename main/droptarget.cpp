@@ -1,6 +1,6 @@
 #include "droptarget.h"
 
-#include "document/listdocument.h"
+#include "commands/listcommands.h"
 #include "editor/frmaddcd.h"
 #include "scan/scanwalk.h"
 
@@ -30,12 +30,12 @@ DropKind dropKind(const QList<QUrl> &urls)
                                                                                                     : DropKind::None;
 }
 
-DropTarget::DropTarget(QWidget *window, EditorHost *host, ListDocument *document,
+DropTarget::DropTarget(QWidget *window, EditorHost *host, ListCommands *commands,
                        std::function<void(const QString &)> addFolder)
     : QObject(window)
     , m_window(window)
     , m_host(host)
-    , m_document(document)
+    , m_commands(commands)
     , m_addFolder(std::move(addFolder))
 {
     window->setAcceptDrops(true);
@@ -49,8 +49,9 @@ bool DropTarget::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     auto *drop = static_cast<QDropEvent *>(event);
     const QList<QUrl> urls = drop->mimeData()->urls();
-    DropKind kind = m_document->busy() ? DropKind::None : dropKind(urls);
-    if (kind == DropKind::Folder && !m_document->hasList())
+    const ListDocument &doc = m_commands->document();
+    DropKind kind = doc.busy() ? DropKind::None : dropKind(urls);
+    if (kind == DropKind::Folder && !doc.hasList())
         kind = DropKind::None; // there is no list to add to yet
     if (kind == DropKind::None) {
         drop->ignore(); // the cursor says no; nothing else is shown
@@ -60,7 +61,7 @@ bool DropTarget::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::Drop)
         return true;
     if (kind == DropKind::ListPage) {
-        m_document->openFile(urls.first().toLocalFile());
+        m_commands->openFile(urls.first().toLocalFile());
         return true;
     }
     if (kind == DropKind::Folder) {

@@ -8,7 +8,7 @@
 namespace cinemork {
 
 class EditorHost;
-class ListDocument;
+class ListCommands;
 
 // What a drop onto the main window is: the files of one movie (its parts), a folder to add the
 // movies of, a list page, or nothing the window takes (a mix, an address that is no local file,
@@ -22,7 +22,7 @@ DropKind dropKind(const QList<QUrl> &urls);
 class DropTarget : public QObject
 {
 public:
-    DropTarget(QWidget *window, EditorHost *host, ListDocument *document,
+    DropTarget(QWidget *window, EditorHost *host, ListCommands *commands,
                std::function<void(const QString &)> addFolder);
 
 protected:
@@ -31,7 +31,7 @@ protected:
 private:
     QWidget *m_window;
     EditorHost *m_host;
-    ListDocument *m_document;
+    ListCommands *m_commands;
     std::function<void(const QString &)> m_addFolder;
 };
 

@@ -7,7 +7,7 @@
 #include "mainlayout.h"
 #include "mainmenus.h"
 #include "platform/shell.h"
-#include "platform/texts.h"
+#include "document/documenttexts.h"
 #include "platform/twips.h"
 #include "settings/frmconfig.h"
 #include "settings/modregistry.h"
@@ -29,15 +29,17 @@ namespace cinemork {
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
     , m_doc(new ListDocument(this))
+    , m_commands(new ListCommands(m_doc, this))
 {
     setObjectName(QStringLiteral("frmMain"));
-    m_doc->setDialogParent(this);
+    m_commands->setDialogParent(this);
     Form_Load();
 }
 
 frmMain::~frmMain()
 {
-    m_doc->disconnect(this);                                // the document outlives the window's own parts
+    m_doc->disconnect(this); // the document and the commands outlive the window's own parts
+    m_commands->disconnect(this);
     saveSetting(Reg::ColumnWidths, m_list->columnWidths()); // as the user left them, for the next run
 }
 
@@ -54,7 +56,7 @@ void frmMain::createControls()
     connect(m_list, &MovieListView::doubleClicked, this, &frmMain::cmdEdit_Click);
     m_filterBar = new FilterBar(m_list, client); // above the list; placed with it
     setTabOrder(m_filterBar, lvwMain);
-    new DropTarget(this, this, m_doc, [this](const QString &folder) { addFromDisc(folder); });
+    new DropTarget(this, this, m_commands, [this](const QString &folder) { addFromDisc(folder); });
 
     struct ButtonDef
     {
@@ -115,12 +117,13 @@ void frmMain::Form_Load()
     m_doc->model()->setIcons(imlMain);
     // 4-8. the store, the recent files, the window's place, the two flags
     InitSettings();
-    m_doc->recentFiles().UpdateRecentFiles(RecentLoad, QString());
+    m_commands->recentFiles().UpdateRecentFiles(RecentLoad, QString());
     RememberWindowPos(false);
     ShowGetResWarningFlag = regBool(setting(Reg::ShowGetResWarning, QStringLiteral("1")), true);
     AutoSaveFlag = regBool(setting(Reg::AutoSave, QStringLiteral("0")), false);
     // 9. nothing to add to, edit or delete until a list exists: showDocument enables them then
     connect(m_doc, &ListDocument::changed, this, &frmMain::showDocument);
+    connect(m_commands, &ListCommands::recentFilesChanged, this, &frmMain::showDocument);
     connect(m_doc, &ListDocument::busyChanged, this, &frmMain::showBusy);
     connect(m_doc, &ListDocument::writeStarted, this, [this] {
         barStatus->hide();
@@ -141,7 +144,7 @@ void frmMain::showDocument()
     m_statusLabel->setText(m_doc->statusText());
     for (QPushButton *b : {cmdAdd, cmdEdit, cmdDel})
         b->setEnabled(m_doc->hasList());
-    m_menus->show(*m_doc);
+    m_menus->show(*m_doc, m_commands->recentFiles());
 }
 
 void frmMain::showBusy(bool busy)
@@ -158,7 +161,7 @@ void frmMain::showBusy(bool busy)
 
 void frmMain::mnuMovieNew_Click()
 {
-    if (m_doc->newList())
+    if (m_commands->newList())
         cmdAdd_Click();
 }
 
@@ -167,7 +170,7 @@ bool frmMain::commitMovie(const Movie &m)
     const int selected = m_list->selectedRow(); // of the list: a filter may hide rows above it
     if (editMode() && selected < 0)
         return false;
-    const int row = editMode() ? m_doc->editMovie(selected, m) : m_doc->addMovie(m);
+    const int row = editMode() ? m_commands->editMovie(selected, m) : m_commands->addMovie(m);
     if (row < 0)
         return false;
     m_list->showRow(row);
@@ -184,7 +187,7 @@ void frmMain::cmdAdd_Click()
 
 void frmMain::addFromDisc(const QString &folder)
 {
-    if (DiscScan(this, m_doc).run(folder))
+    if (DiscScan(this, m_commands).run(folder))
         lvwMain->setFocus();
 }
 
@@ -204,14 +207,14 @@ void frmMain::cmdEdit_Click()
 
 void frmMain::cmdDel_Click()
 {
-    m_doc->deleteMovie(m_list->selectedRow()); // none selected (-1) is no row: nothing is asked
+    m_commands->deleteMovie(m_list->selectedRow()); // none selected (-1) is no row: nothing is asked
 }
 
 void frmMain::mnuActionBrowser_Click()
 {
     // A save that stored nothing (cancelled, or refused with a message) opens nothing: the page
     // on disk would be an older one.
-    if (m_doc->save())
+    if (m_commands->save())
         shell().open(m_doc->filePath());
 }
 
@@ -235,7 +238,7 @@ void frmMain::cmdConfig_Click()
 {
     if (m_doc->busy())
         return;
-    frmConfig config([this] { m_doc->recordModification(); }, this);
+    frmConfig config([this] { m_commands->recordModification(); }, this);
     config.exec();
 }
 
@@ -243,7 +246,7 @@ void frmMain::cmdConfig_Click()
 
 void frmMain::cmdExit_Click()
 {
-    if (m_doc->busy() || !m_doc->saveChangesQuestion())
+    if (m_doc->busy() || !m_commands->saveChangesQuestion())
         return;
     RememberWindowPos(true);
     m_exiting = true;
@@ -254,7 +257,7 @@ void frmMain::cmdExit_Click()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // Exit has asked already; the window's close request asks now, and never while a list is written.
-    event->setAccepted(m_exiting || (!m_doc->busy() && m_doc->saveChangesQuestion()));
+    event->setAccepted(m_exiting || (!m_doc->busy() && m_commands->saveChangesQuestion()));
 }
 
 void frmMain::RememberWindowPos(bool save)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/listdocument.h"
+#include "commands/listcommands.h"
 #include "editor/editorhost.h"
 #include "filterbar.h"
 #include "mainmenus.h"
@@ -28,16 +28,17 @@ public:
     ~frmMain() override;
 
     ListDocument &document() { return *m_doc; }
+    ListCommands &commands() { return *m_commands; }
     MovieListView &list() { return *m_list; }
     FilterBar &filterBar() { return *m_filterBar; }
 
     // Commands.
     void mnuMovieNew_Click();
-    void mnuMovieOpen_Click() { m_doc->open(); }
-    bool mnuMovieSave_Click() { return m_doc->save(); }
-    bool mnuMovieSaveAs_Click() { return m_doc->saveAs(); }
-    void mnuActionTitle_Click() { m_doc->changeTitle(); }
-    void mnuMovieRecent_Click(int index) { m_doc->openRecent(index); }
+    void mnuMovieOpen_Click() { m_commands->open(); }
+    bool mnuMovieSave_Click() { return m_commands->save(); }
+    bool mnuMovieSaveAs_Click() { return m_commands->saveAs(); }
+    void mnuActionTitle_Click() { m_commands->changeTitle(); }
+    void mnuMovieRecent_Click(int index) { m_commands->openRecent(index); }
     void mnuActionBrowser_Click();
     void mnuHelpHelp_Click();
     void mnuActionStatistics_Click();
@@ -69,6 +70,7 @@ private:
     void showBusy(bool busy);
 
     ListDocument *m_doc;
+    ListCommands *m_commands;
     QTreeView *lvwMain = nullptr;
     MovieListView *m_list = nullptr;
     FilterBar *m_filterBar = nullptr;

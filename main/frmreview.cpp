@@ -1,6 +1,6 @@
 #include "frmreview.h"
 
-#include "platform/texts.h"
+#include "windowtexts.h"
 
 #include <QBoxLayout>
 #include <QGuiApplication>

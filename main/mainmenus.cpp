@@ -8,7 +8,7 @@ namespace cinemork {
 
 MainMenus::MainMenus(frmMain *window)
 {
-    ListDocument *doc = &window->document();
+    ListCommands *doc = &window->commands();
     auto action = [window](QMenu *menu, const char *name, const char *caption, const QKeySequence &key, auto handler) {
         QAction *a = menu->addAction(QString::fromLatin1(caption));
         a->setObjectName(QString::fromLatin1(name));
@@ -70,9 +70,8 @@ MainMenus::MainMenus(frmMain *window)
     action(mnuHelp, "mnuAbout", "&About", QKeySequence(), &frmMain::cmdAbout_Click);
 }
 
-void MainMenus::show(const ListDocument &doc)
+void MainMenus::show(const ListDocument &doc, const RecentFiles &recent)
 {
-    const RecentFiles &recent = doc.recentFiles();
     for (int n = 1; n <= 4; ++n) {
         QAction *a = m_recent[size_t(n)];
         const RecentFiles::Entry &e = recent.entry(n);

@@ -7,6 +7,7 @@ namespace cinemork {
 
 class frmMain;
 class ListDocument;
+class RecentFiles;
 
 // The main window's menu bar: every command with its caption and keys in one table, and the entries
 // that follow the document (the recent files, undo and redo).
@@ -14,7 +15,7 @@ class MainMenus
 {
 public:
     explicit MainMenus(frmMain *window);
-    void show(const ListDocument &doc);
+    void show(const ListDocument &doc, const RecentFiles &recent);
 
 private:
     QAction *m_undo = nullptr, *m_redo = nullptr, *m_addFromDisc = nullptr;

@@ -123,16 +123,13 @@ QString ShowFolderDialog(const QString &title)
     return LastFolderPath;
 }
 
-QString ShowOpenDialog(const QString &title, const QString &filter, const QString &initialName)
+QString ShowOpenDialog(const QString &title, const QString &filter)
 {
-    Q_UNUSED(initialName) // every caller passes an empty name
     return joinSelection(ShowOpenDialogFiles(title, filter));
 }
 
-QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt,
-                       const QString &initialName)
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt)
 {
-    Q_UNUSED(initialName)
     QString suffix = defaultExt;
     if (suffix.startsWith(u'.'))
         suffix.remove(0, 1);

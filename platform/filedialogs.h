@@ -36,12 +36,11 @@ extern QString LastFolderPath; // the last folder chosen to add its movies
 
 // filter: "description|patterns|description|patterns", patterns joined by ";".
 // Result: "" on cancel, the full path of one file, or "folder|name|name" for several.
-QString ShowOpenDialog(const QString &title, const QString &filter, const QString &initialName);
+QString ShowOpenDialog(const QString &title, const QString &filter);
 // The same dialog for callers that need the chosen files themselves: a name may hold "|" or ",",
 // so a joined text cannot always be taken apart again. Empty on cancel; remembered as above.
 QStringList ShowOpenDialogFiles(const QString &title, const QString &filter);
-QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt,
-                       const QString &initialName);
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt);
 
 // A folder; empty on cancel. Starts in the last folder chosen, remembered for the run.
 QString ShowFolderDialog(const QString &title);

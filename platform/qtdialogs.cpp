@@ -1,6 +1,6 @@
 #include "qtdialogs.h"
 
-#include "texts.h"
+#include "cinemork/version.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -50,7 +50,7 @@ Answer QtPrompter::ask(QWidget *parent, const QString &text, Buttons buttons, Bo
     case BoxIcon::Critical: qi = QMessageBox::Critical; break;
     case BoxIcon::Information: qi = QMessageBox::Information; break;
     }
-    QMessageBox box(qi, Texts::AppName, text, qb, parent);
+    QMessageBox box(qi, QStringLiteral(CINEMORK_NAME), text, qb, parent);
     box.setDefaultButton(toQt(defaultAnswer));
     if (buttons == Buttons::YesNoCancel || buttons == Buttons::OkCancel)
         box.setEscapeButton(QMessageBox::Cancel);

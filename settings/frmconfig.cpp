@@ -4,7 +4,7 @@
 #include "modregistry.h"
 #include "platform/filedialogs.h"
 #include "platform/prompts.h"
-#include "platform/texts.h"
+#include "settingstexts.h"
 #include "platform/twips.h"
 
 #include <QCheckBox>

@@ -1,5 +1,6 @@
 #include "main/frmmain.h"
-#include "platform/texts.h"
+#include "document/documenttexts.h"
+#include "settings/settingstexts.h"
 #include "settings/configlogic.h"
 #include "settings/frmconfig.h"
 #include "settings/modregistry.h"

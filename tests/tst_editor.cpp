@@ -4,7 +4,7 @@
 #include "listfile/pagereader.h"
 #include "listfile/pagewriter.h"
 #include "main/frmmain.h"
-#include "platform/texts.h"
+#include "editor/editortexts.h"
 #include "settings/frmconfig.h"
 #include "settings/modregistry.h"
 #include "testsupport.h"
@@ -303,7 +303,7 @@ private slots:
             rows << movie(QStringLiteral("M%1").arg(i));
         const QString page = test::writePage(m_dir.filePath(QStringLiteral("auto.html")), rows, QStringLiteral("Auto"));
         frmMain w;
-        QVERIFY(w.document().read(page));
+        QVERIFY(w.commands().read(page));
         w.show();
         AutoSaveFlag = true;
         m_fakes->modals.next([&](QWidget *ed) {

@@ -1,7 +1,7 @@
 #include "editor/frmaddcd.h"
 #include "main/frmmain.h"
 #include "main/statisticswindow.h"
-#include "platform/texts.h"
+#include "commands/commandtexts.h"
 #include "testsupport.h"
 #include "windowsupport.h"
 
@@ -32,7 +32,7 @@ class tst_findwindow : public test::WindowTest
         zelig[FLocation] = QStringLiteral("Box 2");
         amadeus[FLocation] = QStringLiteral("Box 1");
         auto w = std::make_unique<frmMain>();
-        w->document().read(test::writePage(m_dir.filePath(QStringLiteral("list.html")),
+        w->commands().read(test::writePage(m_dir.filePath(QStringLiteral("list.html")),
                                            {zelig, movie("Alien"), movie("Brazil"), amadeus}, QStringLiteral("L")));
         w->show();
         w->activateWindow();
@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(status(*w), QString());
         // another list opened starts unfiltered
         text->setText(QStringLiteral("zelig"));
-        w->document().read(m_dir.filePath(QStringLiteral("list.html")));
+        w->commands().read(m_dir.filePath(QStringLiteral("list.html")));
         QCOMPARE(text->text(), QString());
         QCOMPARE(w->list().count(), 4);
         QCOMPARE(status(*w), QString());
@@ -132,12 +132,12 @@ private slots:
         w->cmdDel_Click();
         QCOMPARE(test::titles(w->document().movies()), (QStringList{"Alien", "Brazil", "Casablanca", "Zelig"}));
         QCOMPARE(status(*w), QStringLiteral("2 of 4 movies"));
-        w->document().undo(); // the delete: its movie is back, shown
+        w->commands().undo(); // the delete: its movie is back, shown
         QCOMPARE(shownTitles(*w), (QStringList{"Amadeus", "Casablanca", "Zelig"}));
         // undone while the text hides them: the add goes, the movie changed back is shown
         child<QLineEdit>(w.get(), "txtFind")->setText(QStringLiteral("amadeus"));
-        w->document().undo();
-        w->document().undo();
+        w->commands().undo();
+        w->commands().undo();
         QCOMPARE(shownTitles(*w), (QStringList{"Amadeus", "Zelig"}));
     }
 

@@ -1,6 +1,6 @@
 #include "main/frmmain.h"
 #include "main/mainlayout.h"
-#include "platform/texts.h"
+#include "main/windowtexts.h"
 #include "testsupport.h"
 
 #include <QProcess>

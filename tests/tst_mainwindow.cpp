@@ -1,9 +1,11 @@
 #include "listfile/pagewriter.h"
+#include "main/discscan.h"
 #include "main/droptarget.h"
+#include "main/frmreview.h"
 #include "main/frmmain.h"
 #include "main/mainlayout.h"
 #include "platform/qtdialogs.h"
-#include "platform/texts.h"
+#include "commands/commandtexts.h"
 #include "platform/twips.h"
 #include "settings/modregistry.h"
 #include "testsupport.h"
@@ -17,6 +19,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTreeView>
 #include <QtTest>
 
@@ -48,7 +51,7 @@ class tst_mainwindow : public test::WindowTest
     std::unique_ptr<frmMain> storedWindow()
     {
         auto w = std::make_unique<frmMain>();
-        w->document().read(listFile("stored.html", {movie("Zelig"), movie("Alien"), movie("Brazil", "1400\\2")}));
+        w->commands().read(listFile("stored.html", {movie("Zelig"), movie("Alien"), movie("Brazil", "1400\\2")}));
         return w;
     }
 
@@ -80,7 +83,7 @@ private slots:
         QVERIFY(!child<QAction>(&w, "mnuMovieRecent2")->isVisible());
         QVERIFY(!child<QAction>(&w, "mnuActionUndo")->isEnabled());
         // what the document holds, the window shows
-        w.document().read(listFile("shown.html", {movie("Shown")}, "Films"));
+        w.commands().read(listFile("shown.html", {movie("Shown")}, "Films"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Cinemork - Films"));
         QCOMPARE(shown(w), QStringLiteral("1 items in loaded list Films, total 0.68 GB"));
         QVERIFY(child(&w, "cmdDel")->isEnabled());
@@ -165,9 +168,9 @@ private slots:
         const bool goesOn = answer == int(Answer::No);
         frmMain w;
         w.show();
-        w.document().read(listFile("other.html", {movie("Other")}, "Other"));
-        QVERIFY(w.document().newList()); // a list without a file: Yes means Save as
-        w.document().recordModification();
+        w.commands().read(listFile("other.html", {movie("Other")}, "Other"));
+        QVERIFY(w.commands().newList()); // a list without a file: Yes means Save as
+        w.commands().recordModification();
         m_fakes->prompts.expect(Texts::SaveChanges, Answer(answer));
         if (answer == int(Answer::Yes))
             m_fakes->dialogs.saveAnswers.push_back(QString());
@@ -378,7 +381,7 @@ private slots:
         bool duringWrite = true;
         connect(&w.document(), &ListDocument::progress, &w, [&] { duringWrite = drop({url("drop.html")}); });
         w.document().model()->setMovies(QList<Movie>(20, movie("M")));
-        QVERIFY(w.document().write(path("written.html"), QStringLiteral("W")));
+        QVERIFY(w.commands().write(path("written.html"), QStringLiteral("W")));
         QVERIFY(!duringWrite); // nothing is taken while a list is written
         QVERIFY(drop({url("drop.html")}));
         QCOMPARE(w.document().title(), QStringLiteral("Dropped"));
@@ -414,6 +417,43 @@ private slots:
         const QString html = QStringLiteral("HTML files (*.html *.htm *.HTML *.HTM)");
         QCOMPARE(seen, (QStringList{"Save list as...", html, "Open movie list...", html}));
         setFileDialogs(&m_fakes->dialogs);
+    }
+
+    void scanReviewAndAdd()
+    {
+        // The real thing: the companion reads the sizes, the review is answered, the ticked rows go in.
+        QTemporaryDir tmp;
+        const QString clip = QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi");
+        const QString disc = tmp.filePath(QStringLiteral("disc"));
+        QDir().mkpath(disc + QStringLiteral("/Heat"));
+        for (const char *name : {"Heat/Heat.CD1.avi", "Heat/Heat.CD2.avi", "Brazil.avi", "Zorro.avi"})
+            QVERIFY(QFile::copy(clip, disc + u'/' + QLatin1String(name)));
+        const QString page = test::writePage(tmp.filePath(QStringLiteral("l.html")), {movie("Alien")}, QStringLiteral("L"));
+        frmMain window;
+        QVERIFY(window.commands().read(page));
+        const ListDocument &doc = window.document();
+        DiscScan scan(&window, &window.commands());
+        int rows = 0;
+        connect(&scan, &DiscScan::reviewOpened, this, [&](frmReview *review) {
+            QTimer::singleShot(0, review, [&, review] {
+                QTableWidget *table = review->table();
+                rows = table->rowCount();
+                table->item(1, 0)->setCheckState(Qt::Unchecked);     // Zorro
+                table->item(0, 4)->setText(QStringLiteral("Box 7")); // Brazil's location
+                QTest::qWait(0);
+                child<QPushButton>(review, "cmdAdd")->click();
+            });
+        });
+        QVERIFY(scan.run(disc));
+        QCOMPARE(rows, 3);
+        QCOMPARE(test::titles(doc.movies()), (QStringList{"Alien", "Brazil", "Heat"}));
+        const Movie heat = doc.movies()[2];
+        QCOMPARE(heat[FRes], QStringLiteral("640x272"));
+        QCOMPARE(heat[FFiles], QStringLiteral("Heat.CD1.avi, Heat.CD2.avi"));
+        QCOMPARE(heat[FSize], QStringLiteral("0\\2"));
+        QCOMPARE(heat[FLocation], QStringLiteral("disc"));
+        QCOMPARE(doc.movies()[1][FLocation], QStringLiteral("Box 7"));
+        QCOMPARE(doc.undoStack()->count(), 1);
     }
 };
 

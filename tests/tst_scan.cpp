@@ -1,8 +1,6 @@
-#include "document/listdocument.h"
 #include "editor/editorhost.h"
 #include "editor/frmaddcd.h"
-#include "main/discscan.h"
-#include "main/frmreview.h"
+#include "scan/scanjob.h"
 #include "scan/scanreview.h"
 #include "windowsupport.h"
 
@@ -11,8 +9,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QTableWidget>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <fcntl.h>
@@ -262,70 +259,66 @@ private slots:
                  (QStringList{"HEAT.cd1|1|1|HEAT.cd1.AVI", "Heat.CD1|1|1|Heat.CD1.avi"}));
     }
 
-    void cancelAddsNothing_data()
+    void cancelEndsTheJobAtOnce_data()
     {
-        QTest::addColumn<bool>("inTheProbe");
-        QTest::newRow("while walking") << false;
-        QTest::newRow("while reading sizes") << true;
+        QTest::addColumn<int>("when"); // 0: while walking, 1: while reading sizes, 2: destroyed while walking
+        QTest::newRow("while walking") << 0;
+        QTest::newRow("while reading sizes") << 1;
+        QTest::newRow("destroyed while walking") << 2;
     }
-
-    void cancelAddsNothing()
+    void cancelEndsTheJobAtOnce()
     {
-        QFETCH(bool, inTheProbe);
+        QFETCH(int, when);
         QTemporaryDir tmp;
-        makeFile(tmp.filePath(QStringLiteral("disc/Movie.avi")), 10);
-        const QString page = writePage(tmp.filePath(QStringLiteral("l.html")), {movie("Zorro")}, QStringLiteral("L"));
-        QWidget window;
-        ListDocument doc;
-        QVERIFY(doc.read(page));
-        DiscScan scan(&window, &doc);
-        scan.probeProgram = QStringLiteral("/bin/sh");
-        scan.probeArguments = {QStringLiteral("-c"), QStringLiteral("sleep 60")}; // never answers
-        connect(&scan, inTheProbe ? &DiscScan::probeStarted : &DiscScan::scanStarted, &scan,
-                [&] { QTimer::singleShot(0, &scan, &DiscScan::cancel); });
+        for (int i = 0; i < 200; ++i)
+            makeFile(tmp.filePath(QStringLiteral("disc/%1/Movie.avi").arg(i)), 10);
+        auto job = std::make_unique<ScanJob>();
+        job->probeProgram = QStringLiteral("/bin/sh");
+        job->probeArguments = {QStringLiteral("-c"), QStringLiteral("sleep 60")}; // never answers
+        QList<ScanJob::Outcome> outcomes;
+        connect(job.get(), &ScanJob::finished, this, [&](ScanJob::Outcome o) { outcomes << o; });
+        if (when == 1)
+            connect(job.get(), &ScanJob::probeStarted, this, [&] { QTimer::singleShot(0, job.get(), &ScanJob::cancel); });
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!scan.run(tmp.filePath(QStringLiteral("disc"))));
+        job->start(tmp.filePath(QStringLiteral("disc")));
+        QVERIFY(job->running());
+        if (when == 0)
+            job->cancel();
+        if (when == 2) {
+            job.reset(); // cancel, then quit: the walk's thread ends with nothing left behind
+            QVERIFY(outcomes == QList{ScanJob::Outcome::Cancelled});
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!outcomes.isEmpty(), 10000);
         QVERIFY(clock.elapsed() < 10000);
-        QCOMPARE(titles(doc.movies()), QStringList{"Zorro"});
-        QCOMPARE(doc.undoStack()->count(), 0);
+        QVERIFY(outcomes == QList{ScanJob::Outcome::Cancelled});
+        QVERIFY(!job->running() && job->movies().isEmpty());
+        QTest::qWait(50); // a walk cancelled before its end reports nothing later
+        QCOMPARE(outcomes.size(), 1);
     }
 
-    void scanReviewAndAdd()
+    void aJobFindsAndReadsTheSizes()
     {
-        // The real thing: the companion reads the sizes, the review is answered, the ticked rows go in.
         QTemporaryDir tmp;
-        const QString clip = QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi");
         const QString disc = tmp.filePath(QStringLiteral("disc"));
         QDir().mkpath(disc + QStringLiteral("/Heat"));
-        for (const char *name : {"Heat/Heat.CD1.avi", "Heat/Heat.CD2.avi", "Brazil.avi", "Zorro.avi"})
-            QVERIFY(QFile::copy(clip, disc + u'/' + QLatin1String(name)));
-        const QString page = writePage(tmp.filePath(QStringLiteral("l.html")), {movie("Alien")}, QStringLiteral("L"));
-        QWidget window;
-        ListDocument doc;
-        QVERIFY(doc.read(page));
-        DiscScan scan(&window, &doc);
-        int rows = 0;
-        connect(&scan, &DiscScan::reviewOpened, this, [&](frmReview *review) {
-            QTimer::singleShot(0, review, [&, review] {
-                QTableWidget *table = review->table();
-                rows = table->rowCount();
-                table->item(1, 0)->setCheckState(Qt::Unchecked);     // Zorro
-                table->item(0, 4)->setText(QStringLiteral("Box 7")); // Brazil's location
-                QTest::qWait(0);
-                child<QPushButton>(review, "cmdAdd")->click();
-            });
-        });
-        QVERIFY(scan.run(disc));
-        QCOMPARE(rows, 3);
-        QCOMPARE(titles(doc.movies()), (QStringList{"Alien", "Brazil", "Heat"}));
-        const Movie heat = doc.movies()[2];
-        QCOMPARE(heat[FRes], QStringLiteral("640x272"));
-        QCOMPARE(heat[FFiles], QStringLiteral("Heat.CD1.avi, Heat.CD2.avi"));
-        QCOMPARE(heat[FSize], QStringLiteral("0\\2"));
-        QCOMPARE(heat[FLocation], QStringLiteral("disc"));
-        QCOMPARE(doc.movies()[1][FLocation], QStringLiteral("Box 7"));
-        QCOMPARE(doc.undoStack()->count(), 1);
+        for (const char *name : {"Heat/Heat.CD1.avi", "Heat/Heat.CD2.avi", "Brazil.avi"})
+            QVERIFY(QFile::copy(QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi"), disc + u'/' + QLatin1String(name)));
+        ScanJob job;
+        QSignalSpy finished(&job, &ScanJob::finished);
+        QSignalSpy probing(&job, &ScanJob::probing);
+        job.start(disc);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished[0][0].value<ScanJob::Outcome>(), ScanJob::Outcome::Found);
+        QCOMPARE(described(job.movies()), (QStringList{"Brazil|1|0|Brazil.avi", "Heat|2|1|Heat.CD1.avi/Heat.CD2.avi"}));
+        for (const FoundMovie &m : job.movies())
+            QCOMPARE(m.files[0].resolution, QStringLiteral("640x272"));
+        QCOMPARE(probing.first()[1].value<qsizetype>(), 3); // told how many files there are to read
+
+        job.start(tmp.filePath(QStringLiteral("none")));
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished[1][0].value<ScanJob::Outcome>(), ScanJob::Outcome::Unreadable);
     }
 
     void commandLineScan()

@@ -1,0 +1,19 @@
+#pragma once
+
+// The texts of the settings: the configuration dialog and the user's style sheet.
+
+#include <QString>
+
+namespace cinemork::Texts {
+
+inline const QString CssNotFound =
+    QStringLiteral("User-defined CSS file was not found! Using default CSS layout instead.");
+inline QString widthRefused(const QString &column)
+{
+    return QStringLiteral("The fixed width of the column ") + column
+        + QStringLiteral(" must be a whole number of pixels or a whole percentage, such as 150 or 20%.");
+}
+inline const QString CssTitle = QStringLiteral("Get CSS file..");
+inline const QString CssFilter = QStringLiteral("Cascading Style Sheets (*.css)|*.css|All files (*.*)|*.*");
+
+} // namespace cinemork::Texts

@@ -1,0 +1,281 @@
+#include "commands/commandtexts.h"
+#include "commands/listcommands.h"
+#include "document/documenttexts.h"
+#include "listfile/filetexts.h"
+#include "listfile/pagereader.h"
+#include "settings/modregistry.h"
+#include "settings/settingstexts.h"
+#include "documentlook.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+using namespace cinemork;
+using test::look;
+using test::Look;
+using test::movie;
+using test::readFile;
+using test::writeFile;
+
+namespace {
+
+// A document with its commands, as the window holds them.
+struct Listed
+{
+    ListDocument doc;
+    ListCommands c{&doc};
+};
+
+} // namespace
+
+class tst_commands : public test::FakesTest
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString listFile(const QString &name, const QList<Movie> &movies, const QString &title = QStringLiteral("Stored"))
+    {
+        return test::writePage(path(name), movies, title);
+    }
+    // A stored list of three movies, not modified.
+    std::unique_ptr<Listed> stored()
+    {
+        auto d = std::make_unique<Listed>();
+        d->c.read(listFile(QStringLiteral("stored.html"), {movie("Zelig"), movie("Alien"), movie("Brazil", "1400\\2")}));
+        return d;
+    }
+
+private slots:
+    void saveAsSaveAndOpen()
+    {
+        Listed d;
+        QCOMPARE(look(d.doc), (Look{{}, "Cinemork", "No list opened", false}));
+        d.c.addMovie(movie("One"));
+        m_fakes->dialogs.saveAnswers.push_back(path("first.html"));
+        m_fakes->prompts.expectInput(QStringLiteral("Enter a title for the ") + path("first.html").toUpper()
+                                         + " movie list:",
+                                     QStringLiteral("Cinemork"));
+        QVERIFY(d.c.saveAs());
+        QCOMPARE(m_fakes->prompts.defaults.last(), QStringLiteral("Cinemork"));
+        QCOMPARE(
+            look(d.doc),
+            (Look{{movie("One")}, "Cinemork - Cinemork", "1 items in loaded list Cinemork, total 0.68 GB", false}));
+        QCOMPARE(d.doc.filePath(), path("first.html"));
+        QCOMPARE(setting(Reg::mru(1), QString()), path("first.html"));
+        m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
+        d.c.changeTitle();
+        QVERIFY(d.c.save()); // no dialog: the same file, the new title
+
+        Listed opened;
+        m_fakes->dialogs.openAnswers.push_back({path("first.html")});
+        opened.c.open();
+        QCOMPARE(look(opened.doc),
+                 (Look{{movie("One")}, "Cinemork - Renamed", "1 items in loaded list Renamed, total 0.68 GB", false}));
+        QVERIFY(opened.doc.hasList());
+        // several files chosen name no file: nothing happens
+        listFile("three.html", {movie("Three")});
+        m_fakes->dialogs.openAnswers.push_back({path("three.html"), path("first.html")});
+        opened.c.open();
+        QCOMPARE(opened.doc.title(), QStringLiteral("Renamed"));
+    }
+
+
+    void modifiedMarkAndAutoSave()
+    {
+        Listed d;
+        m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Later"));
+        d.c.changeTitle(); // before any list: a title, no list, no file
+        QCOMPARE(m_fakes->prompts.defaults.last(), QString());
+        QCOMPARE(look(d.doc), (Look{{}, "Cinemork - Later", Texts::ListModified, true}));
+        QVERIFY(!d.doc.hasList());
+        m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QString());
+        d.c.changeTitle(); // cancelled: nothing changes
+        QCOMPARE(d.doc.undoStack()->count(), 1);
+
+        // auto-save without a file asks for one; cancelled, the list stays modified
+        AutoSaveFlag = true;
+        m_fakes->dialogs.saveAnswers.push_back(QString());
+        d.c.addMovie(movie("A"));
+        QVERIFY(d.doc.isModified());
+        m_fakes->dialogs.saveAnswers.push_back(path("auto.html"));
+        m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("Auto"));
+        d.c.addMovie(movie("B"));
+        QCOMPARE(look(d.doc).status, QStringLiteral("2 items in loaded list Auto, total 1.36 GB"));
+        QVERIFY(QFile::exists(path("auto.html")));
+        AutoSaveFlag = false;
+
+        // New keeps a modified mark, and empties the list and its history
+        d.c.recordModification();
+        m_fakes->prompts.expect(Texts::SaveChanges, Answer::No);
+        QVERIFY(d.c.newList());
+        QCOMPARE(look(d.doc), (Look{{}, "Cinemork - Untitled", Texts::ListModified, true}));
+        QCOMPARE(d.doc.filePath(), QString());
+        QCOMPARE(d.doc.undoStack()->count(), 0);
+        // and an unmodified list's totals stay until the next change
+        auto s = stored();
+        QVERIFY(s->c.newList());
+        QCOMPARE(look(s->doc), (Look{{}, "Cinemork - Untitled", "3 items in loaded list Stored, total 2.73 GB", false}));
+    }
+
+
+    void failuresKeepEverything()
+    {
+        auto d = stored();
+        d->c.recordModification();
+        const Look before = look(d->doc);
+        QDir(m_dir.path()).mkdir(QStringLiteral("adir"));
+        m_fakes->prompts.expect(QStringLiteral("could not be saved to ") + path("adir"), Answer::Ok);
+        QVERIFY(!d->c.write(path("adir"), QStringLiteral("New title")));
+        m_fakes->dialogs.saveAnswers.push_back(path("adir"));
+        m_fakes->prompts.expectInput(QStringLiteral("movie list:"), QStringLiteral("T"));
+        m_fakes->prompts.expect(QStringLiteral("could not be saved"), Answer::Ok);
+        QVERIFY(!d->c.saveAs());
+        QVERIFY(writeFile(path("broken.html"), "<HTML>\r\n<HEAD>\r\n<TITLE>Broken</TITLE>\r\n<TABLE>\r\n <TR>\r\n"));
+        m_fakes->prompts.expect(QStringLiteral("The reported error was: Error#62: Input past end of file"), Answer::Ok);
+        QVERIFY(!d->c.read(path("broken.html")));
+        QVERIFY(!d->c.read(path("missing.html"))); // no file: nothing, no message
+        QCOMPARE(look(d->doc), before);
+        QCOMPARE(d->doc.filePath(), path("stored.html"));
+        QCOMPARE(setting(Reg::mru(1), QString()), path("stored.html"));
+        QVERIFY(!d->doc.busy());
+    }
+
+
+    void recentFiles_data()
+    {
+        QTest::addColumn<int>("answer"); // to the question on a vanished file; -1: the file is there
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("mru2");
+        QTest::newRow("opened") << -1 << "Other"
+                                << "stored.html";
+        QTest::newRow("vanished, Cancel keeps it") << int(Answer::Cancel) << "Stored"
+                                                   << "other.html";
+        QTest::newRow("vanished, OK drops it") << int(Answer::Ok) << "Stored"
+                                               << "";
+    }
+
+    void recentFiles()
+    {
+        QFETCH(int, answer);
+        listFile("other.html", {movie("Other")}, "Other");
+        auto d = stored();
+        QVERIFY(d->c.read(path("other.html")));
+        QVERIFY(d->c.read(path("stored.html")));
+        if (answer >= 0) {
+            QFile::remove(path("other.html"));
+            m_fakes->prompts.expect(Texts::mruMissing(path("other.html")), Answer(answer));
+        }
+        d->c.openRecent(2);
+        QTEST(d->doc.title(), "title");
+        QFETCH(QString, mru2);
+        QCOMPARE(setting(Reg::mru(2), QString()), mru2.isEmpty() ? QString() : path(mru2));
+    }
+
+
+    void aListGivenToTheProgram()
+    {
+        Listed d;
+        d.c.openFile(listFile(QStringLiteral("given.html"), {movie("Given")}, QStringLiteral("Given")));
+        QCOMPARE(d.doc.caption(), QStringLiteral("Cinemork - Given"));
+        m_fakes->prompts.expect(Texts::mruMissing(path("gone.html")), Answer::Ok); // the recent files' checks
+        d.c.openFile(path("gone.html"));
+        QVERIFY(writeFile(path("other.txt"), "no list\n"));
+        m_fakes->prompts.expect(Texts::ReadErrorIntro, Answer::Ok);
+        d.c.openFile(path("other.txt"));
+        QCOMPARE(d.doc.filePath(), path("given.html"));
+    }
+
+
+    void csvOutAndIn()
+    {
+        Listed d;
+        Movie hostile =
+            movie(QStringLiteral("Quote \" comma, line\r\nbreak & <tag> \u00e9"), "18446744073709551615\\1");
+        hostile[FFiles] = QStringLiteral("a|b.avi, c,d.avi");
+        d.c.addMovie(movie("Alien"));
+        d.c.addMovie(hostile);
+        for (const bool spreadsheet : {false, true}) {
+            m_fakes->dialogs.saveAnswers.push_back(path("out.csv"));
+            m_fakes->prompts.expect(Texts::CsvForSpreadsheets, spreadsheet ? Answer::Yes : Answer::No);
+            QVERIFY(d.c.exportCsv());
+            QCOMPARE(readFile(path("out.csv")).startsWith("\xEF\xBB\xBF"), spreadsheet); // the byte order mark
+            Listed back;
+            m_fakes->dialogs.openAnswers.push_back({path("out.csv")});
+            QVERIFY(back.c.importCsv());
+            QCOMPARE(back.doc.movies(), d.doc.movies());
+            QCOMPARE(back.doc.undoStack()->undoText(), Texts::UndoImport); // one change, undone at once
+            back.c.undo();
+            QVERIFY(back.doc.movies().isEmpty());
+        }
+        QVERIFY(writeFile(
+            path("bad.csv"),
+            "title,size,res,codec,type,seenit,location,files,imdb\nOne,1\\1,,,,no,,,\nTwo,1\\1,,,,no,,,,extra\n"));
+        m_fakes->dialogs.openAnswers.push_back({path("bad.csv")});
+        m_fakes->prompts.expect(QStringLiteral("line 3: 10 fields where the header has 9"), Answer::Ok);
+        QVERIFY(!d.c.importCsv()); // adds nothing
+        QCOMPARE(d.doc.movies().size(), 2);
+    }
+
+
+    void undoAfterAnAutoSave()
+    {
+        auto d = stored();
+        AutoSaveFlag = true;
+        d->c.addMovie(movie("Metropolis"));
+        QVERIFY(!d->doc.isModified()); // saved at once
+        AutoSaveFlag = false;
+        d->c.undo();
+        QCOMPARE(d->doc.statusText(), Texts::ListModified);
+        AutoSaveFlag = true;
+        d->c.redo(); // saved again, as after any modification
+        AutoSaveFlag = false;
+        QVERIFY(!d->doc.isModified());
+        QCOMPARE(readPageFile(path("stored.html")).movies.size(), 4);
+    }
+
+
+    void userStyleSheet()
+    {
+        Listed d;
+        d.c.addMovie(movie("Styled"));
+        QVERIFY(writeFile(path("mine.css"), "body {color: red}\nTD {x: y}\r\n"));
+        saveSetting(Reg::UserCSS, path("mine.css"));
+        QVERIFY(d.c.write(path("styled.html"), QStringLiteral("S")));
+        QVERIFY(readFile(path("styled.html"))
+                    .contains("<STYLE TYPE=\"text/css\"><!--\r\nbody {color: red}\r\nTD {x: y}\r\n--></STYLE>"));
+        saveSetting(Reg::UserCSS, path("gone.css")); // missing: the box, then the default lines
+        m_fakes->prompts.expect(Texts::CssNotFound, Answer::Ok);
+        QVERIFY(d.c.write(path("styled.html"), QStringLiteral("S")));
+        QVERIFY(readFile(path("styled.html")).contains("body    {font-family: Fixedsys, Arial, monospace;"));
+        QCOMPARE(setting(Reg::UserCSS, QString()), path("gone.css")); // the setting stays
+    }
+
+
+    void dialogMemory()
+    {
+        // an empty memory starts among the user's documents (never the program's folder), and a
+        // cancelled dialog remembers nothing
+        m_fakes->dialogs.openAnswers.push_back({});
+        QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::ListFilter), QString());
+        QCOMPARE(LastOpenPath, QString());
+        m_fakes->dialogs.saveAnswers.push_back(QString());
+        ShowSaveDialog(QStringLiteral("t"), Texts::ListFilter, Texts::ListDefaultExt);
+        QCOMPARE(m_fakes->dialogs.startFolders, QStringList(2, documentsFolder()));
+        QVERIFY(documentsFolder() != QCoreApplication::applicationDirPath());
+        // a remembered file, several files or a file with "|" in its name starts in its folder
+        QVERIFY(writeFile(path("x|y.avi"), {}));
+        m_fakes->dialogs.openAnswers.push_back({path("x|y.avi")});
+        QCOMPARE(ShowOpenDialog(QStringLiteral("t"), Texts::CsvFilter), path("x|y.avi"));
+        QCOMPARE(startFolderOf(LastOpenPath), m_dir.path());
+        QCOMPARE(startFolderOf(m_dir.path() + QStringLiteral("|a.avi|b.avi")), m_dir.path());
+        QCOMPARE(joinSelection({QStringLiteral("/a.avi"), QStringLiteral("/b.avi")}), QStringLiteral("/|a.avi|b.avi"));
+        // "All files (*.*)" must list files without a dot too
+        QCOMPARE(qtNameFilters(Texts::CssFilter).last(), QStringLiteral("All files (*)"));
+    }
+
+};
+
+QTEST_GUILESS_MAIN(tst_commands)
+#include "tst_commands.moc"
