@@ -303,7 +303,7 @@ QList<Movie> ListDocument::rowsOfPage(QList<Movie> fileOrder)
 
 bool ListDocument::read(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!regularFileProblem(path).isEmpty()) // a stored path is looked for as the bytes it was stored as
         return false;
     setBusy(true);
     m_transientStatus = Texts::opening(path);
@@ -416,7 +416,7 @@ void ListDocument::openFile(const QString &path)
 {
     if (m_busy)
         return;
-    if (QFileInfo(path).isFile()) {
+    if (regularFileProblem(path).isEmpty()) {
         if (saveChangesQuestion())
             read(path);
         return;

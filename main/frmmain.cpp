@@ -38,6 +38,7 @@ frmMain::frmMain(QWidget *parent)
 frmMain::~frmMain()
 {
     m_doc->disconnect(this);                                // the document outlives the window's own parts
+    setSettingsNotSavedHandler(nullptr);
     saveSetting(Reg::ColumnWidths, m_list->columnWidths()); // as the user left them, for the next run
 }
 
@@ -113,7 +114,9 @@ void frmMain::Form_Load()
     for (int i = 0; i < 5; ++i)
         imlMain[size_t(i)] = QIcon(QStringLiteral(":/icons/type%1.svg").arg(i + 1));
     m_doc->model()->setIcons(imlMain);
-    // 4-8. the store, the recent files, the window's place, the two flags
+    // 4-8. the store, the recent files, the window's place, the two flags; settings that cannot be
+    // written are said once in the status bar, and the program goes on with them
+    setSettingsNotSavedHandler([this](const QString &message) { barStatus->showMessage(message, 20000); });
     InitSettings();
     m_doc->recentFiles().UpdateRecentFiles(RecentLoad, QString());
     RememberWindowPos(false);
