@@ -4,7 +4,7 @@
 #include "platform/filedialogs.h"
 #include "platform/prompts.h"
 #include "commandtexts.h"
-#include "listfile/filetexts.h"
+#include "listfile/pagefiletexts.h"
 #include "settings/settingstexts.h"
 #include "settings/modregistry.h"
 #include "settings/pagesettings.h"
@@ -47,7 +47,7 @@ bool ListCommands::write(const QString &path, const QString &title)
 
 bool ListCommands::read(const QString &path)
 {
-    if (m_doc->busy() || !QFileInfo(path).isFile())
+    if (m_doc->busy() || !regularFileProblem(path).isEmpty()) // a stored path is looked for as its stored bytes
         return false;
     const PageReadResult page = m_doc->read(path);
     if (!page.ok) {
@@ -132,7 +132,7 @@ void ListCommands::openFile(const QString &path)
 {
     if (m_doc->busy())
         return;
-    if (QFileInfo(path).isFile()) {
+    if (regularFileProblem(path).isEmpty()) {
         if (saveChangesQuestion())
             read(path);
         return;

@@ -21,5 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const cinemork::PageReadResult s = cinemork::readPage(&device, piece);
     if (s.ok != r.ok || s.errorNumber != r.errorNumber || s.title != r.title || s.movies != r.movies)
         __builtin_trap();
+    // handed over one by one, the same movies (a failed read may have handed over the first ones)
+    device.seek(0);
+    QList<cinemork::Movie> sunk;
+    const cinemork::PageReadResult t =
+        cinemork::readPage(&device, piece, 0, [&](cinemork::Movie &&m) { sunk.append(std::move(m)); });
+    if (t.ok != r.ok || t.errorNumber != r.errorNumber || !t.movies.isEmpty() || (r.ok && sunk != r.movies))
+        __builtin_trap();
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include "pagewriter.h"
+
 #include <QBuffer>
 #include <QStringDecoder>
 
@@ -240,9 +242,10 @@ private:
 
 } // namespace
 
-CsvParse moviesFromCsv(QIODevice *in)
+CsvParse moviesFromCsv(QIODevice *in, qint64 maxPageBytes)
 {
     CsvParse r;
+    qint64 pageBytes = 0;
     QStringList header;
     std::array<qsizetype, FieldCount> columnOf{};
     QStringDecoder decoder(QStringDecoder::Utf8,
@@ -265,6 +268,12 @@ CsvParse moviesFromCsv(QIODevice *in)
                     error = QStringLiteral("the header row lacks the column ") + FieldKeys[size_t(f)];
                     return false;
                 }
+                // Either of two columns could be meant: neither is taken.
+                if (header.indexOf(FieldKeys[size_t(f)], columnOf[size_t(f)] + 1) >= 0) {
+                    error = QStringLiteral("the header row names the column ") + FieldKeys[size_t(f)]
+                        + QStringLiteral(" twice");
+                    return false;
+                }
             }
             return true;
         }
@@ -277,6 +286,12 @@ CsvParse moviesFromCsv(QIODevice *in)
         for (int f = 0; f < FieldCount; ++f)
             m[f] = fields[columnOf[size_t(f)]];
         m.icon = iconForTypeText(m[FType]);
+        pageBytes += pageRowBytesAtLeast(m);
+        if (pageBytes > maxPageBytes) {
+            error = atLine(line, QStringLiteral("the movies up to here would make a list page larger than %1 MB")
+                                     .arg(maxPageBytes >> 20));
+            return false;
+        }
         r.movies << m;
         return true;
     });

@@ -1,10 +1,15 @@
 #include "pagefile.h"
 
+#include "platform/bytetext.h"
+#include "platform/filetexts.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace cinemork {
@@ -53,11 +58,26 @@ private:
 
 } // namespace
 
+QString fileKindProblem(unsigned mode)
+{
+    if (S_ISREG(mode))
+        return {};
+    return S_ISDIR(mode) ? FileTexts::IsAFolder : FileTexts::NotARegularFile;
+}
+
+QString regularFileProblem(const QString &path)
+{
+    struct stat st;
+    if (::stat(encodeBytes(path).constData(), &st) != 0)
+        return systemReason(errno);
+    return fileKindProblem(st.st_mode);
+}
+
 QString pageFileTargetRefusal(const QString &path)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
-        return path + QStringLiteral(" is not a regular file");
+        return path + u' ' + FileTexts::NotARegularFile;
     return {};
 }
 

@@ -10,6 +10,13 @@ struct PageFileResult
     QString error; // why the page was not saved, e.g. "No space left on device"; empty on success
 };
 
+// What keeps path from being read as a file of its own: the system's reason when it is not there or cannot
+// be looked at (links followed), "is a folder", or "is not a regular file" for a pipe, a device or a socket;
+// empty for a regular file.
+QString regularFileProblem(const QString &path);
+// The same for a file's mode: "is a folder", "is not a regular file", or empty.
+QString fileKindProblem(unsigned mode);
+
 // Why path may not be written as a list page: an existing target that is not a regular file (a pipe,
 // a device, a folder) is never replaced. Empty when it may be written.
 QString pageFileTargetRefusal(const QString &path);

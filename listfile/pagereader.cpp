@@ -1,5 +1,8 @@
 #include "pagereader.h"
 
+#include "pagefile.h"
+#include "platform/bytetext.h"
+
 #include "pagetext.h"
 #include "pagetexts.h"
 
@@ -301,7 +304,7 @@ struct FileDescriptor
 
 namespace {
 
-PageReadResult readLines(Lines &lines)
+PageReadResult readLines(Lines &lines, const MovieSink &sink = {})
 {
     PageReadResult r;
     try {
@@ -326,7 +329,8 @@ PageReadResult readLines(Lines &lines)
         if (last != QByteArrayView(Page::TableClose)) {
             // A movie takes at least a hundred bytes: room for all of them at once, of which the
             // part never used costs no memory.
-            r.movies.reserve(lines.left() / 100 + 1);
+            if (!sink)
+                r.movies.reserve(lines.left() / 100 + 1);
             Interner interner;
             QByteArrayView cells[8];
             for (;;) {
@@ -349,7 +353,10 @@ PageReadResult readLines(Lines &lines)
                 for (int c = 1; c < 8; ++c)
                     m[c] = c == FFiles ? decodePageText(cellValue(cells[c])) : interner.text(c, cellValue(cells[c]));
                 m.icon = iconForTypeText(m[FType]);
-                r.movies.append(std::move(m));
+                if (sink)
+                    sink(std::move(m));
+                else
+                    r.movies.append(std::move(m));
                 if (following == QByteArrayView(Page::TableClose))
                     break;
                 const bool another = following.isEmpty();
@@ -380,6 +387,11 @@ PageReadResult readPage(QByteArrayView data)
 
 PageReadResult readPageFile(const QString &path, qsizetype piece)
 {
+    return readPageFile(path, MovieSink(), piece);
+}
+
+PageReadResult readPageFile(const QString &path, const MovieSink &sink, qsizetype piece)
+{
     auto failed = [](const QString &reason) {
         PageReadResult r;
         r.errorNumber = ErrPastEnd;
@@ -388,25 +400,30 @@ PageReadResult readPageFile(const QString &path, qsizetype piece)
     };
     // Opened without waiting, so that a pipe is found out rather than waited for: only a regular file
     // is read, never a pipe or a device that could keep the read waiting or growing without end.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(encodeBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return failed(systemReason(errno));
     const FileDescriptor file{fd};
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return failed(systemReason(errno));
-    if (!S_ISREG(st.st_mode))
-        return failed(path + QStringLiteral(" is not a regular file"));
+    if (const QString kind = fileKindProblem(st.st_mode); !kind.isEmpty())
+        return failed(path + u' ' + kind);
     // The page is read a piece at a time, not mapped: another program that cuts the file during the
     // read makes a shorter page, which the reader reports, where a mapping would end the program;
     // and only the piece being read is held besides the movies.
     QFile device;
     if (!device.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failed(device.errorString());
-    return readPage(&device, piece, qsizetype(st.st_size));
+    return readPage(&device, piece, qsizetype(st.st_size), sink);
 }
 
 PageReadResult readPage(QIODevice *device, qsizetype piece, qsizetype expectedSize)
+{
+    return readPage(device, piece, expectedSize, MovieSink());
+}
+
+PageReadResult readPage(QIODevice *device, qsizetype piece, qsizetype expectedSize, const MovieSink &sink)
 {
     Lines lines(
         [device](char *to, qsizetype most) {
@@ -417,7 +434,7 @@ PageReadResult readPage(QIODevice *device, qsizetype piece, qsizetype expectedSi
         },
         piece);
     lines.expect(expectedSize);
-    return readLines(lines);
+    return readLines(lines, sink);
 }
 
 } // namespace cinemork

@@ -1,12 +1,20 @@
 #include "pagewriter.h"
 
+#include "pagefile.h"
+#include "platform/bytetext.h"
 #include "pagetext.h"
 #include "pagetexts.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace cinemork {
 
@@ -176,6 +184,20 @@ PageTotals totalsOf(const QList<Movie> &movies)
     return t;
 }
 
+qint64 pageRowBytesAtLeast(const Movie &m)
+{
+    constexpr auto length = [](const char *text) { return qint64(std::char_traits<char>::length(text)); };
+    constexpr qint64 crLf = 2;
+    constexpr qint64 cell = std::min(length(Page::TdShown) + length(Page::TdClose),
+                                     length(Page::TdHidden) + length(Page::TdCloseHidden))
+        + 1 + crLf; // ">" and the line's end
+    constexpr qint64 markup = crLf + length(Page::RowOpen) + crLf + 8 * cell + length(Page::RowClose) + crLf;
+    qint64 n = markup;
+    for (const QString &text : m.f)
+        n += text.size();
+    return n;
+}
+
 QByteArrayList splitLines(const QByteArray &data)
 {
     QByteArrayList lines;
@@ -196,10 +218,34 @@ QByteArrayList splitLines(const QByteArray &data)
 
 std::optional<QByteArrayList> readStyleSheet(const QString &path)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return splitLines(file.readAll());
+    return readStyleSheetFile(path).lines;
+}
+
+StyleSheetFile readStyleSheetFile(const QString &path)
+{
+    StyleSheetFile r;
+    const int fd = ::open(encodeBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        r.problem = QString::fromLocal8Bit(std::strerror(errno));
+        return r;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        r.problem = QString::fromLocal8Bit(std::strerror(errno));
+    } else if (r.problem = fileKindProblem(st.st_mode); r.problem.isEmpty()) {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+            const QByteArray data = file.readAll();
+            if (file.error() == QFileDevice::NoError)
+                r.lines = splitLines(data);
+            else
+                r.problem = file.errorString();
+        } else {
+            r.problem = file.errorString();
+        }
+    }
+    ::close(fd);
+    return r;
 }
 
 bool PageWriter::write(QIODevice *out, const QString &title, const QList<Movie> &movies, const PageSettings &settings,

@@ -48,6 +48,17 @@ PageTotals totalsOf(const QList<Movie> &movies);
 QByteArrayList splitLines(const QByteArray &data);
 // The user's style sheet: its lines, or nothing when the file is missing or cannot be read.
 std::optional<QByteArrayList> readStyleSheet(const QString &path);
+struct StyleSheetFile
+{
+    std::optional<QByteArrayList> lines;
+    QString problem; // why there are no lines: the system's reason, "is a folder", "is not a regular file"
+};
+// The same, saying why. Only a regular file is read: a pipe or a device could keep the read waiting.
+StyleSheetFile readStyleSheetFile(const QString &path);
+
+// The fewest bytes the movie's row can take on a page, whatever the settings: its markup and a byte for
+// every character of its texts.
+qint64 pageRowBytesAtLeast(const Movie &m);
 
 class PageWriter
 {

@@ -40,6 +40,7 @@ frmMain::~frmMain()
 {
     m_doc->disconnect(this); // the document and the commands outlive the window's own parts
     m_commands->disconnect(this);
+    setSettingsNotSavedHandler(nullptr);
     saveSetting(Reg::ColumnWidths, m_list->columnWidths()); // as the user left them, for the next run
 }
 
@@ -115,7 +116,9 @@ void frmMain::Form_Load()
     for (int i = 0; i < 5; ++i)
         imlMain[size_t(i)] = QIcon(QStringLiteral(":/icons/type%1.svg").arg(i + 1));
     m_doc->model()->setIcons(imlMain);
-    // 4-8. the store, the recent files, the window's place, the two flags
+    // 4-8. the store, the recent files, the window's place, the two flags; settings that cannot be
+    // written are said once in the status bar, and the program goes on with them
+    setSettingsNotSavedHandler([this](const QString &message) { barStatus->showMessage(message, 20000); });
     InitSettings();
     m_commands->recentFiles().UpdateRecentFiles(RecentLoad, QString());
     RememberWindowPos(false);

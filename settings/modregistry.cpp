@@ -1,5 +1,7 @@
 #include "modregistry.h"
 
+#include "settingstexts.h"
+
 #include "platform/inistore.h"
 
 #include <QStandardPaths>
@@ -28,6 +30,44 @@ static IniStore storeOf(RegRoot root)
     return IniStore(storeFile(root));
 }
 
+namespace {
+
+std::function<void(const QString &)> &notSavedHandler()
+{
+    static std::function<void(const QString &)> handler;
+    return handler;
+}
+
+// Tells of the first change that could not be written; after one that was, of the next again.
+void written(const IniStore &store, bool ok)
+{
+    static bool told = false;
+    if (ok) {
+        told = false;
+        return;
+    }
+    if (told)
+        return;
+    told = true;
+    if (notSavedHandler())
+        notSavedHandler()(Texts::notSaved(store.filePath(), store.writeError()));
+}
+
+} // namespace
+
+void setSettingsNotSavedHandler(std::function<void(const QString &message)> handler)
+{
+    notSavedHandler() = std::move(handler);
+}
+
+bool ChangeRegStore(RegRoot root, const std::function<bool(IniDocument &)> &change)
+{
+    const IniStore store = storeOf(root);
+    const bool ok = store.change(change);
+    written(store, ok);
+    return ok;
+}
+
 QString GetRegString(RegRoot root, const QString &keyPath, const QString &name, const QString &defaultText)
 {
     const auto v = storeOf(root).value(keyPath, name);
@@ -40,17 +80,22 @@ QString GetRegString(RegRoot root, const QString &keyPath, const QString &name, 
 
 void SaveRegString(RegRoot root, const QString &keyPath, const QString &name, const QString &text)
 {
-    storeOf(root).setValue(keyPath, name, text);
+    const IniStore store = storeOf(root);
+    if (!store.keyExists(keyPath))
+        return; // only into a key that exists
+    written(store, store.change([&](IniDocument &d) { return d.setValue(keyPath, name, text); }));
 }
 
 void DeleteRegValue(RegRoot root, const QString &keyPath, const QString &name)
 {
-    storeOf(root).removeValue(keyPath, name);
+    const IniStore store = storeOf(root);
+    written(store, store.removeValue(keyPath, name));
 }
 
 void DeleteRegKey(RegRoot root, const QString &keyPath)
 {
-    storeOf(root).removeKey(keyPath);
+    const IniStore store = storeOf(root);
+    written(store, store.removeKey(keyPath));
 }
 
 bool RegKeyExists(RegRoot root, const QString &keyPath)
@@ -60,7 +105,8 @@ bool RegKeyExists(RegRoot root, const QString &keyPath)
 
 void CreateRegKey(RegRoot root, const QString &keyPath)
 {
-    storeOf(root).createKey(keyPath);
+    const IniStore store = storeOf(root);
+    written(store, store.createKey(keyPath));
 }
 
 bool regBool(const QString &text, bool def)

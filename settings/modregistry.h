@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace cinemork {
 
@@ -40,6 +41,14 @@ void DeleteRegValue(RegRoot root, const QString &keyPath, const QString &name);
 void DeleteRegKey(RegRoot root, const QString &keyPath);
 bool RegKeyExists(RegRoot root, const QString &keyPath);
 void CreateRegKey(RegRoot root, const QString &keyPath);
+
+class IniDocument;
+// Reads, changes and writes the root's file as one step under its lock (see IniStore::change).
+bool ChangeRegStore(RegRoot root, const std::function<bool(IniDocument &)> &change);
+
+// Told, with a message for the user, when a change of the settings could not be written; once, until a
+// change is written again. The program goes on with its values unsaved.
+void setSettingsNotSavedHandler(std::function<void(const QString &message)> handler);
 
 // Shorthands for the program key.
 inline QString setting(const QString &name, const QString &def)

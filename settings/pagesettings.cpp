@@ -12,8 +12,10 @@ StoredPageSettings pageSettingsFromStore()
     s.page.createIndex = regBool(setting(Reg::CreateIndex, QStringLiteral("0")), false);
     const QString css = setting(Reg::UserCSS, QString());
     if (!css.isEmpty()) {
-        s.page.cssLines = readStyleSheet(css);
+        StyleSheetFile sheet = readStyleSheetFile(css);
+        s.page.cssLines = std::move(sheet.lines);
         s.cssMissing = !s.page.cssLines;
+        s.cssProblem = sheet.problem;
     }
     return s;
 }

@@ -10,6 +10,7 @@ struct StoredPageSettings
 {
     PageSettings page;
     bool cssMissing = false;
+    QString cssProblem; // why it cannot be read
 };
 StoredPageSettings pageSettingsFromStore();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -36,9 +37,8 @@ public:
 
 private:
     void load();
-    void add(const QString &path);
-    void remove(const QString &path);
-    int find(const QString &path) const;
+    void show(const QStringList &paths);
+    void change(int action, const QString &path);
     static QString numbered(int n, const QString &title) { return u'&' + QString::number(n) + u' ' + title; }
 
     std::array<Entry, 5> m_entries; // index 0 unused

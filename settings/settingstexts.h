@@ -1,6 +1,6 @@
 #pragma once
 
-// The texts of the settings: the configuration dialog and the user's style sheet.
+// The texts of the settings: the configuration dialog, the user's style sheet, a store that cannot be written.
 
 #include <QString>
 
@@ -15,5 +15,11 @@ inline QString widthRefused(const QString &column)
 }
 inline const QString CssTitle = QStringLiteral("Get CSS file..");
 inline const QString CssFilter = QStringLiteral("Cascading Style Sheets (*.css)|*.css|All files (*.*)|*.*");
+
+inline QString notSaved(const QString &file, const QString &reason)
+{
+    return QStringLiteral("The settings could not be saved to ") + file + QStringLiteral(": ") + reason
+        + QStringLiteral(". Cinemork goes on with the settings it has.");
+}
 
 } // namespace cinemork::Texts

@@ -1,7 +1,7 @@
 #include "commands/commandtexts.h"
 #include "commands/listcommands.h"
 #include "document/documenttexts.h"
-#include "listfile/filetexts.h"
+#include "listfile/pagefiletexts.h"
 #include "listfile/pagereader.h"
 #include "settings/modregistry.h"
 #include "settings/settingstexts.h"

@@ -1,4 +1,5 @@
 #include "listfile/csv.h"
+#include "listfile/pagetexts.h"
 #include "listfile/pagewriter.h"
 #include "settings/modregistry.h"
 #include "testsupport.h"
@@ -25,21 +26,32 @@ struct Run
     QString out, err;
 };
 
-// Runs cinemork-list as its own process with a bounded address space, so that a fault that makes it
-// grow without end ends it instead of the machine; one that runs longer than the time given is killed.
-Run companion(const QStringList &args, const QByteArray &input = {}, int timeLimitMs = 30000,
-              const QString &outputFile = {})
+constexpr bool Sanitized =
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+    true;
+#else
+    false;
+#endif
+
+// Runs program as its own process with a bounded address space, so that a fault that makes it grow
+// without end ends it instead of the machine; one that runs longer than the time given is killed.
+// dataLimit, when given, bounds its heap (and that of what it starts) more tightly.
+Run run(const QString &program, const QStringList &args, const QByteArray &input, int timeLimitMs,
+        const QString &outputFile, rlim_t dataLimit = 0)
 {
     QProcess p;
     if (!outputFile.isEmpty())
         p.setStandardOutputFile(outputFile);
-#if !defined(__SANITIZE_ADDRESS__) && !(defined(__has_feature) && __has_feature(address_sanitizer))
-    p.setChildProcessModifier([] {
-        const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
-        setrlimit(RLIMIT_AS, &limit);
-    });
-#endif
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"), args);
+    if (!Sanitized) // the sanitizer's shadow memory takes more address space than any limit here
+        p.setChildProcessModifier([dataLimit] {
+            const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
+            setrlimit(RLIMIT_AS, &limit);
+            if (dataLimit) {
+                const rlimit data{dataLimit, dataLimit};
+                setrlimit(RLIMIT_DATA, &data);
+            }
+        });
+    p.start(program, args);
     p.write(input);
     p.closeWriteChannel();
     if (!p.waitForFinished(timeLimitMs)) {
@@ -49,6 +61,24 @@ Run companion(const QStringList &args, const QByteArray &input = {}, int timeLim
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString companionProgram()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
+}
+
+Run companion(const QStringList &args, const QByteArray &input = {}, int timeLimitMs = 30000,
+              const QString &outputFile = {})
+{
+    return run(companionProgram(), args, input, timeLimitMs, outputFile);
+}
+
+// The companion at the end of a shell pipeline: script's "$0" is the companion, "$1" and on the arguments.
+Run companionIn(const QString &script, const QStringList &args, rlim_t dataLimit = 0)
+{
+    return run(QStringLiteral("/bin/sh"), QStringList{"-c", script, companionProgram()} + args, {}, 120000, {},
+               dataLimit);
 }
 
 bool isFifo(const QString &path)
@@ -127,16 +157,26 @@ private slots:
             << QStringList{"write", "DIR/new.html", "--title"} << csv << 2 << "Usage:";
         QTest::newRow("an index neither 0 nor 1")
             << QStringList{"write", "DIR/new.html", "--title", "T", "--index", "2"} << csv << 2 << "Usage:";
-        QTest::newRow("a list that is not there")
-            << QStringList{"dump", "DIR/missing.html"} << csv << 1 << "cinemork-list: DIR/missing.html";
+        QTest::newRow("a list that is not there") << QStringList{"dump", "DIR/missing.html"} << csv << 1
+                                                  << "cinemork-list: DIR/missing.html: No such file or directory";
+        QTest::newRow("a folder as the list")
+            << QStringList{"dump", "DIR", "--format", "json"} << csv << 1 << "cinemork-list: DIR: is a folder\n";
+        QTest::newRow("a pipe as the list")
+            << QStringList{"dump", "DIR/fifo"} << csv << 1 << "cinemork-list: DIR/fifo: is not a regular file\n";
+        QTest::newRow("a device as the list")
+            << QStringList{"dump", "/dev/null"} << csv << 1 << "cinemork-list: /dev/null: is not a regular file\n";
         QTest::newRow("a list that is no list")
             << QStringList{"dump", "DIR/broken.html"} << csv << 1
             << "An unexpected error occurred. Possibly the list is invalid or contains an error.";
+        QTest::newRow("a column named twice")
+            << QStringList{"write", "DIR/new.html", "--title", "T"}
+            << QByteArray("title,size,res,codec,type,seenit,location,files,imdb,size\r\nA,1\\1,,,,no,,,,2\\1\r\n") << 1
+            << "cinemork-list: the movies could not be read: the header row names the column size twice";
         QTest::newRow("CSV without its header")
             << QStringList{"write", "DIR/new.html", "--title", "T"} << QByteArray("not,the,header\r\n") << 1
             << "cinemork-list: the movies could not be read: the header row lacks";
         // a target that is not a regular file is left as it is; so is the input, however the path is spelt
-        QTest::newRow("a pipe as the list") << QStringList{"write", "DIR/fifo", "--title", "T"} << csv << 1
+        QTest::newRow("a pipe as the list to write") << QStringList{"write", "DIR/fifo", "--title", "T"} << csv << 1
                                             << "cinemork-list: DIR/fifo is not a regular file";
         QTest::newRow("the input as the list")
             << QStringList{"write", "DIR/./in.csv", "--title", "T", "--from", "DIR/in.csv"} << QByteArray() << 1
@@ -191,6 +231,96 @@ private slots:
         QVERIFY2(r.err.contains(QStringLiteral("the output could not be written")), qPrintable(r.err));
     }
 
+    void outputThatIsClosedIsNamed()
+    {
+        QVERIFY(writeFile(path("closed.html"), PageWriter::page(QStringLiteral("T"), {}, PageSettings())));
+        const Run r = companionIn(QStringLiteral("exec \"$0\" dump \"$1\" >&-"), {path("closed.html")});
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("cinemork-list: standard output is closed: Bad file descriptor\n")),
+                 qPrintable(r.err));
+    }
+
+    void aStyleSheetThatCannotBeReadIsNamed_data()
+    {
+        QTest::addColumn<QString>("css"); // DIR: the test's folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a pipe") << "DIR/fifo" << "is not a regular file";
+        QTest::newRow("a folder") << "DIR" << "is a folder";
+        QTest::newRow("not there") << "DIR/none.css" << "No such file or directory";
+    }
+    void aStyleSheetThatCannotBeReadIsNamed()
+    {
+        QFETCH(QString, css);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("fifo"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        css.replace(QStringLiteral("DIR"), dir.path());
+        const QByteArray csv = moviesToCsv({test::movie(QStringLiteral("One"))}).toUtf8();
+        const QString out = dir.filePath(QStringLiteral("out.html"));
+        const Run r = companion({"write", out, "--title", "T", "--css", css}, csv, 10000); // a pipe is never waited for
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.err, "cinemork-list: " + css + ": " + reason + "; the default style sheet is used\n");
+        QVERIFY(readFile(out).contains(Page::DefaultCss[0]));
+    }
+
+    void aLargeListIsDumpedInLittleMemory_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("csv") << "csv";
+        QTest::newRow("json") << "json";
+    }
+    void aLargeListIsDumpedInLittleMemory()
+    {
+        // 200,000 movies make a page of about 60 MB; kept whole, with their output, they took ten times that
+        QFETCH(QString, format);
+        const QString page = path("large.html");
+        if (!QFileInfo::exists(page)) {
+            QList<Movie> movies(200000, test::movie(QString()));
+            for (qsizetype i = 0; i < movies.size(); ++i) {
+                movies[i][FTitle] = QStringLiteral("Movie number %1 of the large list").arg(i);
+                movies[i][FFiles] = QStringLiteral("movie-%1.cd1.avi, movie-%1.cd2.avi").arg(i);
+                movies[i][FImdb] = QStringLiteral("https://www.imdb.com/title/tt%1/").arg(i, 7, 10, QChar(u'0'));
+            }
+            test::writePage(page, movies, QStringLiteral("Large"));
+        }
+        const Run r = companionIn(QStringLiteral("exec \"$0\" dump \"$1\" --format \"$2\" | tail -c 400"),
+                                  {page, format}, rlim_t(160) << 20);
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        QVERIFY2(r.out.contains(QStringLiteral("tt0199999/")), qPrintable(r.out)); // the last movie, and its end
+    }
+
+    void jsonIsWrittenAsADocumentWouldBe_data()
+    {
+        QTest::addColumn<int>("count");
+        for (const int count : {0, 1, 3})
+            QTest::addRow("%d movies", count) << count;
+    }
+    void jsonIsWrittenAsADocumentWouldBe()
+    {
+        // written a movie at a time, the output keeps the bytes that callers have been reading
+        QFETCH(int, count);
+        QList<Movie> movies;
+        for (int i = 0; i < count; ++i) {
+            movies << test::movie(QStringLiteral("\"Quoted\" \\ and \t tabbed ") + QString::number(i));
+            movies.last()[FLocation] = QStringLiteral("line\r\nbreak あ");
+        }
+        const QString title = QStringLiteral("Mine \"quoted\"");
+        test::writePage(path("json.html"), movies, title);
+        QJsonArray array;
+        for (const Movie &m : movies) {
+            QJsonObject o;
+            for (int f = 0; f < FieldCount; ++f)
+                o.insert(FieldKeys[size_t(f)], m[f]);
+            array.append(o);
+        }
+        const QJsonObject doc{{QStringLiteral("title"), title}, {QStringLiteral("movies"), array}};
+        const Run r = companion({"dump", path("json.html"), "--format", "json"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out.toUtf8(), QJsonDocument(doc).toJson(QJsonDocument::Indented));
+    }
+
     void probeCommand()
     {
         Run r = companion({QStringLiteral("probe"), Data + QStringLiteral("clip-640x272.avi")});
@@ -232,6 +362,16 @@ private slots:
         r = companion({QStringLiteral("probe"), QStringLiteral("--stdin")});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QString());
+    }
+
+    void aPathLongerThanTheSystemTakesIsNotKept()
+    {
+        // 300 MB of path, then a clip: the long path names no file, and is never held whole
+        const Run r = companionIn(
+            QStringLiteral("{ head -c 300000000 /dev/zero | tr '\\0' a; printf '\\0%s\\0' \"$1\"; } | exec \"$0\" probe --stdin"),
+            {Data + QStringLiteral("clip-640x272.avi")}, rlim_t(128) << 20);
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("not-found\n640x272\n"));
     }
 
     void probeReadsOnlyTheFileItself_data()

@@ -1,3 +1,4 @@
+#include "listfile/csv.h"
 #include "listfile/pagefile.h"
 #include "listfile/pagereader.h"
 #include "listfile/pagetext.h"
@@ -369,6 +370,36 @@ private slots:
             QVERIFY(r.ok ? r.movies.size() == 10000
                          : (r.errorNumber == 62 || r.errorNumber == 5) && r.movies.isEmpty());
         }
+    }
+
+    void csvStopsBeforeAPageTooLarge_data()
+    {
+        QTest::addColumn<QString>("columns"); // the written page's, for the row's size
+        QTest::newRow("every column shown") << "11111111";
+        QTest::newRow("every column hidden") << "00000000";
+    }
+    void csvStopsBeforeAPageTooLarge()
+    {
+        QFETCH(QString, columns);
+        PageSettings settings;
+        settings.columns = columns;
+        const Movie m = movie(QStringLiteral("Brazil"), QStringLiteral("700\\1"), QStringLiteral("https://imdb/x"));
+        const qint64 row = pageRowBytesAtLeast(m);
+        // what a row adds to a page is never less than it is said to take at least
+        const qint64 added = PageWriter::page(QStringLiteral("T"), {m, m}, settings).size()
+            - PageWriter::page(QStringLiteral("T"), {m}, settings).size();
+        QVERIFY2(added >= row, qPrintable(QStringLiteral("%1 < %2").arg(added).arg(row)));
+        // the row (line 4) that takes the page past the limit stops the read
+        QByteArray csv = moviesToCsv({m, m, m}).toUtf8();
+        QBuffer in(&csv);
+        in.open(QIODevice::ReadOnly);
+        const CsvParse past = moviesFromCsv(&in, 3 * row - 1);
+        QVERIFY(!past.ok);
+        QVERIFY(past.movies.isEmpty());
+        QVERIFY2(past.error.startsWith(QStringLiteral("line 4: the movies up to here would make a list page larger")),
+                 qPrintable(past.error));
+        in.seek(0);
+        QCOMPARE(moviesFromCsv(&in, 3 * row).movies.size(), 3);
     }
 
     void brokenPagesGiveTheDesignedError()

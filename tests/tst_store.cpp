@@ -1,3 +1,4 @@
+#include "platform/bytetext.h"
 #include "platform/inistore.h"
 #include "settings/modregistry.h"
 #include "settings/recentfiles.h"
@@ -81,18 +82,118 @@ private slots:
         // values read so far for every value takes minutes.
         QElapsedTimer clock;
         clock.start();
-        const QList<IniStore::Group> groups = IniStore::parse(file);
-        const QByteArray written = IniStore::serialize(groups);
+        IniDocument d(file);
+        QVERIFY(d.setValue(ProgramKey, QStringLiteral("name1001"), QStringLiteral("changed")));
+        const QByteArray written = d.data();
         QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(groups.size(), 2);
-        QCOMPARE(groups[0].key, QStringLiteral("Software\\Brisvane\\Cinemork"));
-        QCOMPARE(groups[0].entries.size(), 100000);
-        QCOMPARE(groups[0].entries[1000].name, QStringLiteral("Name1000"));
-        QCOMPARE(groups[0].entries[1000].text, QStringLiteral("again"));
-        QCOMPARE(groups[0].entries[1001].text, QStringLiteral("1001"));
-        QCOMPARE(groups[1].entries.size(), 1); // the values under the repeated key went to that key
-        QCOMPARE(IniStore::parse(written).size(), 2);
-        QCOMPARE(IniStore::serialize(IniStore::parse(written)), written);
+        QCOMPARE(d.value(ProgramKey, QStringLiteral("Name1000")), QStringLiteral("again"));
+        QCOMPARE(d.value(ProgramKey, QStringLiteral("Name1001")), QStringLiteral("changed"));
+        QCOMPARE(d.value(QStringLiteral("other"), QStringLiteral("X")), QStringLiteral("1"));
+        QCOMPARE(written, QByteArray(file).replace("Name1001=1001\n", "Name1001=changed\n"));
+    }
+
+    void linesAreKeptAsTheyWere_data()
+    {
+        QTest::addColumn<QByteArray>("end"); // of every line read
+        QTest::newRow("CR") << QByteArray("\r");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+    }
+    void linesAreKeptAsTheyWere()
+    {
+        // comments, lines that are no value and bytes that are no UTF-8 survive a write of another value
+        QFETCH(QByteArray, end);
+        const QByteArray before = "; made by hand \xFF" + end + "[Software\\Brisvane\\Cinemork]" + end
+            + "UserCSS=/home/Ren\xE9/styl\xE9.css" + end + "no value here" + end + "WinPos=1|2|3|4" + end
+            + "# the end" + end + "[Other]" + end + "x=\xE9";
+        QVERIFY(test::writeFile(storeFile(HKEY_LOCAL_MACHINE), before));
+        QCOMPARE(setting(Reg::WinPos, {}), QStringLiteral("1|2|3|4"));
+        const QString css = setting(Reg::UserCSS, {});
+        saveSetting(Reg::UserCSS, css); // the same bytes: nothing to write
+        QCOMPARE(machineFile(), before);
+        saveSetting(Reg::WinPos, QStringLiteral("5|6|7|8"));
+        saveSetting(Reg::mru(1), QStringLiteral("/m/1.html"));
+        QByteArray after = before;
+        after.replace("WinPos=1|2|3|4" + end, "WinPos=5|6|7|8" + end + "MRU1=/m/1.html" + end);
+        QCOMPARE(machineFile(), after);
+        DeleteRegKey(HKEY_LOCAL_MACHINE, QStringLiteral("other"));
+        QCOMPARE(machineFile(), after.left(after.indexOf("[Other]")));
+        // the path reaches the file system as the bytes it was stored as
+        QCOMPARE(encodeBytes(css), QByteArray("/home/Ren\xE9/styl\xE9.css"));
+    }
+
+    void bytesThatAreNoUtf8ComeBackAsTheyWere_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("Latin-1") << QByteArray("Am\xE9lie");
+        QTest::newRow("a cut sequence") << QByteArray("ab\xE2\x82");
+        QTest::newRow("an overlong slash") << QByteArray("\xC0\xAF");
+        QTest::newRow("an encoded surrogate") << QByteArray("\xED\xA0\x80x");
+        QTest::newRow("UTF-8 and not") << QByteArray("\xE3\x81\x82\xFF\xF0\x9F\x98\x80");
+    }
+    void bytesThatAreNoUtf8ComeBackAsTheyWere()
+    {
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(encodeBytes(decodeBytes(bytes)), bytes);
+        QCOMPARE(decodeBytes("x" + bytes).size() > 1, true);
+    }
+
+    void theFileIsReadAgainOnlyWhenItChanged()
+    {
+        InitSettings();
+        saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
+        const quint64 reads = IniStore::fileReads();
+        for (int i = 0; i < 50; ++i)
+            QCOMPARE(setting(Reg::WinPos, {}), QStringLiteral("1|2|3|4"));
+        QCOMPARE(IniStore::fileReads(), reads); // what it wrote itself is not read again
+        // another copy's write, replacing the file or in place, is seen at the next read
+        QVERIFY(test::writeFile(storeFile(HKEY_LOCAL_MACHINE), "[Software\\Brisvane\\Cinemork]\nWinPos=5|6|7|8\n"));
+        QCOMPARE(setting(Reg::WinPos, {}), QStringLiteral("5|6|7|8"));
+        QFile f(storeFile(HKEY_LOCAL_MACHINE));
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("MRU1=/m/1.html\n");
+        f.close();
+        QCOMPARE(setting(Reg::mru(1), {}), QStringLiteral("/m/1.html"));
+        QCOMPARE(IniStore::fileReads(), reads + 2);
+    }
+
+    void twoCopiesKeepEachOthersRecentFiles()
+    {
+        // both started with one recent file; each adds its own: the second keeps the first's
+        InitSettings();
+        saveSetting(Reg::mru(1), QStringLiteral("/m/old.html"));
+        RecentFiles first, second;
+        first.UpdateRecentFiles(RecentLoad, QString());
+        second.UpdateRecentFiles(RecentLoad, QString());
+        first.UpdateRecentFiles(RecentAdd, QStringLiteral("/m/first.html"));
+        second.UpdateRecentFiles(RecentAdd, QStringLiteral("/m/second.html"));
+        second.UpdateRecentFiles(RecentRemove, QStringLiteral("/m/old.html"));
+        const QStringList stored{setting(Reg::mru(1), {}), setting(Reg::mru(2), {}), setting(Reg::mru(3), {})};
+        QCOMPARE(stored, (QStringList{"/m/second.html", "/m/first.html", QString()}));
+        QCOMPARE(second.entry(2).tag, QStringLiteral("/m/first.html"));
+        QVERIFY(!second.entry(3).visible);
+    }
+
+    void aWriteThatCannotBeMadeIsToldOnce()
+    {
+        InitSettings();
+        QStringList told;
+        setSettingsNotSavedHandler([&](const QString &message) { told << message; });
+        const QString lock = storeFile(HKEY_LOCAL_MACHINE) + QStringLiteral(".lock");
+        QVERIFY(QDir().mkdir(lock)); // a lock that can never be taken
+        saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
+        saveSetting(Reg::mru(1), QStringLiteral("/m/1.html"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].contains(lock + QStringLiteral(" is a folder")), qPrintable(told[0]));
+        QCOMPARE(setting(Reg::WinPos, QStringLiteral("none")), QStringLiteral("none"));
+        QVERIFY(QDir().rmdir(lock));
+        saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
+        QCOMPARE(setting(Reg::WinPos, QString()), QStringLiteral("1|2|3|4"));
+        QVERIFY(QDir().mkdir(lock)); // after a write that was made, the next failure is told again
+        DeleteRegValue(HKEY_LOCAL_MACHINE, ProgramKey, Reg::WinPos);
+        setSettingsNotSavedHandler(nullptr);
+        QVERIFY(QDir().rmdir(lock));
+        QCOMPARE(told.size(), 2);
     }
 
     void regBoolReadsMigratedValues_data()

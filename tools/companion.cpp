@@ -1,10 +1,12 @@
 #include "companion.h"
 
+#include "companiontexts.h"
+
 #include "listfile/csv.h"
 #include "listfile/pagefile.h"
 #include "listfile/pagereader.h"
 #include "listfile/pagewriter.h"
-#include "listfile/filetexts.h"
+#include "listfile/pagefiletexts.h"
 #include "settings/settingstexts.h"
 #include "probe/videoprobe.h"
 #include "scan/discmovies.h"
@@ -13,11 +15,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 
+#include <climits>
 #include <sys/stat.h>
 
 namespace cinemork {
@@ -61,6 +63,24 @@ bool sameFile(const QString &a, const QString &b)
         && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// A movie as an element of the "movies" array of the indented document, without its line end.
+QByteArray jsonMovie(const Movie &m)
+{
+    QJsonObject o;
+    for (int f = 0; f < FieldCount; ++f)
+        o.insert(FieldKeys[size_t(f)], m[f]);
+    QByteArray text = QJsonDocument(o).toJson(QJsonDocument::Indented);
+    text.chop(1);
+    return "        " + text.replace("\n", "\n        ");
+}
+
+// The title's member, the document's last (a document's members go in the order of their names).
+QByteArray jsonTitle(const QString &title)
+{
+    QByteArray text = QJsonDocument(QJsonObject{{QStringLiteral("title"), title}}).toJson(QJsonDocument::Compact);
+    return "    " + text.mid(1, text.size() - 2).replace("\":", "\": ");
+}
+
 int dump(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     if (args.size() < 2)
@@ -72,28 +92,44 @@ int dump(const QStringList &args, QTextStream &out, QTextStream &err)
     if (format != QLatin1String("csv") && format != QLatin1String("json"))
         return usage(err);
     const QString path = args[1];
-    if (!QFileInfo(path).isFile()) {
-        err << "cinemork-list: " << path << ": no such file\n";
+    if (const QString problem = regularFileProblem(path); !problem.isEmpty()) {
+        err << "cinemork-list: " << path << ": " << problem << "\n";
         return 1;
     }
-    const PageReadResult page = readPageFile(path);
+    // Each movie goes out as soon as it is read, so a list of any size is dumped in the memory of a few
+    // movies. The start is written with the first movie, so a page that is no list writes nothing.
+    const bool json = format == QLatin1String("json");
+    bool started = false;
+    auto start = [&] {
+        if (started)
+            return;
+        started = true;
+        if (json)
+            out << "{\n    \"movies\": [\n";
+        else
+            out << csvRow(QStringList(FieldKeys.begin(), FieldKeys.end()));
+    };
+    const PageReadResult page = readPageFile(path, [&](Movie &&m) {
+        if (json) {
+            if (started)
+                out << ",\n";
+            start();
+            out << jsonMovie(m);
+        } else {
+            start();
+            out << csvRow(QStringList(m.f.begin(), m.f.end()));
+        }
+    });
     if (!page.ok) {
+        if (started)
+            out << "\n";
         err << Texts::readError(page.errorNumber, page.errorDescription) << "\n";
         return 1;
     }
-    if (format == QLatin1String("csv")) {
-        out << moviesToCsv(page.movies);
-        return 0;
-    }
-    QJsonArray movies;
-    for (const Movie &m : page.movies) {
-        QJsonObject o;
-        for (int f = 0; f < FieldCount; ++f)
-            o.insert(FieldKeys[size_t(f)], m[f]);
-        movies.append(o);
-    }
-    QJsonObject doc{{QStringLiteral("title"), page.title}, {QStringLiteral("movies"), movies}};
-    out << QJsonDocument(doc).toJson(QJsonDocument::Indented);
+    const bool empty = !started;
+    start();
+    if (json)
+        out << (empty ? "" : "\n") << "    ],\n" << jsonTitle(page.title) << "\n}\n";
     return 0;
 }
 
@@ -147,11 +183,15 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
     if (options.contains(QStringLiteral("--index")))
         s.createIndex = index == QLatin1String("1");
     if (options.contains(QStringLiteral("--css"))) {
-        s.cssLines = readStyleSheet(options[QStringLiteral("--css")]);
+        StyleSheetFile sheet = readStyleSheetFile(options[QStringLiteral("--css")]);
+        s.cssLines = std::move(sheet.lines);
         stored.cssMissing = !s.cssLines;
+        stored.cssProblem = sheet.problem;
     }
-    if (stored.cssMissing)
-        err << Texts::CssNotFound << "\n";
+    if (stored.cssMissing) {
+        const QString css = options.value(QStringLiteral("--css"), setting(Reg::UserCSS, QString()));
+        err << "cinemork-list: " << CompanionTexts::cssUnreadable(css, stored.cssProblem) << "\n";
+    }
 
     const PageFileResult saved =
         savePageFile(target, options[QStringLiteral("--title")], parsed.movies, s, QLocale().decimalPoint());
@@ -167,19 +207,27 @@ int write(const QStringList &args, QTextStream &err, QIODevice *in)
 // so a caller may hand over paths one at a time; the run ends with the input.
 int probeStream(QIODevice *in, QTextStream &out)
 {
+    // A path longer than the system takes names no file; it is passed over, not kept whole.
+    const qsizetype longest = PATH_MAX;
     QByteArray name;
+    bool tooLong = false;
     bool more = true;
     while (more) {
         char c;
         // A byte at a time: never waits for more input than the path needs.
         more = in && in->getChar(&c);
         if (more && c != '\0') {
-            name += c;
+            if (name.size() < longest)
+                name += c;
+            else
+                tooLong = true;
             continue;
         }
-        if (!more && name.isEmpty())
+        if (!more && name.isEmpty() && !tooLong)
             break; // (a last path without its NUL is answered like the others)
-        out << probeVideoFile(QFile::decodeName(name)).text() << "\n";
+        out << (tooLong ? ProbeResult{ProbeResult::NotFound, 0, 0} : probeVideoFile(QFile::decodeName(name))).text()
+            << "\n";
+        tooLong = false;
         out.flush();
         if (out.status() != QTextStream::Ok)
             break; // no one reads the answers
