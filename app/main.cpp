@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     nameTheProgram();
-    QApplication::setDesktopFileName(QStringLiteral("cinemork"));
+    QApplication::setDesktopFileName(QStringLiteral(CINEMORK_APP_ID));
     options.process(app);
 
     QApplication::setStyle(new cinemork::FocusStyle);

@@ -26,9 +26,9 @@ private slots:
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
         for (const char *file :
-             {"bin/cinemork", "bin/cinemork-list", "share/cinemork/help.html", "share/applications/cinemork.desktop",
-              "share/icons/hicolor/16x16/apps/cinemork.xpm", "share/icons/hicolor/32x32/apps/cinemork.xpm",
-              "share/icons/hicolor/scalable/apps/cinemork.svg"})
+             {"bin/cinemork", "bin/cinemork-list", "share/cinemork/help.html",
+              "share/applications/org.cinemork.Cinemork.desktop", "share/icons/hicolor/16x16/apps/cinemork.xpm",
+              "share/icons/hicolor/32x32/apps/cinemork.xpm", "share/icons/hicolor/scalable/apps/cinemork.svg"})
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
 
         const QString help = helpPagePathFor(prefix.filePath(QStringLiteral("bin")), QStringLiteral("/nonexistent"));
