@@ -117,11 +117,11 @@ void FilterBar::focusFind()
 
 void FilterBar::findNext()
 {
-    const int next = m_list->filter()->nextMatch(m_list->selectedIndex() - 1);
+    const int next = m_list->filter()->nextMatch(m_list->selectedShownRow());
     if (next < 0)
         return;
-    m_list->select(next + 1);
-    m_list->ensureVisible(next + 1);
+    m_list->select(next);
+    m_list->ensureVisible(next);
 }
 
 void FilterBar::findDuplicates()
@@ -131,8 +131,8 @@ void FilterBar::findDuplicates()
     m_list->filter()->showRows(found.rows);
     m_groups = found.groups;
     showStatus();
-    m_list->select(1);
-    m_list->ensureVisible(1);
+    m_list->select(0);
+    m_list->ensureVisible(0);
 }
 
 void FilterBar::clear()

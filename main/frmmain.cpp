@@ -199,13 +199,13 @@ void frmMain::cmdEdit_Click()
     const int selected = m_list->selectedRow();
     if (m_doc->busy() || selected < 0)
         return;
-    m_editTag = QStringLiteral("edit");
+    m_editing = true;
     {
         frmAddCD editor(this, this);
         editor.fillFrom(m_doc->model()->movie(selected));
         editor.exec();
     }
-    m_editTag.clear();
+    m_editing = false;
 }
 
 void frmMain::cmdDel_Click()

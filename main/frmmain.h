@@ -54,7 +54,7 @@ public:
     void RememberWindowPos(bool save);
 
     // EditorHost
-    bool editMode() const override { return m_editTag == QLatin1String("edit"); }
+    bool editMode() const override { return m_editing; }
     bool commitMovie(const Movie &m) override;
 
 protected:
@@ -82,7 +82,7 @@ private:
     std::optional<MainMenus> m_menus;
     std::array<QIcon, 5> imlMain;
     std::optional<InputBlocker> m_blocker; // while the document writes or reads
-    QString m_editTag;                     // "edit" while the editor edits a row
+    bool m_editing = false;                // while the editor edits a row, not adds one
     bool m_exiting = false;
 };
 

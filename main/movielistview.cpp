@@ -91,31 +91,31 @@ bool MovieListView::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-int MovieListView::selectedIndex() const
+int MovieListView::selectedShownRow() const
 {
     const QModelIndexList rows = m_view->selectionModel()->selectedRows();
-    return rows.isEmpty() ? 0 : rows.first().row() + 1;
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void MovieListView::select(int position)
+void MovieListView::select(int shown)
 {
-    if (position < 1 || position > count())
+    if (shown < 0 || shown >= count())
         return;
-    const QModelIndex idx = m_filter->index(position - 1, 0);
+    const QModelIndex idx = m_filter->index(shown, 0);
     m_view->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void MovieListView::ensureVisible(int position)
+void MovieListView::ensureVisible(int shown)
 {
-    if (position >= 1 && position <= count())
-        m_view->scrollTo(m_filter->index(position - 1, 0), QAbstractItemView::EnsureVisible);
+    if (shown >= 0 && shown < count())
+        m_view->scrollTo(m_filter->index(shown, 0), QAbstractItemView::EnsureVisible);
 }
 
 void MovieListView::showRow(int row)
 {
-    const int position = m_filter->rowOf(row) + 1;
-    select(position);
-    ensureVisible(position);
+    const int shown = m_filter->rowOf(row);
+    select(shown);
+    ensureVisible(shown);
 }
 
 void MovieListView::showSortIndicator()

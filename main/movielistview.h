@@ -21,13 +21,14 @@ public:
     MovieModel *model() const { return m_model; }
     MovieFilterModel *filter() const { return m_filter; }
 
+    // Rows as shown count from 0, as the list's own rows do; -1 is no row.
     int count() const { return m_filter->rowCount(); }
-    QString text(int position) const { return m_model->movie(m_filter->listRow(position - 1))[FTitle]; }
-    int selectedIndex() const; // 0 when no row is selected
-    void select(int position);
-    void ensureVisible(int position);
+    QString text(int shown) const { return m_model->movie(m_filter->listRow(shown))[FTitle]; }
+    int selectedShownRow() const;
+    void select(int shown);
+    void ensureVisible(int shown);
     // The list's row of the selected movie, -1 when none is; a list row selected and scrolled to.
-    int selectedRow() const { return m_filter->listRow(selectedIndex() - 1); }
+    int selectedRow() const { return m_filter->listRow(selectedShownRow()); }
     void showRow(int row);
     // A click on the header of column n (1 = Title).
     void headerClicked(int column) { m_model->headerClicked(column); }

@@ -1,5 +1,7 @@
 #include "filedialogs.h"
 
+#include "seam.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -19,23 +21,22 @@ public:
 };
 
 CancelDialogs g_cancel;
-FileDialogBackend *g_default = nullptr;
-FileDialogBackend *g_dialogs = nullptr;
+Seam<FileDialogBackend> g_seam{g_cancel};
 } // namespace
 
 FileDialogBackend &fileDialogs()
 {
-    return g_dialogs ? *g_dialogs : g_default ? *g_default : g_cancel;
+    return g_seam.get();
 }
 
 void setFileDialogs(FileDialogBackend *b)
 {
-    g_dialogs = b;
+    g_seam.install(b);
 }
 
 void setDefaultFileDialogs(FileDialogBackend *b)
 {
-    g_default = b;
+    g_seam.setDefault(b);
 }
 
 QStringList qtNameFilters(const QString &filter)

@@ -1,5 +1,7 @@
 #include "prompts.h"
 
+#include "seam.h"
+
 namespace cinemork {
 
 namespace {
@@ -14,23 +16,22 @@ public:
 };
 
 CancelPrompter g_cancel;
-Prompter *g_default = nullptr;
-Prompter *g_prompter = nullptr;
+Seam<Prompter> g_seam{g_cancel};
 } // namespace
 
 Prompter &prompter()
 {
-    return g_prompter ? *g_prompter : g_default ? *g_default : g_cancel;
+    return g_seam.get();
 }
 
 void setPrompter(Prompter *p)
 {
-    g_prompter = p;
+    g_seam.install(p);
 }
 
 void setDefaultPrompter(Prompter *p)
 {
-    g_default = p;
+    g_seam.setDefault(p);
 }
 
 } // namespace cinemork

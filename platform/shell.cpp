@@ -1,5 +1,7 @@
 #include "shell.h"
 
+#include "seam.h"
+
 #include <QUrl>
 #include <cctype>
 
@@ -13,23 +15,22 @@ public:
 };
 
 NoShell g_none;
-Shell *g_default = nullptr;
-Shell *g_shell = nullptr;
+Seam<Shell> g_seam{g_none};
 } // namespace
 
 Shell &shell()
 {
-    return g_shell ? *g_shell : g_default ? *g_default : g_none;
+    return g_seam.get();
 }
 
 void setShell(Shell *s)
 {
-    g_shell = s;
+    g_seam.install(s);
 }
 
 void setDefaultShell(Shell *s)
 {
-    g_default = s;
+    g_seam.setDefault(s);
 }
 
 QUrl webAddress(const QString &address)

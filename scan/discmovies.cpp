@@ -54,6 +54,19 @@ FoundMovie single(const ScanFile &file, const QString &location)
     return m;
 }
 
+// What joins a folder's files into one movie: the name with its part marker taken out, a name that
+// may be one of an "a"/"b" pair, or nothing (a file on its own, numbered so two never meet).
+struct GroupKey
+{
+    enum Kind { Marked, LetterPair, Lone } kind;
+    QString text;
+    bool operator==(const GroupKey &) const = default;
+};
+size_t qHash(const GroupKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, int(key.kind), key.text);
+}
+
 // The movies of one folder, in the order of their first file's name.
 QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, const QString &folderTitle,
                                const QString &location)
@@ -64,12 +77,11 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
         const ScanFile *file;
         QString title;
     };
-    QList<QString> order; // group keys and lone files, by first name
-    QHash<QString, QList<Part>> groups;
-    QHash<QString, QList<Part>> letterPairs; // "Movie a.avi" with "Movie b.avi"
+    QList<GroupKey> order; // by first name
+    QHash<GroupKey, QList<Part>> groups; // "Movie a.avi" with "Movie b.avi" too
     for (const ScanFile &file : folder.files) {
         if (const auto marker = partMarker(file.name)) {
-            const QString key = u'\x01' + marker->key;
+            const GroupKey key{GroupKey::Marked, marker->key};
             if (!groups.contains(key))
                 order << key;
             groups[key] << Part{marker->number, &file, marker->title};
@@ -77,25 +89,25 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
         }
         const QString base = titleFromName(file.name);
         const QChar last = base.isEmpty() ? QChar() : base.back().toLower();
-        const QString key = u'\x02' + base.chopped(base.isEmpty() ? 0 : 1) + u'\x1f' + endingOf(file.name);
+        const GroupKey key{GroupKey::LetterPair, base.chopped(base.isEmpty() ? 0 : 1) + u'\x1f' + endingOf(file.name)};
         // "Rocky a", "Rocky_b": the letter after a separator, not the last letter of a word ("Boa", "Bob")
         if (base.size() > 2 && (last == u'a' || last == u'b') && Separators.contains(base.at(base.size() - 2))) {
-            if (!letterPairs.contains(key))
+            if (!groups.contains(key))
                 order << key;
-            letterPairs[key] << Part{last == u'a' ? 1 : 2, &file, trimSeparators(base.chopped(1))};
+            groups[key] << Part{last == u'a' ? 1 : 2, &file, trimSeparators(base.chopped(1))};
         } else {
-            order << u'\x03' + QString::number(order.size()); // unique even where two names read alike
+            order << GroupKey{GroupKey::Lone, QString::number(order.size())}; // apart even where names read alike
             groups[order.back()] << Part{0, &file, base};
         }
     }
     QList<FoundMovie> movies;
-    for (const QString &key : order) {
-        QList<Part> parts = key.startsWith(u'\x02') ? letterPairs.value(key) : groups.value(key);
+    for (const GroupKey &key : order) {
+        QList<Part> parts = groups.value(key);
         std::sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) { return a.number < b.number; });
         bool distinct = true;
         for (qsizetype i = 1; i < parts.size(); ++i)
             distinct = distinct && parts[i].number != parts[i - 1].number;
-        const bool lonePair = key.startsWith(u'\x02') && parts.size() < 2; // "a" or "b" alone is no part
+        const bool lonePair = key.kind == GroupKey::LetterPair && parts.size() < 2; // "a" or "b" alone is no part
         if (!distinct || lonePair) {
             for (const Part &p : parts)
                 movies << single(*p.file, location);

@@ -31,7 +31,7 @@ QString RecentFiles::menuText(int n) const
     return e.caption.left(3) + title.replace(u'&', QLatin1String("&&"));
 }
 
-void RecentFiles::UpdateRecentFiles(int action, const QString &path)
+void RecentFiles::UpdateRecentFiles(RecentAction action, const QString &path)
 {
     switch (action) {
     case RecentLoad: load(); break;

@@ -24,7 +24,7 @@ public:
 
     RecentFiles();
 
-    void UpdateRecentFiles(int action, const QString &path);
+    void UpdateRecentFiles(RecentAction action, const QString &path);
 
     const Entry &entry(int n) const { return m_entries[size_t(n)]; } // n = 1..4
     // The caption as a menu shows it: the title's own "&" kept as a character.

@@ -297,7 +297,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         auto *view = child<QTreeView>(w.get(), "lvwMain");
         view->setFocus();
-        w->list().select(1);
+        w->list().select(0);
         QString opened;
         const auto closeIt = [&](QWidget *modal) {
             opened = modal->windowTitle();
@@ -309,7 +309,7 @@ private slots:
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QCOMPARE(w->list().selectedIndex(), 1);
+        QCOMPARE(w->list().selectedShownRow(), 0);
         m_fakes->modals.next(closeIt);
         QTest::keyClick(view, Qt::Key_E, Qt::ControlModifier);
         QTRY_COMPARE(opened, QStringLiteral("Edit movie"));
@@ -330,11 +330,11 @@ private slots:
         QCOMPARE(child<QAction>(w.get(), "mnuActionRedo")->text(), QStringLiteral("Redo delete movie"));
         QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         // a header click sorts, and the selection follows its row
-        w->list().select(1);
+        w->list().select(0);
         auto *header = view->header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionPosition(0) + 5, 5));
         QCOMPARE(test::titles(w->document().movies()), (QStringList{"Zelig", "Brazil"}));
-        QCOMPARE(w->list().selectedIndex(), 2);
+        QCOMPARE(w->list().selectedShownRow(), 1);
         QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
         view->selectionModel()->clear();
         QTest::keyClick(view, Qt::Key_Delete); // nothing selected: nothing asked, nothing removed
