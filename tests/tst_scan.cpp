@@ -63,6 +63,31 @@ Movie listed(const QString &title, const QString &size, const QString &files, co
     return m;
 }
 
+// What the companion's scan of root says on standard error when run by a user the folder's
+// permissions keep out: the superuser runs it as nobody, from a copy that nobody may run.
+QString unreadableToSomeoneElse(const QString &tmp, const QString &root)
+{
+    QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
+    QStringList arguments{QStringLiteral("scan"), root};
+    QProcess scan;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp + QStringLiteral("/config"));
+    scan.setProcessEnvironment(env);
+    if (::geteuid() == 0) {
+        const QString copy = tmp + QStringLiteral("/cinemork-list");
+        if (!QFile::copy(program, copy) || ::chmod(QFile::encodeName(tmp).constData(), 0755) != 0)
+            return QStringLiteral("no copy to run");
+        arguments.prepend(copy);
+        arguments = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                QStringLiteral("--clear-groups"), QStringLiteral("--")} + arguments;
+        program = QStringLiteral("setpriv");
+    }
+    scan.start(program, arguments);
+    if (!scan.waitForFinished() || scan.exitCode() != 1)
+        return QStringLiteral("exit ") + QString::number(scan.exitCode()) + u' ' + scan.readAllStandardError();
+    return QString::fromUtf8(scan.readAllStandardError());
+}
+
 } // namespace
 
 class TestScan : public WindowTest
@@ -151,6 +176,7 @@ private slots:
         QDir().mkpath(root + QStringLiteral("/locked/in"));
         QFile::setPermissions(root + QStringLiteral("/locked"), QFileDevice::Permissions());
         const WalkResult walk = walkTree(root + QStringLiteral("/a/loop/")); // a link to the tree itself is the tree
+        const QString lockedOut = unreadableToSomeoneElse(tmp.path(), root);
         QFile::setPermissions(root + QStringLiteral("/locked"),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(walk.ok);
@@ -161,6 +187,7 @@ private slots:
         QCOMPARE(walk.filesSeen, 2);
         if (::geteuid() != 0) // permissions do not stop the superuser
             QCOMPARE(walk.unreadable, QStringList{walk.root + QStringLiteral("/locked")});
+        QCOMPARE(lockedOut, QStringLiteral("cinemork-list: ") + walk.root + QStringLiteral("/locked: could not be read\n"));
 
         // Names that are no valid UTF-8 still name their files: each is found once, its folder read.
         const QByteArray odd = QFile::encodeName(root) + "/odd\xff";
