@@ -275,6 +275,16 @@ private slots:
         QCOMPARE(qtNameFilters(Texts::CssFilter).last(), QStringLiteral("All files (*)"));
     }
 
+
+    void deleteAsksFirst()
+    {
+        auto d = stored();
+        m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::No);
+        QVERIFY(!d->c.deleteMovie(1));
+        m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
+        QVERIFY(d->c.deleteMovie(1));
+        QCOMPARE(test::titles(d->doc.movies()), (QStringList{"Alien", "Zelig"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_commands)
