@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace cinemork::test {
 
 void isolateConfig()
@@ -67,13 +70,7 @@ QString Fakes::problems() const
 
 Movie movie(const QString &title, const QString &size)
 {
-    Movie m;
-    m[FTitle] = title;
-    m[FSize] = size;
-    m[FSeenit] = QStringLiteral("no");
-    m[FType] = QStringLiteral("DVD Rip");
-    m.icon = 1;
-    return m;
+    return {{title, size, {}, {}, QStringLiteral("DVD Rip"), QStringLiteral("no")}, 1};
 }
 
 QStringList titles(const QList<Movie> &movies)
@@ -100,6 +97,19 @@ QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void withFileSizeLimit(unsigned long bytes, const std::function<void()> &f)
+{
+    rlimit fileSize;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &fileSize), 0);
+    rlimit small = fileSize;
+    small.rlim_cur = bytes;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    auto *const oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    f();
+    setrlimit(RLIMIT_FSIZE, &fileSize);
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 void FakesTest::cleanup()

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace cinemork::test {
@@ -18,8 +19,21 @@ void isolateConfig();
 // Empties the store of both roots.
 void clearStore();
 
+// A fake of a service, installed while it lives; a successor made before it died stays installed.
+template<typename Service, Service &(*current)(), void (*install)(Service *)>
+class Installed : public Service
+{
+public:
+    Installed() { install(this); }
+    ~Installed() override
+    {
+        if (&current() == this)
+            install(nullptr);
+    }
+};
+
 // Answers message and input boxes from a script; anything unexpected is recorded and answered Cancel.
-class ScriptedPrompter : public Prompter
+class ScriptedPrompter : public Installed<Prompter, prompter, setPrompter>
 {
 public:
     struct Step
@@ -29,13 +43,6 @@ public:
         QString input; // for input boxes
         bool isInput = false;
     };
-    ScriptedPrompter() { setPrompter(this); }
-    ~ScriptedPrompter() override
-    {
-        if (&prompter() == this) // a successor made before this one died stays installed
-            setPrompter(nullptr);
-    }
-
     void expect(const QString &textContains, Answer answer) { steps.push_back({textContains, answer, {}, false}); }
     void expectInput(const QString &promptContains, const QString &reply)
     {
@@ -51,15 +58,9 @@ public:
     QStringList unexpected;
 };
 
-class ScriptedFileDialogs : public FileDialogBackend
+class ScriptedFileDialogs : public Installed<FileDialogBackend, fileDialogs, setFileDialogs>
 {
 public:
-    ScriptedFileDialogs() { setFileDialogs(this); }
-    ~ScriptedFileDialogs() override
-    {
-        if (&fileDialogs() == this)
-            setFileDialogs(nullptr);
-    }
     QStringList openFiles(const QString &title, const QString &startFolder, const QStringList &) override
     {
         return next(openAnswers, title, startFolder);
@@ -88,15 +89,9 @@ private:
     }
 };
 
-class RecordingShell : public Shell
+class RecordingShell : public Installed<Shell, shell, setShell>
 {
 public:
-    RecordingShell() { setShell(this); }
-    ~RecordingShell() override
-    {
-        if (&shell() == this)
-            setShell(nullptr);
-    }
     void open(const QString &target) override { opened << target; }
     QStringList opened;
 };
@@ -122,6 +117,8 @@ QStringList titles(const QList<Movie> &movies);
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title);
 bool writeFile(const QString &path, const QByteArray &data);
 QByteArray readFile(const QString &path); // empty if it cannot be read
+// Runs f with files limited to bytes, a write past the limit failing with EFBIG instead of a signal.
+void withFileSizeLimit(unsigned long bytes, const std::function<void()> &f);
 
 // The base of a test program: the configuration in a folder of its own, every test function started
 // afresh with its fakes, and failed when they met what the script did not expect.
