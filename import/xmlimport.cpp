@@ -3,6 +3,7 @@
 #include "importtexts.h"
 
 #include <QIODevice>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 namespace cinemork {
@@ -288,12 +289,23 @@ ImportStatus readDataCrow(QIODevice *in, const QString &fileName, const MovieSin
 
 QString xmlRootName(const QByteArray &head)
 {
-    QXmlStreamReader r(head);
-    while (!r.atEnd()) {
-        if (r.readNext() == QXmlStreamReader::StartElement)
-            return r.name().toString();
+    // From the bytes, not through the reader: a file with a wrong byte in its first entries is still
+    // the format it claims, and its reader then names the place.
+    static const QRegularExpression tag(QStringLiteral("^\\s*(?:<[?!][^>]*>\\s*)*<(?:[A-Za-z_][\\w.-]*:)?([A-Za-z_][\\w.-]*)"));
+    QByteArray text = head;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    // A DOCTYPE with declarations in brackets: what is inside them is no element.
+    if (const qsizetype open = text.indexOf("<!DOCTYPE"); open >= 0 && text.indexOf('[', open) >= 0) {
+        const qsizetype bracket = text.indexOf('[', open), gt = text.indexOf('>', open);
+        if (bracket < gt) {
+            const qsizetype close = text.indexOf("]>", bracket);
+            if (close < 0)
+                return {};
+            text.remove(open, close + 2 - open);
+        }
     }
-    return {};
+    return tag.match(QString::fromLatin1(text)).captured(1);
 }
 
 } // namespace cinemork
