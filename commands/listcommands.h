@@ -51,6 +51,9 @@ public:
     // The movies of a CSV file with that header, added as one change; a file that does not read adds
     // nothing and names its first bad line.
     bool importCsv();
+    // Movies read from another program's collection and reviewed, added as one change; with no list
+    // open they start a new one.
+    bool importMovies(const QList<Movie> &movies);
 
     // The changes of the list; each is saved at once while auto-save is on.
     int addMovie(const Movie &m);

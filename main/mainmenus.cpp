@@ -1,6 +1,7 @@
 #include "mainmenus.h"
 
 #include "frmmain.h"
+#include "importflow.h"
 
 #include <QMenuBar>
 
@@ -33,6 +34,8 @@ MainMenus::MainMenus(frmMain *window)
     action(mnuMovie, "mnuMovieSaveAs", "Save list &as...", QKeySequence(), [doc] { doc->saveAs(); });
     action(mnuMovie, "mnuMovieExport", "Export as CS&V...", QKeySequence(), [doc] { doc->exportCsv(); });
     action(mnuMovie, "mnuMovieImport", "&Import from CSV...", QKeySequence(), [doc] { doc->importCsv(); });
+    action(mnuMovie, "mnuMovieImportOther", "Import from another &program...", QKeySequence(),
+           [window, doc] { ImportFlow(window, doc).run(); });
     separator(mnuMovie, "mnuMovieStr1");
     for (int n = 1; n <= 4; ++n) {
         QAction *a = mnuMovie->addAction(n == 1 ? RecentFiles::NoRecentFiles : QStringLiteral("."));

@@ -64,6 +64,44 @@ inline QString addMoviesButton(int count)
     return QStringLiteral("Add ") + QString::number(count) + (count == 1 ? QStringLiteral(" movie") : QStringLiteral(" movies"));
 }
 inline const QString CancelButton = QStringLiteral("Cancel");
+// Importing another program's collection
+inline const QString ImportCaption = QStringLiteral("Import from another program");
+inline const QString ImportSourcePrompt =
+    QStringLiteral("Import a collection file of another program, or a media library folder of movies with .nfo files:");
+inline const QString ImportFileButton = QStringLiteral("Choose a &file...");
+inline const QString ImportFolderButton = QStringLiteral("Choose a media library f&older...");
+inline const QString ImportFileTitle = QStringLiteral("Import from another program");
+inline const QString ImportFolderTitle = QStringLiteral("Choose the media library folder to import");
+inline QString importReading(const QString &path, qint64 entries)
+{
+    return QStringLiteral("Reading ") + path + QStringLiteral("\n") + QString::number(entries)
+        + QStringLiteral(" entries read");
+}
+inline QString importNotRead(const QString &error)
+{
+    return QStringLiteral("Nothing was imported: ") + error;
+}
+inline QString importNothing(const QString &path)
+{
+    return QStringLiteral("No movies were found in ") + path + u'.';
+}
+inline QString importSummary(qsizetype movies, const QString &path)
+{
+    return QString::number(movies) + (movies == 1 ? QStringLiteral(" movie read from ") : QStringLiteral(" movies read from "))
+        + path + u'.';
+}
+inline const QString CsvColumnsCaption = QStringLiteral("Columns of the CSV file");
+inline QString csvColumnsPrompt(const QString &file)
+{
+    return QStringLiteral("Which columns of ") + file
+        + QStringLiteral(" hold what? The choice is remembered for files with this header.");
+}
+inline const QStringList CsvColumnLabels{QStringLiteral("&Title:"),     QStringLiteral("&Year:"),
+                                         QStringLiteral("&Location:"),  QStringLiteral("File &names:"),
+                                         QStringLiteral("&Watched:"),   QStringLiteral("I&MDb id or link:")};
+inline const QString NoColumn = QStringLiteral("(none)");
+inline const QString OkButton = QStringLiteral("&OK");
+inline const QString CancelAccessButton = QStringLiteral("&Cancel");
 // About box
 inline const QString AboutFirstLine = QStringLiteral("powered");
 inline const QString AboutCredit = QStringLiteral("Written by the Cinemork developers.");

@@ -1,5 +1,7 @@
 #include "scanreview.h"
 
+#include "listfile/sizes.h"
+
 #include <QMap>
 #include <algorithm>
 
@@ -11,6 +13,27 @@ ScanReview::ScanReview(const QList<FoundMovie> &found, const QList<Movie> &list)
 {
     for (const FoundMovie &f : found)
         m_rows << rowOf(f);
+}
+
+ScanReview::ScanReview(const QList<Movie> &imported, const QList<Movie> &list, Catalogued catalogued)
+    : m_list(list)
+    , m_match(list)
+    , m_imported(std::move(catalogued))
+{
+    for (const Movie &m : imported)
+        m_rows << rowOf(m);
+}
+
+ScanReview::Row ScanReview::rowOf(const Movie &imported) const
+{
+    Row r;
+    r.found.title = imported[FTitle];
+    r.found.parts = int(std::max<quint64>(cdsOf(imported[FSize]), 1));
+    r.found.location = imported[FLocation];
+    r.movie = imported;
+    r.catalogued = m_imported(imported);
+    r.ticked = !r.catalogued;
+    return r;
 }
 
 ScanReview::Row ScanReview::rowOf(const FoundMovie &found) const
@@ -29,7 +52,8 @@ void ScanReview::setTitle(int row, const QString &title)
     Row &r = m_rows[row];
     r.found.title = title;
     r.movie[FTitle] = title;
-    r.laterPartOf = m_match.laterPartOf(r.found);
+    if (!m_imported)
+        r.laterPartOf = m_match.laterPartOf(r.found);
 }
 
 void ScanReview::setLocation(int row, const QString &location)
@@ -44,10 +68,18 @@ bool ScanReview::merge(QList<int> rows)
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (rows.size() < 2 || rows.first() < 0 || rows.last() >= m_rows.size())
         return false;
-    QList<FoundMovie> movies;
-    for (int row : rows)
-        movies << m_rows[row].found;
-    const Row merged = rowOf(mergedMovies(movies));
+    Row merged;
+    if (m_imported) {
+        Movie movie = m_rows[rows.first()].movie;
+        for (qsizetype i = 1; i < rows.size(); ++i)
+            movie = withLaterPart(movie, m_rows[rows[i]].movie);
+        merged = rowOf(movie);
+    } else {
+        QList<FoundMovie> movies;
+        for (int row : rows)
+            movies << m_rows[row].found;
+        merged = rowOf(mergedMovies(movies));
+    }
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         m_rows.removeAt(*row);
     m_rows.insert(rows.first(), merged);

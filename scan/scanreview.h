@@ -2,6 +2,8 @@
 
 #include "discmovies.h"
 
+#include <functional>
+
 namespace cinemork {
 
 // What a scan found, as the user reviews it before anything is added: a row a movie, each ticked
@@ -25,6 +27,10 @@ public:
     };
 
     ScanReview(const QList<FoundMovie> &found, const QList<Movie> &list);
+    // Movies read from another program's collection, each a row of its own (never a later part);
+    // catalogued says which the list has already. Merge joins them as later parts of the first.
+    using Catalogued = std::function<bool(const Movie &)>;
+    ScanReview(const QList<Movie> &imported, const QList<Movie> &list, Catalogued catalogued);
 
     const QList<Row> &rows() const { return m_rows; }
     void setTicked(int row, bool ticked) { m_rows[row].ticked = ticked; }
@@ -42,10 +48,12 @@ public:
 
 private:
     Row rowOf(const FoundMovie &found) const;
+    Row rowOf(const Movie &imported) const;
 
     const QList<Movie> &m_list;
     CatalogueMatch m_match;
     QList<Row> m_rows;
+    Catalogued m_imported; // set: the rows were imported, not scanned
 };
 
 } // namespace cinemork

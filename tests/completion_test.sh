@@ -33,7 +33,8 @@ while IFS='|' read -r line expected; do
     failed=1
   fi
 done <<'CASES'
-cinemork-list |--help dump probe scan write
+cinemork-list |--help dump import probe scan write
+cinemork-list import old.gcs --format |csv datacrow gcs griffith nfo tc
 cinemork-list s|scan
 cinemork-list dump |list.html movies old.htm
 cinemork-list dump list.html --|--format

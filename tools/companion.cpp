@@ -2,6 +2,7 @@
 
 #include "companiontexts.h"
 
+#include "import/collectionimport.h"
 #include "listfile/csv.h"
 #include "listfile/pagefile.h"
 #include "listfile/pagereader.h"
@@ -32,7 +33,8 @@ const char Usage[] =
     "  cinemork-list write OUT --title TITLE [--from CSV] [--columns TEXT] [--widths TEXT] [--index 0|1] [--css PATH]\n"
     "  cinemork-list probe FILE...\n"
     "  cinemork-list probe --stdin    (paths on standard input, each ended by a NUL byte; one answer line each)\n"
-    "  cinemork-list scan DIR... [--probe] [--location TEXT]\n";
+    "  cinemork-list scan DIR... [--probe] [--location TEXT]\n"
+    "  cinemork-list import FILE|DIR [--format gcs|tc|griffith|datacrow|nfo|csv]\n";
 
 int usage(QTextStream &err)
 {
@@ -301,6 +303,30 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
     return status;
 }
 
+// Another program's collection as CSV that `write` reads; the format is found from the content unless
+// --format names it. On an error nothing is printed but the reason.
+int import(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.size() < 2)
+        return usage(err);
+    QMap<QString, QString> options;
+    if (!takeOptions(args, 2, {QStringLiteral("--format")}, options))
+        return usage(err);
+    std::optional<ImportFormat> format;
+    if (options.contains(QStringLiteral("--format"))) {
+        format = importFormatNamed(options[QStringLiteral("--format")]);
+        if (!format)
+            return usage(err);
+    }
+    const ImportResult result = importCollection(args[1], format);
+    if (!result.ok) {
+        err << "cinemork-list: " << result.error << "\n";
+        return 1;
+    }
+    out << moviesToCsv(result.movies);
+    return 0;
+}
+
 } // namespace
 
 int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in)
@@ -315,6 +341,8 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         status = write(args, err, in);
     else if (command == QLatin1String("scan"))
         status = scan(args, out, err);
+    else if (command == QLatin1String("import"))
+        status = import(args, out, err);
     else if (command == QLatin1String("probe"))
         status = probe(args, out, err, in);
     else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
