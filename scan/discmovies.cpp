@@ -251,7 +251,7 @@ QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location)
             if (const int n = partFolderNumber(folder.name))
                 partFolders[parentOf(folder.path)] << std::pair{n, &folder};
     }
-    const auto nfosIn = [&](const QString &path) {
+    const auto nfosIn = [&](const QString &path) -> const QList<ScanFile> & {
         static const QList<ScanFile> none;
         const ScanFolder *f = byPath.value(path);
         return f ? f->nfos : none;

@@ -351,6 +351,8 @@ private slots:
         makeFile(root + QStringLiteral("/a/Movie.CD1.avi"), 3000);
         makeFile(root + QStringLiteral("/a/notes.txt"));
         makeFile(root + QStringLiteral("/.hidden/x.avi"));
+        makeFile(root + QStringLiteral("/a/Sample/m-sample.avi"));
+        makeFile(root + QStringLiteral("/a/Movie.CD1-trailer.avi"));
         makeFile(outside.filePath(QStringLiteral("far.avi")));
         QVERIFY(QFile::link(root, root + QStringLiteral("/a/loop")));        // a circle
         QVERIFY(QFile::link(outside.path(), root + QStringLiteral("/out"))); // out of the tree
@@ -365,7 +367,10 @@ private slots:
         QCOMPARE(walk.folders.size(), 1);
         QCOMPARE(walk.folders[0].files.size(), 1);
         QCOMPARE(walk.folders[0].files[0].bytes, 3000u);
-        QCOMPARE(walk.filesSeen, 2);
+        QCOMPARE(walk.filesSeen, 3);
+        QCOMPARE(walk.extrasCount, 2); // the Sample folder and the trailer
+        QCOMPARE(walk.hidden, QStringList{walk.root + QStringLiteral("/.hidden")});
+        QCOMPARE(walk.hiddenCount, 1);
         if (::geteuid() != 0) // permissions do not stop the superuser
             QCOMPARE(walk.unreadable, QStringList{walk.root + QStringLiteral("/locked")});
 
@@ -619,6 +624,7 @@ private slots:
         for (const char *name : {"d/Heat/Heat.CD1.avi", "d/Heat/Heat.CD2.avi", "d/A, b | c.avi"})
             QVERIFY(
                 QFile::copy(QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi"), tmp.filePath(QLatin1String(name))));
+        makeFile(tmp.filePath(QStringLiteral("d/Heat/Heat.nfo")), 0, XmlNfo);
         QProcess scan;
         scan.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"),
                    {QStringLiteral("scan"), tmp.filePath(QStringLiteral("d")), QStringLiteral("--probe"),
@@ -628,10 +634,12 @@ private slots:
         QCOMPARE(scan.readAllStandardOutput(),
                  QByteArray("title,size,res,codec,type,seenit,location,files,imdb\r\n"
                             "\"A, b | c\",0\\1,640x272,DivX,DVD Rip,no,Box 3,\"A, b | c.avi\",\r\n"
-                            "Heat,0\\2,640x272,DivX,DVD Rip,no,Box 3,\"Heat.CD1.avi, Heat.CD2.avi\",\r\n"));
+                            "Heat (1995),0\\2,640x272,DivX,DVD Rip,no,Box 3,\"Heat.CD1.avi, Heat.CD2.avi\","
+                            "https://www.imdb.com/title/tt0113277/\r\n"));
         scan.start(scan.program(), {QStringLiteral("scan"), tmp.filePath(QStringLiteral("none"))});
         QVERIFY(scan.waitForFinished());
         QCOMPARE(scan.exitCode(), 1);
+        QCOMPARE(scan.readAllStandardError(), "cinemork-list: " + QFile::encodeName(tmp.filePath(QStringLiteral("none"))) + ": does not exist\n");
     }
 };
 
