@@ -27,10 +27,10 @@ using namespace cinemork;
 namespace {
 
 // Folders of ten files: a scene release in two parts with its .nfo (text with the film's address),
-// a lone movie, and five files that are no movie.
+// a lone movie, and six files that are no movie.
 void makeTree(const QString &root, int folders)
 {
-    const char *others[] = {"cover.jpg", "subs.srt", "readme.txt", "sample.txt", "x.sfv"};
+    const char *others[] = {"cover.jpg", "subs.srt", "readme.txt", "sample.txt", "x.sfv", "y.md5"};
     for (int d = 0; d < folders; ++d) {
         const QString folder = root + QStringLiteral("/shelf%1/Film.%2.1999.DVDRip.XviD-GRP").arg(d / 50).arg(d);
         QDir().mkpath(folder);

@@ -79,17 +79,22 @@ NfoInfo parseXml(const QByteArray &content)
 NfoInfo parseText(const QByteArray &content)
 {
     NfoInfo info;
-    // Read as bytes: an address is ASCII whatever the rest of the file is in.
-    const QString text = QString::fromLatin1(content);
-    if (!text.contains(QLatin1String("imdb"), Qt::CaseInsensitive))
-        return info;
     static const QRegularExpression address(
         QStringLiteral(R"((?<![a-z0-9-])(?:[a-z0-9-]+\.)*imdb\.[a-z]{2,3}(?:\.[a-z]{2})?/(?:[a-z]{2}(?:-[a-z]{2})?/)?)"
                        R"((?:title/tt(\d{7,8})|title\?(\d{7,8}))(?!\d))"),
         QRegularExpression::CaseInsensitiveOption);
-    for (auto it = address.globalMatch(text); it.hasNext();) {
-        const auto m = it.next();
-        take(info, QStringLiteral("tt") + (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1)));
+    // Read as bytes: an address is ASCII whatever the rest of the file is in. Only the bytes around
+    // each "imdb" are looked at closely; most of a release's text is art and notes.
+    const QByteArray lower = content.toLower();
+    for (qsizetype at = lower.indexOf("imdb"); at >= 0; at = lower.indexOf("imdb", at + 4)) {
+        const qsizetype from = std::max<qsizetype>(0, at - 64);
+        const QString window = QString::fromLatin1(content.mid(from, at - from + 96));
+        for (auto it = address.globalMatch(window); it.hasNext();) {
+            const auto m = it.next();
+            if (m.capturedStart() + from > at || m.capturedEnd() + from <= at)
+                continue; // another occurrence's, seen from its own window
+            take(info, QStringLiteral("tt") + (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1)));
+        }
     }
     return info;
 }
