@@ -1,6 +1,8 @@
-// Times the walk and grouping of a tree of 10,000 files in 1,000 folders against a plain QDirIterator
-// walk of the same tree, then runs the window's scan on it (walk, grouping and one probe child for
-// every video file) and reports the longest the event loop waited and how long Cancel takes.
+// Times the walk, grouping and .nfo reading of a tree of 10,000 files in 1,000 folders against
+// `find DIR -type f | wc -l` and a plain QDirIterator walk of the same tree (goal: at most twice find's
+// time), then the same for 100,000 files in 10,000 folders with an .nfo in every folder (goal: 1.5 s,
+// 150 MB at the peak), then runs the window's scan on the small tree (walk, grouping and one probe
+// child for every video file) and reports the longest the event loop waited and how long Cancel takes.
 // Run: QT_QPA_PLATFORM=offscreen build/bin/bench_scan
 
 #include "commands/listcommands.h"
@@ -12,24 +14,28 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 
 using namespace cinemork;
 
 namespace {
 
-// 1,000 folders of ten files: a movie in two parts, a lone movie, and seven files that are no movie.
-void makeTree(const QString &root)
+// Folders of ten files: a scene release in two parts with its .nfo (text with the film's address),
+// a lone movie, and six files that are no movie.
+void makeTree(const QString &root, int folders)
 {
-    const char *others[] = {"info.nfo", "cover.jpg", "subs.srt", "readme.txt", "sample.txt", "x.sfv", "y.md5"};
-    for (int d = 0; d < 1000; ++d) {
-        const QString folder = root + QStringLiteral("/shelf%1/Film %2").arg(d / 50).arg(d);
+    const char *others[] = {"cover.jpg", "subs.srt", "readme.txt", "sample.txt", "x.sfv", "y.md5"};
+    for (int d = 0; d < folders; ++d) {
+        const QString folder = root + QStringLiteral("/shelf%1/Film.%2.1999.DVDRip.XviD-GRP").arg(d / 50).arg(d);
         QDir().mkpath(folder);
-        QStringList names{QStringLiteral("Film %1.CD1.avi").arg(d), QStringLiteral("Film %1.CD2.avi").arg(d),
+        QStringList names{QStringLiteral("Film.%1.1999.DVDRip.XviD-GRP.CD1.avi").arg(d),
+                          QStringLiteral("Film.%1.1999.DVDRip.XviD-GRP.CD2.avi").arg(d),
                           QStringLiteral("Other %1 (2001).mkv").arg(d)};
         for (const char *o : others)
             names << QString::fromLatin1(o);
@@ -38,7 +44,29 @@ void makeTree(const QString &root)
             if (!f.open(QIODevice::WriteOnly))
                 qFatal("cannot write %s", qPrintable(f.fileName()));
         }
+        QFile nfo(folder + QStringLiteral("/Film.%1.1999.DVDRip.XviD-GRP.nfo").arg(d));
+        if (!nfo.open(QIODevice::WriteOnly))
+            qFatal("cannot write %s", qPrintable(nfo.fileName()));
+        nfo.write(QByteArray(2000, ' ') + "\xBA http://www.imdb.com/title/tt0113277/ \xBA\r\n" + QByteArray(2000, '\xCD'));
     }
+}
+
+// `find DIR -type f | wc -l`, as the shell runs it.
+double findTime(const QString &dir, qint64 &files)
+{
+    QProcess find;
+    QElapsedTimer t;
+    t.start();
+    find.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("find \"$1\" -type f | wc -l"), QStringLiteral("sh"), dir});
+    find.waitForFinished(-1);
+    const double ms = t.nsecsElapsed() / 1e6;
+    files = find.readAllStandardOutput().trimmed().toLongLong();
+    return ms;
+}
+
+qsizetype imdbLinks(const QList<FoundMovie> &movies)
+{
+    return std::count_if(movies.begin(), movies.end(), [](const FoundMovie &m) { return !m.imdb.isEmpty(); });
 }
 
 double best(const std::function<void()> &f)
@@ -59,7 +87,11 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir tmp;
-    makeTree(tmp.path());
+    makeTree(tmp.path(), 1000);
+
+    qint64 findFiles = 0;
+    const double find = best([&] { findTime(tmp.path(), findFiles); });
+    qsizetype links = 0;
 
     qint64 plainFiles = 0;
     const double plain = best([&] {
@@ -73,11 +105,29 @@ int main(int argc, char **argv)
     qsizetype movies = 0;
     const double scan = best([&] {
         const WalkResult walk = walkTree(tmp.path());
-        movies = groupMovies(walk, QStringLiteral("Disc")).size();
+        const QList<FoundMovie> found = groupMovies(walk, QStringLiteral("Disc"));
+        movies = found.size();
+        links = imdbLinks(found);
     });
-    std::printf("10,000 files in 1,000 folders: QDirIterator %.1f ms (%lld files); walk and grouping %.1f ms "
-                "(%lld movies), %.2fx\n",
-                plain, qlonglong(plainFiles), scan, qlonglong(movies), scan / plain);
+    std::printf("10,000 files in 1,000 folders: find | wc -l %.1f ms (%lld files); QDirIterator %.1f ms; walk, grouping "
+                "and .nfo reading %.1f ms (%lld movies, %lld links), %.2fx find's time (goal: 2x)\n",
+                find, qlonglong(findFiles), plain, scan, qlonglong(movies), qlonglong(links), scan / find);
+
+    {
+        QTemporaryDir big;
+        makeTree(big.path(), 10000);
+        double bigFind = best([&] { findTime(big.path(), findFiles); });
+        const double bigScan = best([&] {
+            const QList<FoundMovie> found = groupMovies(walkTree(big.path()), QStringLiteral("Disc"));
+            movies = found.size();
+            links = imdbLinks(found);
+        });
+        struct rusage usage;
+        ::getrusage(RUSAGE_SELF, &usage);
+        std::printf("100,000 files in 10,000 folders, an .nfo in each: find | wc -l %.1f ms (%lld files); walk, grouping "
+                    "and .nfo reading %.1f ms (%lld movies, %lld links; goal: 1500 ms); peak memory %.1f MB (goal: 150 MB)\n",
+                    bigFind, qlonglong(findFiles), bigScan, qlonglong(movies), qlonglong(links), usage.ru_maxrss / 1024.0);
+    }
 
     // The window's scan: the longest the event loop waits, and how long Cancel takes to end it.
     QWidget window;

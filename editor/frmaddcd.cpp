@@ -270,6 +270,12 @@ void frmAddCD::chooseFiles(const QStringList &files)
     txtTitle->setText(titleFromName(name));
 }
 
+void frmAddCD::presetFound(const QString &title, int cds)
+{
+    txtTitle->setText(title);
+    txtSize1->setText(QString::number(cds));
+}
+
 void frmAddCD::GetSize(const QStringList &files)
 {
     const quint64 megabytes = choiceBytes(files) / 1048576;

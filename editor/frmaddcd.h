@@ -31,6 +31,8 @@ public:
     void cmdGetFiles_Click();
     // What choosing these files with ".." does: names, size, and a title, codec and type guessed.
     void chooseFiles(const QStringList &files);
+    // What a scan says of dropped files beyond "..": the title and the CDs they make.
+    void presetFound(const QString &title, int cds);
     void cmdGetDims_Click();
     void cmdGetImdb_Click();
     void cmdAddCodec_Click();

@@ -2,6 +2,7 @@
 
 #include "fold.h"
 #include "listfile/sizes.h"
+#include "moviefiles/releasename.h"
 
 #include <algorithm>
 #include <numeric>
@@ -132,7 +133,7 @@ Duplicates findDuplicates(const QList<Movie> &movies)
         if (!std::all_of(pieces.begin(), pieces.end(), hasEnding))
             pieces.assign(1, names);
         for (const QStringView name : pieces) {
-            if (name.isEmpty())
+            if (name.isEmpty() || isGenericFileName(name.toString())) // "movie.avi", "VTS_01_1.VOB": any movie's
                 continue;
             start = text.size();
             appendFolded(text, name);

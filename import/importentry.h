@@ -29,7 +29,6 @@ Movie movieOf(const ImportEntry &entry);
 
 // The parts of the mapping, for the readers that need one alone.
 QString titleWithYear(const QString &title, const QString &year);
-QString imdbLink(const QString &idOrAddress);
 QString fileNameOf(const QString &path); // after the last '/' or '\'
 
 // Shared with a reader on another thread: a cancel ends it at its next entry; read counts entries.

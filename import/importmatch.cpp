@@ -21,17 +21,20 @@ QString titleKey(const QString &title)
 
 ImportMatch::ImportMatch(const QList<Movie> &list)
 {
-    for (const Movie &m : list) {
-        if (const QString id = idOf(m[FImdb]); !id.isEmpty())
-            m_ids.insert(id);
-        m_titles.insert(titleKey(m[FTitle]));
+    for (int row = 0; row < list.size(); ++row) {
+        const Movie &m = list[row];
+        if (const QString id = idOf(m[FImdb]); !id.isEmpty() && !m_ids.contains(id))
+            m_ids.insert(id, row);
+        if (const QString title = titleKey(m[FTitle]); !m_titles.contains(title))
+            m_titles.insert(title, row);
     }
 }
 
-bool ImportMatch::catalogued(const Movie &imported) const
+int ImportMatch::catalogued(const Movie &imported) const
 {
-    const QString id = idOf(imported[FImdb]);
-    return (!id.isEmpty() && m_ids.contains(id)) || m_titles.contains(titleKey(imported[FTitle]));
+    if (const QString id = idOf(imported[FImdb]); !id.isEmpty() && m_ids.contains(id))
+        return m_ids.value(id);
+    return m_titles.value(titleKey(imported[FTitle]), -1);
 }
 
 } // namespace cinemork

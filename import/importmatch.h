@@ -2,7 +2,7 @@
 
 #include "listfile/movie.h"
 
-#include <QSet>
+#include <QHash>
 
 namespace cinemork {
 
@@ -12,10 +12,11 @@ class ImportMatch
 {
 public:
     explicit ImportMatch(const QList<Movie> &list);
-    bool catalogued(const Movie &imported) const;
+    // The list's row of that movie, or -1.
+    int catalogued(const Movie &imported) const;
 
 private:
-    QSet<QString> m_ids, m_titles;
+    QHash<QString, int> m_ids, m_titles; // the first row of each
 };
 
 } // namespace cinemork

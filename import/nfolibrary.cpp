@@ -1,6 +1,7 @@
 #include "archiveimport.h"
 
 #include "importtexts.h"
+#include "moviefiles/moviefiles.h"
 #include "scan/discmovies.h"
 
 #include <QDir>

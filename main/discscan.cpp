@@ -8,6 +8,7 @@
 
 #include <QBoxLayout>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -125,10 +126,27 @@ std::optional<QList<FoundMovie>> DiscScan::find(const QString &folder)
     m_job.disconnect(&progress);
     m_job.disconnect(this);
     if (outcome == ScanJob::Outcome::Unreadable)
-        msgBox(m_window, Texts::folderNotScanned(folder), Buttons::Ok, BoxIcon::Exclamation);
+        msgBox(m_window, QFileInfo::exists(folder) ? Texts::folderNotScanned(folder) : Texts::folderMissing(folder),
+               Buttons::Ok, BoxIcon::Exclamation);
     if (outcome != ScanJob::Outcome::Found)
         return std::nullopt;
     return m_job.movies();
+}
+
+QStringList DiscScan::reviewNotes(const WalkResult &walk, const QList<FoundMovie> &found)
+{
+    QStringList notes;
+    if (!walk.unreadable.isEmpty())
+        notes << Texts::unreadableFolders(walk.unreadable);
+    if (walk.hiddenCount > 0)
+        notes << Texts::hiddenPassedOver(walk.hiddenCount, walk.hidden);
+    if (walk.extrasCount > 0)
+        notes << Texts::extrasPassedOver(walk.extrasCount);
+    for (const FoundMovie &m : found) {
+        if (!m.twoIdsNfo.isEmpty())
+            notes << Texts::twoImdbIds(m.title, m.twoIdsNfo);
+    }
+    return notes;
 }
 
 bool DiscScan::run(QString folder)
@@ -146,8 +164,8 @@ bool DiscScan::run(QString folder)
     if (found->isEmpty()) {
         const WalkResult &walk = m_job.walk();
         QString text = Texts::nothingFound(folder, walk.filesSeen);
-        if (!walk.unreadable.isEmpty())
-            text += u'\n' + Texts::unreadableFolders(walk.unreadable);
+        for (const QString &note : reviewNotes(walk, {}))
+            text += u'\n' + note;
         msgBox(m_window, text, Buttons::Ok, BoxIcon::Information);
         return false;
     }
@@ -156,7 +174,7 @@ bool DiscScan::run(QString folder)
         files += m.files.size();
     ScanReview review(*found, doc.movies());
     const WalkResult &walk = m_job.walk();
-    frmReview dialog(review, Texts::foundSummary(found->size(), files, walk.root), walk.unreadable, m_window);
+    frmReview dialog(review, Texts::foundSummary(found->size(), files, walk.root), reviewNotes(walk, *found), m_window);
     emit reviewOpened(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;

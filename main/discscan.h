@@ -31,6 +31,10 @@ public:
     void cancel() { m_job.cancel(); }
     ScanJob &job() { return m_job; }
 
+    // What the review says beside the found movies: what was passed over or could not be read, and
+    // why a movie has no IMDb link from its .nfo.
+    static QStringList reviewNotes(const WalkResult &walk, const QList<FoundMovie> &found);
+
     // The mounted discs and drives a user would add, by label, with their paths.
     static QList<std::pair<QString, QString>> discVolumes();
     // The disc or folder to scan: a mounted disc or drive, or a folder from the folder dialog.

@@ -2,7 +2,7 @@
 
 #include "commands/listcommands.h"
 #include "editor/frmaddcd.h"
-#include "scan/scanwalk.h"
+#include "scan/discmovies.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -74,8 +74,17 @@ bool DropTarget::eventFilter(QObject *watched, QEvent *event)
     QStringList files;
     for (const QUrl &url : urls)
         files << QFileInfo(url.toLocalFile()).absoluteFilePath();
+    // One movie's parts: in part order, titled and counted as a scan of their folder would.
+    const QList<FoundMovie> found = groupFiles(files);
+    if (found.size() == 1 && found.first().files.size() == files.size()) {
+        files.clear();
+        for (const ScanFile &f : found.first().files)
+            files << f.path;
+    }
     frmAddCD editor(m_host, m_window);
     editor.chooseFiles(files);
+    if (found.size() == 1)
+        editor.presetFound(found.first().title, found.first().parts);
     editor.exec();
     return true;
 }

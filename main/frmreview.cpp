@@ -27,7 +27,7 @@ QList<int> selectedRows(const QTableWidget *table)
 
 } // namespace
 
-frmReview::frmReview(ScanReview &review, const QString &summary, const QStringList &unreadable, QWidget *parent)
+frmReview::frmReview(ScanReview &review, const QString &summary, const QStringList &notes, QWidget *parent)
     : QDialog(parent)
     , m_review(review)
 {
@@ -38,11 +38,11 @@ frmReview::frmReview(ScanReview &review, const QString &summary, const QStringLi
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblSummary->setWordWrap(true);
     layout->addWidget(lblSummary);
-    if (!unreadable.isEmpty()) {
-        auto *lblUnreadable = new QLabel(Texts::unreadableFolders(unreadable), this);
-        lblUnreadable->setObjectName(QStringLiteral("lblUnreadable"));
-        lblUnreadable->setWordWrap(true);
-        layout->addWidget(lblUnreadable);
+    if (!notes.isEmpty()) {
+        auto *lblNotes = new QLabel(notes.join(u'\n'), this);
+        lblNotes->setObjectName(QStringLiteral("lblNotes"));
+        lblNotes->setWordWrap(true);
+        layout->addWidget(lblNotes);
     }
 
     tblFound = new QTableWidget(0, ColumnCount, this);
@@ -56,6 +56,7 @@ frmReview::frmReview(ScanReview &review, const QString &summary, const QStringLi
     tblFound->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8); // a line a row
     tblFound->horizontalHeader()->setStretchLastSection(true);
     tblFound->setWordWrap(false);
+    tblFound->setTabKeyNavigation(false); // Tab goes on to the buttons; the arrows move in the table
     layout->addWidget(tblFound, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -81,14 +82,19 @@ frmReview::frmReview(ScanReview &review, const QString &summary, const QStringLi
     connect(tblFound, &QTableWidget::itemSelectionChanged, this, &frmReview::selectionChanged);
 
     showRows();
-    tblFound->resizeColumnsToContents();
-    const int room = fontMetrics().averageCharWidth(); // beside the text, for the current cell's frame
-    for (int c : {CTitle, CLocation, CFiles})
-        tblFound->setColumnWidth(c, std::min(tblFound->columnWidth(c) + room, room * 40));
+    fitColumns();
     const QRect screen =
         (parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen())->availableGeometry();
     resize(std::min(screen.width() * 9 / 10, fontMetrics().averageCharWidth() * 150),
            std::min(screen.height() * 3 / 4, fontMetrics().height() * 30));
+}
+
+void frmReview::fitColumns()
+{
+    tblFound->resizeColumnsToContents();
+    const int room = fontMetrics().averageCharWidth(); // beside the text, for the current cell's frame
+    for (int c : {CTitle, CLocation, CFiles})
+        tblFound->setColumnWidth(c, std::min(tblFound->columnWidth(c) + room, room * 40));
 }
 
 void frmReview::showRows()
@@ -102,7 +108,8 @@ void frmReview::showRows()
 
 void frmReview::showCount()
 {
-    cmdAdd->setText(Texts::addMoviesButton(m_review.tickedCount()));
+    const int parts = m_review.tickedParts();
+    cmdAdd->setText(Texts::addMoviesButton(m_review.tickedCount() - parts, parts));
     cmdAdd->setEnabled(m_review.tickedCount() > 0);
     selectionChanged();
 }
@@ -118,7 +125,8 @@ void frmReview::showRow(int r)
                                         row.movie[FRes],
                                         row.movie[FLocation],
                                         row.movie[FFiles],
-                                        row.catalogued ? Texts::AlreadyCatalogued : QString()};
+                                        row.catalogued ? Texts::alreadyCatalogued(m_review.listedTitle(row.cataloguedAs))
+                                                       : QString()};
     for (int c = 0; c < ColumnCount; ++c) {
         auto *item = new QTableWidgetItem(texts[c]);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
@@ -130,8 +138,9 @@ void frmReview::showRow(int r)
         }
         if (c == CFiles)
             item->setToolTip(row.movie[FFiles]);
-        if (c == CListed && row.laterPartOf >= 0) {
-            item->setText(Texts::addToListed(row.found.title));
+        if (c == CListed && row.partOf >= 0 && !row.catalogued) {
+            const QString listed = m_review.listedTitle(row.partOf);
+            item->setText(row.earlier ? Texts::addAsPart(row.found.firstPart, listed) : Texts::addToListed(listed));
             flags |= Qt::ItemIsUserCheckable;
             item->setCheckState(row.addToListed ? Qt::Checked : Qt::Unchecked);
         }
@@ -178,6 +187,7 @@ void frmReview::cmdMerge_Click()
     if (!m_review.merge(rows))
         return;
     showRows();
+    fitColumns();
     tblFound->selectRow(rows.first());
 }
 
@@ -187,6 +197,7 @@ void frmReview::cmdSplit_Click()
     if (rows.size() != 1 || !m_review.split(rows.first()))
         return;
     showRows();
+    fitColumns();
     tblFound->selectRow(rows.first());
 }
 

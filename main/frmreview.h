@@ -17,7 +17,8 @@ class frmReview : public QDialog
 {
     Q_OBJECT
 public:
-    frmReview(ScanReview &review, const QString &summary, const QStringList &unreadable, QWidget *parent);
+    // notes: lines on what was passed over or could not be read.
+    frmReview(ScanReview &review, const QString &summary, const QStringList &notes, QWidget *parent);
 
     QTableWidget *table() const { return tblFound; }
     void cmdMerge_Click();
@@ -27,6 +28,7 @@ private:
     void showRows();
     void showRow(int row);
     void showCount(); // the Add button's count, and what Merge and Split can do
+    void fitColumns();
     void itemChanged(QTableWidgetItem *item);
     void selectionChanged();
 

@@ -30,6 +30,10 @@ inline QString folderNotScanned(const QString &root)
 {
     return QStringLiteral("The folder ") + root + QStringLiteral(" could not be read.");
 }
+inline QString folderMissing(const QString &root)
+{
+    return QStringLiteral("The folder ") + root + QStringLiteral(" does not exist.");
+}
 inline QString nothingFound(const QString &root, qint64 files)
 {
     return QStringLiteral("No movie files were found in ") + root + QStringLiteral(" (") + QString::number(files)
@@ -48,20 +52,50 @@ inline QString unreadableFolders(const QStringList &folders)
                                : QStringLiteral(" folders could not be read: "))
         + folders.join(QStringLiteral(", "));
 }
+inline QString hiddenPassedOver(qint64 count, const QStringList &named)
+{
+    QString text = QString::number(count)
+        + (count == 1 ? QStringLiteral(" hidden entry passed over: ") : QStringLiteral(" hidden entries passed over: "))
+        + named.join(QStringLiteral(", "));
+    return count > named.size() ? text + QStringLiteral(", \u2026") : text;
+}
+inline QString extrasPassedOver(qint64 count)
+{
+    return QString::number(count)
+        + (count == 1 ? QStringLiteral(" sample or extra passed over") : QStringLiteral(" samples and extras passed over"));
+}
+inline QString twoImdbIds(const QString &title, const QString &nfo)
+{
+    return QStringLiteral("No IMDb link for \u201C") + title + QStringLiteral("\u201D: ") + nfo
+        + QStringLiteral(" names two different films.");
+}
 inline const QStringList ReviewHeaders{QStringLiteral("Title"),      QStringLiteral("Parts"),
                                        QStringLiteral("MB"),         QStringLiteral("Resolution"),
                                        QStringLiteral("Location"),   QStringLiteral("Files"),
                                        QStringLiteral("In the list")};
-inline const QString AlreadyCatalogued = QStringLiteral("already catalogued");
+inline QString alreadyCatalogued(const QString &title)
+{
+    return QStringLiteral("already catalogued as \u201C") + title + QStringLiteral("\u201D");
+}
 inline QString addToListed(const QString &title)
 {
     return QStringLiteral("add as a later part of \u201C") + title + QStringLiteral("\u201D");
 }
-inline const QString MergeButton = QStringLiteral("Merge");
-inline const QString SplitButton = QStringLiteral("Split");
-inline QString addMoviesButton(int count)
+inline QString addAsPart(int part, const QString &title)
 {
-    return QStringLiteral("Add ") + QString::number(count) + (count == 1 ? QStringLiteral(" movie") : QStringLiteral(" movies"));
+    return QStringLiteral("add as part ") + QString::number(part) + QStringLiteral(" of \u201C") + title
+        + QStringLiteral("\u201D");
+}
+inline const QString MergeButton = QStringLiteral("&Merge");
+inline const QString SplitButton = QStringLiteral("&Split");
+// "Add 1 movie", "Add 2 movies and 1 part", "Add 2 parts".
+inline QString addMoviesButton(int movies, int parts = 0)
+{
+    const QString m = QString::number(movies) + (movies == 1 ? QStringLiteral(" movie") : QStringLiteral(" movies"));
+    const QString p = QString::number(parts) + (parts == 1 ? QStringLiteral(" part") : QStringLiteral(" parts"));
+    if (parts == 0)
+        return QStringLiteral("Add ") + m;
+    return movies == 0 ? QStringLiteral("Add ") + p : QStringLiteral("Add ") + m + QStringLiteral(" and ") + p;
 }
 inline const QString CancelButton = QStringLiteral("Cancel");
 // Importing another program's collection

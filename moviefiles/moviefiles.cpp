@@ -1,6 +1,7 @@
 #include "moviefiles.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -100,6 +101,28 @@ QString titleFromName(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(u'.');
     return dot < 0 ? name : name.left(dot);
+}
+
+QString imdbLink(const QString &idOrAddress)
+{
+    static const QRegularExpression idPattern(QStringLiteral("(?<![a-z0-9])tt(\\d{7,10})(?!\\d)"));
+    QString text = idOrAddress.trimmed();
+    if (const qsizetype marks = text.indexOf(QLatin1String("##")); marks >= 0)
+        text.truncate(marks); // "address##IMDb": the address and the site it came from
+    if (text.isEmpty())
+        return {};
+    QString digits;
+    bool digitsOnly = !text.isEmpty() && text.size() <= 10;
+    for (QChar c : text)
+        digitsOnly = digitsOnly && c.isDigit();
+    if (digitsOnly)
+        digits = text.rightJustified(7, u'0');
+    else if (const auto m = idPattern.match(text.toLower());
+             m.hasMatch() && (text.startsWith(QLatin1String("tt")) || text.contains(QLatin1String("imdb"), Qt::CaseInsensitive)))
+        digits = m.captured(1);
+    if (digits.isEmpty())
+        return text;
+    return QStringLiteral("https://www.imdb.com/title/tt") + digits + u'/';
 }
 
 } // namespace cinemork

@@ -40,4 +40,8 @@ struct Guess
 Guess guessFromName(const QString &name);
 QString titleFromName(const QString &name);
 
+// The film database's address of a title from its id ("tt0113277", digits) or any address naming it;
+// other addresses are kept as they are.
+QString imdbLink(const QString &idOrAddress);
+
 } // namespace cinemork

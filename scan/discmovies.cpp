@@ -1,6 +1,8 @@
 #include "discmovies.h"
 
 #include "moviefiles/moviefiles.h"
+#include "moviefiles/releasename.h"
+#include "nfo.h"
 #include "listfile/sizes.h"
 
 #include <QFileInfo>
@@ -34,23 +36,26 @@ int partNumber(const QString &digitOrLetter)
     return c.isDigit() ? c.digitValue() : c.unicode() - u'a' + 1;
 }
 
-// Names that say nothing of the movie: the folder names it.
-bool isGenericTitle(const QString &title)
+// The title a person would write for a release's name.
+QString cleanTitle(const QString &name)
 {
-    static const QRegularExpression generic(
-        QStringLiteral(R"(^(movie|video|film|video_ts|vts_\d\d_\d|(cd|dvd|disc|disk|part|pt)[ ._-]?\d*)?$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    return generic.match(title.trimmed()).hasMatch();
+    return parseReleaseName(name).title;
 }
 
-FoundMovie single(const ScanFile &file, const QString &location)
+// A file as a movie of its own: titled without its part marker, or by fallback when its name says nothing.
+FoundMovie single(const ScanFile &file, const QString &location, const QString &fallback = {})
 {
     FoundMovie m;
-    m.title = titleFromName(file.name);
+    m.title = cleanTitle(titleFromName(file.name));
     m.files = {file};
     m.location = location;
-    if (const auto marker = partMarker(file.name))
+    if (const auto marker = partMarker(file.name)) {
         m.firstPart = marker->number;
+        if (!marker->title.isEmpty())
+            m.title = cleanTitle(marker->title);
+    }
+    if (!fallback.isEmpty() && isGenericFileName(file.name))
+        m.title = fallback;
     return m;
 }
 
@@ -97,7 +102,7 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
             groups[key] << Part{last == u'a' ? 1 : 2, &file, trimSeparators(base.chopped(1))};
         } else {
             order << GroupKey{GroupKey::Lone, QString::number(order.size())}; // apart even where names read alike
-            groups[order.back()] << Part{0, &file, base};
+            groups[order.back()] << Part{0, &file, cleanTitle(base)};
         }
     }
     QList<FoundMovie> movies;
@@ -114,7 +119,7 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
             continue;
         }
         FoundMovie m;
-        m.title = parts.first().title;
+        m.title = cleanTitle(parts.first().title);
         m.location = location;
         m.firstPart = parts.first().number;
         m.parts = int(parts.size());
@@ -125,7 +130,7 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
     // A folder of its own for one movie's parts names it; the disc's top says nothing of the movie.
     const bool partsOnly = !folderIsRoot && movies.size() == 1 && movies.first().files.size() > 1;
     for (FoundMovie &m : movies) {
-        if (isGenericTitle(m.title) || partsOnly)
+        if (isGenericFileName(m.files.first().name) || isGenericTitle(m.title) || partsOnly)
             m.title = folderTitle;
     }
     return movies;
@@ -141,7 +146,18 @@ std::optional<PartMarker> partMarker(const QString &fileName)
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression numberOf(QStringLiteral(R"(^(.*?)([ ._-]+)([1-9])([ ._-]?of[ ._-]?)([1-9])$)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QString base = titleFromName(fileName);
+    // "Yojimbo [CD1]", "(cd1)", "{Disc 1}": the marker in brackets reads as one after a blank.
+    static const QRegularExpression bracketed(QStringLiteral(R"(^(.*?)[ ._-]*[\[({]([^\[\](){}]+)[\])}]$)"));
+    static const QRegularExpression abbreviation(QStringLiteral(R"((\.\w|(^|[ .])(Dr|Mr|Mrs|Ms|St|Jr|Sr|Vs|Vol))$)"));
+    QString base = titleFromName(fileName);
+    bool inBrackets = false;
+    if (const auto b = bracketed.match(base); b.hasMatch()) {
+        const QString inside = b.captured(1) + u' ' + b.captured(2);
+        if (keyword.match(inside).hasMatch() || numberOf.match(inside).hasMatch()) {
+            base = inside;
+            inBrackets = true;
+        }
+    }
     const QString ending = u'.' + endingOf(fileName);
     PartMarker marker;
     if (const auto m = keyword.match(base); m.hasMatch()) {
@@ -149,44 +165,169 @@ std::optional<PartMarker> partMarker(const QString &fileName)
         marker.number = partNumber(m.captured(5));
         marker.of = m.captured(7).isEmpty() ? 0 : m.captured(7).toInt();
         const QString kind = m.captured(5).at(0).isDigit() ? QStringLiteral("#") : QStringLiteral("@");
-        marker.key = m.captured(1) + m.captured(2) + m.captured(3).toLower() + m.captured(4) + kind
-            + m.captured(6).toLower() + m.captured(7) + ending;
+        marker.key = m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + kind + m.captured(6)
+            + m.captured(7) + ending;
+        // "E.T. CD1": the dot ends the abbreviation, the blank separates the marker.
+        if (m.captured(2).startsWith(u'.') && !inBrackets && abbreviation.match(marker.title).hasMatch())
+            marker.title += u'.';
     } else if (const auto n = numberOf.match(base); n.hasMatch()) {
         marker.title = n.captured(1);
         marker.number = n.captured(3).toInt();
         marker.of = n.captured(5).toInt();
-        marker.key = n.captured(1) + n.captured(2) + u'#' + n.captured(4).toLower() + n.captured(5) + ending;
+        marker.key = n.captured(1) + n.captured(2) + u'#' + n.captured(4) + n.captured(5) + ending;
     } else {
         return std::nullopt;
     }
     if (marker.of && marker.number > marker.of)
         return std::nullopt;
+    marker.key = marker.key.toCaseFolded(); // "THE THING CD1.AVI" and "the thing cd2.avi"
     return marker;
 }
 
+namespace {
+
+QString parentOf(const QString &path)
+{
+    return QFileInfo(path).path();
+}
+
+// "CD1", "Disc 2", "DVD1", "Part 1": a folder holding one part of a movie; its number, or 0.
+int partFolderNumber(const QString &name)
+{
+    static const QRegularExpression part(QStringLiteral(R"(^(cd|dvd|disc|disk|part|pt)[ ._-]?([1-9])$)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto m = part.match(name);
+    return m.hasMatch() ? m.captured(2).toInt() : 0;
+}
+
+// The title a folder gives the movie in it; the disc's top says nothing of the movie, its location does.
+QString folderTitle(const QString &path, const WalkResult &walk, const QString &location)
+{
+    return path.size() <= walk.root.size() ? location : cleanTitle(QFileInfo(path).fileName());
+}
+
+// A movie's .nfo among a folder's: named as its first file (with or without the part marker),
+// "movie.nfo", or the only one of a folder that holds one movie.
+const ScanFile *nfoOf(const QList<ScanFile> &nfos, const FoundMovie &m, bool oneMovie)
+{
+    if (nfos.isEmpty() || m.files.isEmpty())
+        return nullptr;
+    const QString first = titleFromName(m.files.first().name);
+    const auto marker = partMarker(m.files.first().name);
+    for (const ScanFile &nfo : nfos) {
+        const QString base = titleFromName(nfo.name);
+        if (base.compare(first, Qt::CaseInsensitive) == 0
+            || (marker && !marker->title.isEmpty() && base.compare(marker->title, Qt::CaseInsensitive) == 0))
+            return &nfo;
+    }
+    for (const ScanFile &nfo : nfos) {
+        if (nfo.name.compare(QLatin1String("movie.nfo"), Qt::CaseInsensitive) == 0)
+            return &nfo;
+    }
+    return oneMovie && nfos.size() == 1 ? &nfos.first() : nullptr;
+}
+
+void applyNfo(FoundMovie &m, const ScanFile *nfo)
+{
+    if (!nfo)
+        return;
+    const NfoInfo info = readNfo(nfo->path);
+    m.imdb = info.imdbId;
+    if (info.twoIds)
+        m.twoIdsNfo = nfo->name;
+    if (!info.title.isEmpty())
+        m.title = info.title;
+}
+
+} // namespace
+
 QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location)
 {
+    QHash<QString, const ScanFolder *> byPath;
+    QHash<QString, QList<std::pair<int, const ScanFolder *>>> partFolders; // by the folder above them
+    for (const ScanFolder &folder : walk.folders) {
+        byPath.insert(folder.path, &folder);
+        if (folder.path != walk.root && !folder.files.isEmpty())
+            if (const int n = partFolderNumber(folder.name))
+                partFolders[parentOf(folder.path)] << std::pair{n, &folder};
+    }
+    const auto nfosIn = [&](const QString &path) -> const QList<ScanFile> & {
+        static const QList<ScanFile> none;
+        const ScanFolder *f = byPath.value(path);
+        return f ? f->nfos : none;
+    };
     QList<FoundMovie> movies;
     for (const ScanFolder &folder : walk.folders) {
+        if (folder.files.isEmpty())
+            continue;
         const bool atRoot = folder.path == walk.root;
-        if (folder.name.compare(QLatin1String("VIDEO_TS"), Qt::CaseInsensitive) == 0) {
-            // A DVD's files are one movie, titled by the folder that holds them; the titles' files
-            // come before the menu's, so the picture is read from the movie itself.
-            const QString parent = QFileInfo(folder.path).path();
-            FoundMovie dvd;
-            dvd.title = parent == walk.root || atRoot ? location : QFileInfo(parent).fileName();
-            dvd.location = location;
-            dvd.files = folder.files;
-            std::stable_sort(dvd.files.begin(), dvd.files.end(), [](const ScanFile &a, const ScanFile &b) {
+        const QString parent = parentOf(folder.path);
+        const bool dvd = folder.name.compare(QLatin1String("VIDEO_TS"), Qt::CaseInsensitive) == 0;
+        const bool bluRay = folder.name.compare(QLatin1String("STREAM"), Qt::CaseInsensitive) == 0
+            && QFileInfo(parent).fileName().compare(QLatin1String("BDMV"), Qt::CaseInsensitive) == 0;
+        if (dvd || bluRay) {
+            // A DVD's or a Blu-ray's files are one movie, titled by the folder that holds them (the one
+            // above a part's: "Film/Disc 1/VIDEO_TS"); a DVD's titles' files come before the menu's, so
+            // the picture is read from the movie itself.
+            QString home = dvd ? parent : parentOf(parent);
+            if (home.size() > walk.root.size() && partFolderNumber(QFileInfo(home).fileName()))
+                home = parentOf(home);
+            FoundMovie disc;
+            disc.title = folderTitle(home, walk, location);
+            disc.location = location;
+            disc.files = folder.files;
+            std::stable_sort(disc.files.begin(), disc.files.end(), [](const ScanFile &a, const ScanFile &b) {
                 return a.name.startsWith(QLatin1String("VTS_"), Qt::CaseInsensitive)
                     && !b.name.startsWith(QLatin1String("VTS_"), Qt::CaseInsensitive);
             });
-            movies << dvd;
+            applyNfo(disc, nfoOf(nfosIn(home), disc, true));
+            movies << disc;
             continue;
         }
-        movies << folderMovies(folder, atRoot, atRoot ? location : folder.name, location);
+        if (partFolders.contains(parent) && !atRoot && partFolderNumber(folder.name)) {
+            // One folder a part: the movie is the folder above, its files in part order.
+            auto parts = partFolders.take(parent);
+            if (parts.isEmpty())
+                continue;
+            std::stable_sort(parts.begin(), parts.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+            FoundMovie m;
+            m.title = folderTitle(parent, walk, location);
+            m.location = location;
+            m.firstPart = parts.first().first;
+            for (const auto &part : parts)
+                m.files << part.second->files;
+            m.parts = int(m.files.size());
+            const ScanFile *nfo = nfoOf(nfosIn(parent), m, true);
+            applyNfo(m, nfo ? nfo : nfoOf(parts.first().second->nfos, m, true));
+            movies << m;
+            continue;
+        }
+        if (!atRoot && partFolderNumber(folder.name))
+            continue; // joined with the first part's folder
+        QList<FoundMovie> found =
+            folderMovies(folder, atRoot, atRoot ? location : cleanTitle(folder.name), location);
+        for (FoundMovie &m : found)
+            applyNfo(m, nfoOf(folder.nfos, m, found.size() == 1));
+        movies << found;
     }
     return movies;
+}
+
+QList<FoundMovie> groupFiles(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return {};
+    WalkResult walk;
+    walk.root = QFileInfo(paths.first()).absolutePath();
+    ScanFolder folder{walk.root, QFileInfo(walk.root).fileName(), {}, {}};
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        folder.files.append({info.absoluteFilePath(), info.fileName(), quint64(info.size()), {}});
+    }
+    std::sort(folder.files.begin(), folder.files.end(), [](const ScanFile &a, const ScanFile &b) { return a.name < b.name; });
+    walk.folders << folder;
+    walk.ok = true;
+    return groupMovies(walk, folder.name);
 }
 
 Movie movieOf(const FoundMovie &found)
@@ -199,17 +340,19 @@ Movie movieOf(const FoundMovie &found)
     }
     const FileChoice choice = splitChoice(paths);
     const Guess guess = guessFromName(choice.firstName);
-    const int codec = std::max(guess.codec, 0);
-    const int type = std::max(guess.type, 0);
+    // What a release's name says wins over the ending's guess.
+    const ReleaseName release = parseReleaseName(titleFromName(choice.firstName));
+    const int type = release.type.isEmpty() ? std::max(guess.type, 0) : int(TypePresets.indexOf(release.type));
     Movie m;
     m[FTitle] = found.title;
     m[FSize] = addMegabytes(QString(), bytes / 1048576) + u'\\' + QString::number(found.parts);
     m[FRes] = found.files.isEmpty() ? QString() : found.files.first().resolution;
-    m[FCodec] = CodecPresets[codec];
-    m[FType] = TypePresets[type];
+    m[FCodec] = release.codec.isEmpty() ? CodecPresets[std::max(guess.codec, 0)] : release.codec;
+    m[FType] = release.type.isEmpty() ? TypePresets[type] : release.type;
     m[FSeenit] = QStringLiteral("no");
     m[FLocation] = found.location;
     m[FFiles] = choice.names;
+    m[FImdb] = imdbLink(found.imdb);
     m.icon = iconForTypeIndex(type);
     return m;
 }
@@ -232,7 +375,7 @@ QList<FoundMovie> splitMovie(const FoundMovie &movie)
 {
     QList<FoundMovie> parts;
     for (const ScanFile &file : movie.files)
-        parts << single(file, movie.location);
+        parts << single(file, movie.location, movie.title);
     return parts;
 }
 
@@ -255,15 +398,20 @@ CatalogueMatch::CatalogueMatch(const QList<Movie> &list)
 {
     for (qsizetype row = 0; row < list.size(); ++row) {
         if (!list[row][FFiles].isEmpty())
-            m_files.insert(filesKey(list[row]));
+            m_files.insert(filesKey(list[row]), int(row));
         m_titles[titleKey(list[row][FTitle])] << int(row);
     }
 }
 
-bool CatalogueMatch::catalogued(const FoundMovie &found, const Movie &movie) const
+int CatalogueMatch::catalogued(const FoundMovie &found, const Movie &movie) const
 {
-    if (m_files.contains(filesKey(movie)))
-        return true;
+    // "movie.avi" of 700 MB is any movie: such names need the title as well.
+    const bool generic = std::all_of(found.files.begin(), found.files.end(),
+                                     [](const ScanFile &f) { return isGenericFileName(f.name); });
+    for (auto it = m_files.constFind(filesKey(movie)); it != m_files.cend() && it.key() == filesKey(movie); ++it) {
+        if (!generic || titleKey(m_list[it.value()][FTitle]) == titleKey(found.title))
+            return it.value();
+    }
     // A disc scanned again after its part went into a listed movie: the movie of that title holds
     // every one of these files among its own, and at least their size.
     const quint64 megabytes = megabytesOf(movie[FSize]);
@@ -274,23 +422,33 @@ bool CatalogueMatch::catalogued(const FoundMovie &found, const Movie &movie) con
         if (!found.files.isEmpty() && std::all_of(found.files.begin(), found.files.end(), [&](const ScanFile &f) {
                 return listed.contains(QStringLiteral(", ") + f.name.toCaseFolded() + QStringLiteral(", "));
             }))
-            return true;
-    }
-    return false;
-}
-
-int CatalogueMatch::laterPartOf(const FoundMovie &found) const
-{
-    if (found.firstPart < 2)
-        return -1;
-    for (int row : m_titles.value(titleKey(found.title))) {
-        if (cdsOf(m_list[row][FSize]) < quint64(found.firstPart))
             return row;
     }
     return -1;
 }
 
-Movie withLaterPart(const Movie &listed, const Movie &part)
+CatalogueMatch::PartOf CatalogueMatch::partOf(const FoundMovie &found) const
+{
+    if (found.firstPart < 1)
+        return {};
+    const int lastPart = found.firstPart + found.parts - 1;
+    for (int row : m_titles.value(titleKey(found.title))) {
+        const quint64 cds = cdsOf(m_list[row][FSize]);
+        if (found.firstPart >= 2 && cds < quint64(found.firstPart))
+            return {row, false};
+        // The list has a later part: every one of its files is marked as a part after these.
+        const QStringList names = m_list[row][FFiles].split(QStringLiteral(", "), Qt::SkipEmptyParts);
+        const bool later = !names.isEmpty() && std::all_of(names.begin(), names.end(), [&](const QString &name) {
+            const auto marker = partMarker(name.trimmed());
+            return marker && marker->number > lastPart;
+        });
+        if (later)
+            return {row, true};
+    }
+    return {};
+}
+
+Movie withLaterPart(const Movie &listed, const Movie &part, bool earlier)
 {
     Movie m = listed;
     m[FSize] = addMegabytes(listed[FSize].section(u'\\', 0, 0), megabytesOf(part[FSize])) + u'\\'
@@ -298,7 +456,7 @@ Movie withLaterPart(const Movie &listed, const Movie &part)
     const auto joined = [](const QString &a, const QString &b) {
         return a.isEmpty() ? b : b.isEmpty() ? a : a + QStringLiteral(", ") + b;
     };
-    m[FFiles] = joined(listed[FFiles], part[FFiles]);
+    m[FFiles] = earlier ? joined(part[FFiles], listed[FFiles]) : joined(listed[FFiles], part[FFiles]);
     m[FLocation] =
         listed[FLocation] == part[FLocation] ? listed[FLocation] : joined(listed[FLocation], part[FLocation]);
     if (m[FRes].isEmpty())

@@ -29,12 +29,20 @@ struct FoundMovie
     int parts = 1;     // the CDs it counts
     int firstPart = 0; // the part its first file's marker names; 0 without a marker
     QString location;
+    QString imdb;       // "tt0113277", from its .nfo
+    QString twoIdsNfo;  // the name of an .nfo that names two different films, so none was taken
 };
 
-// The movies of a scanned tree. Files in one folder whose names differ only by a part marker are one
-// movie; a VIDEO_TS folder is one movie; a folder holding nothing but one movie's parts is titled by
-// the folder, and so is a file whose name says nothing ("movie.avi", "cd1.avi").
+// The movies of a scanned tree. Files in one folder whose names differ only by a part marker (or the
+// letter case) are one movie; a VIDEO_TS folder or a BDMV/STREAM folder is one movie; folders named for
+// parts ("CD1", "Disc 2") are one movie titled by the folder above; a folder holding nothing but one
+// movie's parts is titled by the folder, and so is a file whose name says nothing ("movie.avi",
+// "cd1.avi"). Release names give their titles ("The.Matrix.1999.DVDRip" is "The Matrix (1999)"), and
+// a movie's .nfo its IMDb id and, from XML, its title.
 QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location);
+
+// Files chosen by hand (a drop) grouped as a scan of their folder would group them.
+QList<FoundMovie> groupFiles(const QStringList &paths);
 
 // The movie as the editor fills it for the same files chosen with "..".
 Movie movieOf(const FoundMovie &found);
@@ -49,21 +57,28 @@ class CatalogueMatch
 {
 public:
     explicit CatalogueMatch(const QList<Movie> &list);
-    // A movie of the list with the same file names (case ignored) and megabytes, or one of the same
-    // title that holds every one of the found files (a later part added from another disc).
-    bool catalogued(const FoundMovie &found, const Movie &movie) const;
-    // The row of a movie in the list whose later part this is (same title, fewer CDs than the
-    // marker's part number), or -1.
-    int laterPartOf(const FoundMovie &found) const;
+    // The row of a movie of the list with the same file names (case ignored) and megabytes, or one of
+    // the same title that holds every one of the found files (a later part added from another disc);
+    // -1 for none. Generic names ("movie.avi", "cd1.avi") and a size say nothing: the title must match too.
+    int catalogued(const FoundMovie &found, const Movie &movie) const;
+    // The row of a movie in the list whose part this is, or -1: a later part (same title, fewer CDs
+    // than the marker's part number), or an earlier one (same title, its files all marked as later
+    // parts than this one's).
+    struct PartOf
+    {
+        int row = -1;
+        bool earlier = false;
+    };
+    PartOf partOf(const FoundMovie &found) const;
 
 private:
-    QSet<QString> m_files;
+    QMultiHash<QString, int> m_files;
     QHash<QString, QList<int>> m_titles;
     const QList<Movie> &m_list;
 };
 
-// A list's movie with a later part added: sizes and CDs added, file names appended, the location
-// appended after ", " (unless it is the same).
-Movie withLaterPart(const Movie &listed, const Movie &part);
+// A list's movie with a part added: sizes and CDs added, file names appended (an earlier part's go
+// first), the location appended after ", " (unless it is the same).
+Movie withLaterPart(const Movie &listed, const Movie &part, bool earlier = false);
 
 } // namespace cinemork

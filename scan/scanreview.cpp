@@ -11,8 +11,12 @@ ScanReview::ScanReview(const QList<FoundMovie> &found, const QList<Movie> &list)
     : m_list(list)
     , m_match(list)
 {
-    for (const FoundMovie &f : found)
+    for (const FoundMovie &f : found) {
         m_rows << rowOf(f);
+        for (const ScanFile &file : f.files)
+            m_foundByFile.insert(file.path, int(m_found.size()));
+        m_found << m_rows.back();
+    }
 }
 
 ScanReview::ScanReview(const QList<Movie> &imported, const QList<Movie> &list, Catalogued catalogued)
@@ -31,7 +35,8 @@ ScanReview::Row ScanReview::rowOf(const Movie &imported) const
     r.found.parts = int(std::max<quint64>(cdsOf(imported[FSize]), 1));
     r.found.location = imported[FLocation];
     r.movie = imported;
-    r.catalogued = m_imported(imported);
+    r.cataloguedAs = m_imported(imported);
+    r.catalogued = r.cataloguedAs >= 0;
     r.ticked = !r.catalogued;
     return r;
 }
@@ -41,9 +46,12 @@ ScanReview::Row ScanReview::rowOf(const FoundMovie &found) const
     Row r;
     r.found = found;
     r.movie = movieOf(found);
-    r.catalogued = m_match.catalogued(found, r.movie);
+    r.cataloguedAs = m_match.catalogued(found, r.movie);
+    r.catalogued = r.cataloguedAs >= 0;
     r.ticked = !r.catalogued;
-    r.laterPartOf = m_match.laterPartOf(found);
+    const CatalogueMatch::PartOf part = m_match.partOf(found);
+    r.partOf = part.row;
+    r.earlier = part.earlier;
     return r;
 }
 
@@ -52,8 +60,13 @@ void ScanReview::setTitle(int row, const QString &title)
     Row &r = m_rows[row];
     r.found.title = title;
     r.movie[FTitle] = title;
-    if (!m_imported)
-        r.laterPartOf = m_match.laterPartOf(r.found);
+    if (m_imported)
+        return;
+    // The offer stays while the title is edited, unless the new one names another listed movie.
+    if (const CatalogueMatch::PartOf part = m_match.partOf(r.found); part.row >= 0) {
+        r.partOf = part.row;
+        r.earlier = part.earlier;
+    }
 }
 
 void ScanReview::setLocation(int row, const QString &location)
@@ -78,7 +91,13 @@ bool ScanReview::merge(QList<int> rows)
         QList<FoundMovie> movies;
         for (int row : rows)
             movies << m_rows[row].found;
-        merged = rowOf(mergedMovies(movies));
+        const FoundMovie joined = mergedMovies(movies);
+        // Every file from one movie as found, and all of its files: that movie again.
+        const int origin = joined.files.isEmpty() ? -1 : m_foundByFile.value(joined.files.first().path, -1);
+        const bool whole = origin >= 0 && m_found[origin].found.files.size() == joined.files.size()
+            && std::all_of(joined.files.begin(), joined.files.end(),
+                           [&](const ScanFile &f) { return m_foundByFile.value(f.path, -1) == origin; });
+        merged = whole ? m_found[origin] : rowOf(joined);
     }
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         m_rows.removeAt(*row);
@@ -92,14 +111,23 @@ bool ScanReview::split(int row)
         return false;
     const QList<FoundMovie> parts = splitMovie(m_rows[row].found);
     m_rows.removeAt(row);
-    for (qsizetype i = 0; i < parts.size(); ++i)
-        m_rows.insert(row + i, rowOf(parts[i]));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const int origin = m_foundByFile.value(parts[i].files.first().path, -1);
+        const bool alone = origin >= 0 && m_found[origin].found.files.size() == 1;
+        m_rows.insert(row + i, alone ? m_found[origin] : rowOf(parts[i]));
+    }
     return true;
 }
 
 int ScanReview::tickedCount() const
 {
     return int(std::count_if(m_rows.begin(), m_rows.end(), [](const Row &r) { return r.ticked; }));
+}
+
+int ScanReview::tickedParts() const
+{
+    return int(std::count_if(m_rows.begin(), m_rows.end(),
+                             [](const Row &r) { return r.ticked && r.partOf >= 0 && r.addToListed; }));
 }
 
 ScanReview::Additions ScanReview::additions() const
@@ -109,8 +137,8 @@ ScanReview::Additions ScanReview::additions() const
     for (const Row &r : m_rows) {
         if (!r.ticked)
             continue;
-        if (r.laterPartOf >= 0 && r.addToListed)
-            extended[r.laterPartOf] = withLaterPart(extended.value(r.laterPartOf, m_list[r.laterPartOf]), r.movie);
+        if (r.partOf >= 0 && r.addToListed)
+            extended[r.partOf] = withLaterPart(extended.value(r.partOf, m_list[r.partOf]), r.movie, r.earlier);
         else
             a.added << r.movie;
     }

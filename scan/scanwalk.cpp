@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStorageInfo>
 #include <algorithm>
+#include <cstring>
+
+#include <strings.h>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -22,7 +26,44 @@ bool isVideoFileName(const QString &name)
     return dot > 0 && endings.contains(name.mid(dot + 1).toLower());
 }
 
+bool isExtraFolderName(const QString &name)
+{
+    static const QSet<QString> names{"sample",    "samples",        "extras",    "extra",  "featurettes",
+                                     "trailers",  "deleted scenes", "interviews", "shorts", "behind the scenes"};
+    return names.contains(name.toLower());
+}
+
+bool isExtraFileName(const QString &name)
+{
+    static const QRegularExpression extra(
+        QStringLiteral(R"(^sample([-._ ].*)?$|[-._](sample|trailer)$|-(featurette|deleted|behindthescenes|interview)$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return extra.match(dot < 0 ? name : name.left(dot)).hasMatch();
+}
+
 namespace {
+
+// Most entries are neither: their names are looked at as bytes, without making text of them.
+bool mayBeVideoOrNfo(const char *name)
+{
+    const char *dot = std::strrchr(name, '.');
+    if (!dot || dot == name || std::strlen(dot + 1) > 4)
+        return false;
+    char ending[5] = {};
+    for (int i = 0; dot[i + 1]; ++i)
+        ending[i] = char(std::tolower(static_cast<unsigned char>(dot[i + 1])));
+    static const char *const known[] = {"avi", "mpeg", "mpg", "asf",  "dat", "rm",  "ra",   "ram", "mkv",
+                                        "mp4", "m4v",  "mov", "wmv",  "ogm", "ogv", "webm", "ts",  "m2ts",
+                                        "vob", "divx", "xvid", "flv", "3gp", "rmvb", "nfo"};
+    return std::any_of(std::begin(known), std::end(known), [&](const char *k) { return std::strcmp(k, ending) == 0; });
+}
+
+bool isNfoName(const char *name)
+{
+    const size_t n = std::strlen(name);
+    return n > 4 && ::strcasecmp(name + n - 4, ".nfo") == 0;
+}
 
 struct DirId
 {
@@ -39,7 +80,7 @@ size_t qHash(const DirId &id, size_t seed = 0)
 // Paths are kept as the file system's bytes: a name that is no valid text in the locale's encoding
 // still names its file, though it shows with a stand-in character.
 bool listFolder(const QByteArray &path, ScanFolder &folder, QList<QByteArray> &subfolders, QSet<DirId> &seen,
-                WalkProgress *progress, qint64 &filesSeen)
+                WalkProgress *progress, qint64 &filesSeen, WalkResult &result)
 {
     DIR *dir = ::opendir(path.constData());
     if (!dir)
@@ -47,14 +88,26 @@ bool listFolder(const QByteArray &path, ScanFolder &folder, QList<QByteArray> &s
     const int fd = ::dirfd(dir);
     const QByteArray prefix = path == "/" ? QByteArray() : path; // the root of the file system
     while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.') // ".", "..", and hidden entries
+        if (entry->d_name[0] == '.') { // ".", "..", and hidden entries
+            const char *n = entry->d_name;
+            if (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))
+                continue;
+            if (++result.hiddenCount <= HiddenNamed)
+                result.hidden << QFile::decodeName(prefix + '/' + n);
             continue;
+        }
         if (progress && progress->cancel.load(std::memory_order_relaxed))
             break;
+        if (entry->d_type == DT_REG && !mayBeVideoOrNfo(entry->d_name)) { // most entries: nothing more to know
+            ++filesSeen;
+            continue;
+        }
         const QString name = QFile::decodeName(entry->d_name);
         const bool video = isVideoFileName(name);
-        if (entry->d_type == DT_REG && !video) { // most entries: nothing more to know
+        if (entry->d_type == DT_REG && !video) {
             ++filesSeen;
+            if (isNfoName(entry->d_name))
+                folder.nfos.append({QFile::decodeName(prefix + '/' + entry->d_name), name, 0, {}});
             continue;
         }
         if (entry->d_type == DT_LNK)
@@ -63,13 +116,17 @@ bool listFolder(const QByteArray &path, ScanFolder &folder, QList<QByteArray> &s
         if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (S_ISDIR(st.st_mode)) {
-            if (!seen.contains({st.st_dev, st.st_ino})) {
+            if (isExtraFolderName(name))
+                ++result.extrasCount;
+            else if (!seen.contains({st.st_dev, st.st_ino})) {
                 seen.insert({st.st_dev, st.st_ino});
                 subfolders << prefix + '/' + entry->d_name;
             }
         } else if (S_ISREG(st.st_mode)) {
             ++filesSeen;
-            if (video)
+            if (video && isExtraFileName(name))
+                ++result.extrasCount;
+            else if (video)
                 folder.files.append({QFile::decodeName(prefix + '/' + entry->d_name), name, quint64(st.st_size), {}});
         }
         if (progress)
@@ -78,8 +135,9 @@ bool listFolder(const QByteArray &path, ScanFolder &folder, QList<QByteArray> &s
     ::closedir(dir);
     if (progress)
         progress->filesSeen.store(filesSeen, std::memory_order_relaxed);
-    std::sort(folder.files.begin(), folder.files.end(),
-              [](const ScanFile &a, const ScanFile &b) { return a.name < b.name; });
+    const auto byName = [](const ScanFile &a, const ScanFile &b) { return a.name < b.name; };
+    std::sort(folder.files.begin(), folder.files.end(), byName);
+    std::sort(folder.nfos.begin(), folder.nfos.end(), byName);
     return true;
 }
 
@@ -103,15 +161,15 @@ WalkResult walkTree(const QString &root, WalkProgress *progress)
         }
         const QByteArray path = pending.takeLast();
         const QString shown = QFile::decodeName(path);
-        ScanFolder folder{shown, QFileInfo(shown).fileName(), {}};
+        ScanFolder folder{shown, QFileInfo(shown).fileName(), {}, {}};
         QList<QByteArray> subfolders;
-        if (!listFolder(path, folder, subfolders, seen, progress, result.filesSeen)) {
+        if (!listFolder(path, folder, subfolders, seen, progress, result.filesSeen, result)) {
             if (shown == result.root) // the chosen folder itself cannot be read: nothing was scanned
                 return result;
             result.unreadable << shown;
             continue;
         }
-        if (!folder.files.isEmpty())
+        if (!folder.files.isEmpty() || !folder.nfos.isEmpty())
             result.folders << folder;
         pending << subfolders;
     }
@@ -119,6 +177,7 @@ WalkResult walkTree(const QString &root, WalkProgress *progress)
     std::sort(result.folders.begin(), result.folders.end(),
               [](const ScanFolder &a, const ScanFolder &b) { return a.path < b.path; });
     result.unreadable.sort();
+    result.hidden.sort();
     return result;
 }
 

@@ -22,6 +22,7 @@ struct ScanFolder
     QString path;
     QString name;
     QList<ScanFile> files;
+    QList<ScanFile> nfos; // its .nfo files, by name
 };
 
 struct WalkResult
@@ -30,6 +31,9 @@ struct WalkResult
     QString root;              // the chosen folder, links resolved
     QList<ScanFolder> folders; // those holding video files, by path
     QStringList unreadable;    // folders that could not be listed
+    QStringList hidden;        // hidden entries passed over, the first HiddenNamed of them
+    qint64 hiddenCount = 0;
+    qint64 extrasCount = 0;    // samples, trailers and extras passed over
     qint64 filesSeen = 0;
     bool cancelled = false;
 };
@@ -43,10 +47,15 @@ struct WalkProgress
 
 // A video file by its name's ending, case ignored.
 bool isVideoFileName(const QString &name);
+// What sits beside a movie and is none: "Sample/", "Extras/", "Trailers/" folders, "x-sample.mkv",
+// "x.sample.avi", "x-trailer.mp4" files.
+bool isExtraFolderName(const QString &name);
+bool isExtraFileName(const QString &name);
+inline constexpr int HiddenNamed = 20;
 
 // Lists the video files below root. Links are never followed (a target inside the tree is found by
 // itself, one outside is not on the disc), a folder reached twice (a bind mount) is walked once, and
-// hidden entries are passed over, as a file manager does.
+// hidden entries, samples and extras are passed over (and counted), as a file manager does.
 WalkResult walkTree(const QString &root, WalkProgress *progress = nullptr);
 
 // The location a scan of root gives its movies: the volume's label when root is the top of its own

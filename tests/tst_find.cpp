@@ -180,8 +180,13 @@ private slots:
         QTest::newRow("only inside a word is no article")
             << QList<Movie>{m("Theater"), m("Ater"), m("Another"), m("Other")} << QList<int>{} << 0;
         QTest::newRow("same file, same size")
-            << QList<Movie>{m("One", "x.avi, film.AVI"), m("Two", "Film.avi"), m("Three", "film.avi", "699\\1")}
+            << QList<Movie>{m("One", "x.avi, heat.AVI"), m("Two", "Heat.avi"), m("Three", "heat.avi", "699\\1")}
             << QList<int>{0, 1} << 1;
+        QTest::newRow("a shared generic file name is no evidence")
+            << QList<Movie>{m("Mirror", "VTS_01_1.VOB, VTS_02_1.VOB"), m("Amélie", "VTS_01_1.VOB, VTS_01_2.VOB"),
+                            m("Casablanca", "movie.avi"), m("Stalker", "Movie.avi"), m("Vertigo", "cd1.avi, cd2.avi"),
+                            m("Ran", "CD1.avi, CD2.avi")}
+            << QList<int>{} << 0;
         QTest::newRow("groups joined through a member, in list order")
             << QList<Movie>{m("Heat", "h.avi"), m("Ran"), m("heat", "r.avi"), m("RAN"), m("Other", "r.avi")}
             << QList<int>{0, 2, 4, 1, 3} << 2;

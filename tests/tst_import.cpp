@@ -1,4 +1,5 @@
 #include "import/collectionimport.h"
+#include "moviefiles/moviefiles.h"
 #include "import/importmatch.h"
 #include "importsamples.h"
 #include "scan/scanreview.h"

@@ -41,7 +41,7 @@ private slots:
             });
         });
         QVERIFY(flow.run(gcs));
-        QCOMPARE(listed, (QStringList{"Alien (1979)|already catalogued|0", "Brazil (1985)||2"}));
+        QCOMPARE(listed, (QStringList{"Alien (1979)|already catalogued as \u201CAlien (1979)\u201D|0", "Brazil (1985)||2"}));
         ListDocument &doc = window.document();
         QCOMPARE(test::titles(doc.movies()), (QStringList{"Alien (1979)", "Brazil (1985)"}));
         QCOMPARE(doc.undoStack()->count(), 1);

@@ -455,6 +455,43 @@ private slots:
         QCOMPARE(doc.movies()[1][FLocation], QStringLiteral("Box 7"));
         QCOMPARE(doc.undoStack()->count(), 1);
     }
+
+    void reviewFromTheKeyboard()
+    {
+        // Tab leaves the table for the buttons; the rows and the Add button say what they will do.
+        QList<Movie> list{movie("Casablanca"), movie("Heat")};
+        list[0][FFiles] = QStringLiteral("movie.avi");
+        list[1][FFiles] = QStringLiteral("Heat.CD1.avi");
+        const auto found = [](const QString &title, const QString &name, int part) {
+            FoundMovie f;
+            f.title = title;
+            f.files = {ScanFile{QStringLiteral("/d/") + name, name, 700 * 1048576, {}}};
+            f.firstPart = part;
+            return f;
+        };
+        ScanReview review({found("Casablanca", "movie.avi", 0), found("Heat", "Heat.CD2.avi", 2),
+                           found("Alien", "a.avi", 0), found("Brazil", "b.avi", 0)},
+                          list);
+        frmReview dialog(review, QStringLiteral("4 movies"), {QStringLiteral("3 samples and extras passed over")}, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QTableWidget *table = dialog.table();
+        QCOMPARE(table->item(0, 6)->text(), QStringLiteral("already catalogued as \u201CCasablanca\u201D"));
+        QCOMPARE(table->item(1, 6)->text(), QStringLiteral("add as a later part of \u201CHeat\u201D"));
+        QCOMPARE(child<QPushButton>(&dialog, "cmdAdd")->text(), QStringLiteral("Add 2 movies and 1 part"));
+        table->setFocus();
+        table->setCurrentCell(2, 0);
+        QTest::keyClick(table, Qt::Key_Down, Qt::ShiftModifier);
+        QVERIFY(child<QPushButton>(&dialog, "cmdMerge")->isEnabled());
+        child<QPushButton>(&dialog, "cmdMerge")->click();
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(child<QPushButton>(&dialog, "cmdAdd")->text(), QStringLiteral("Add 1 movie and 1 part"));
+        child<QPushButton>(&dialog, "cmdSplit")->click();
+        QCOMPARE(table->rowCount(), 4);
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Tab);
+        QVERIFY(qobject_cast<QPushButton *>(QApplication::focusWidget()));
+    }
 };
 
 QTEST_MAIN(tst_mainwindow)

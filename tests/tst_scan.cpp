@@ -1,5 +1,8 @@
 #include "editor/editorhost.h"
 #include "editor/frmaddcd.h"
+#include "moviefiles/moviefiles.h"
+#include "moviefiles/releasename.h"
+#include "scan/nfo.h"
 #include "scan/scanjob.h"
 #include "scan/scanreview.h"
 #include "windowsupport.h"
@@ -22,14 +25,22 @@ using namespace cinemork::test;
 namespace {
 
 // A tree of files of the given sizes under a temporary folder.
-QString makeFile(const QString &path, qint64 bytes = 0)
+QString makeFile(const QString &path, qint64 bytes = 0, const QByteArray &content = {})
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || !f.resize(bytes))
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || (bytes && !f.resize(bytes)))
         qFatal("cannot make %s", qPrintable(path));
     return path;
 }
+
+// Text .nfo files as release groups write them, in CP437 with box-drawing art, and XML as media
+// managers write it.
+const QByteArray Cp437Nfo = "\xC9\xCD\xCD\xCD\xCD\xBB\r\n\xBA \xB0\xB1\xB2 Heat \xB2\xB1\xB0 \xBA\r\n"
+                            "\xBA http://www.imdb.com/title/tt0113277/ \xBA\r\n\xC8\xCD\xCD\xCD\xCD\xBC\r\n";
+const QByteArray XmlNfo = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<movie><title>Heat</title><year>1995</year>"
+                          "<uniqueid type=\"tmdb\">949</uniqueid><uniqueid type=\"imdb\" default=\"true\">tt0113277</uniqueid>"
+                          "</movie>";
 
 // "title|parts|first part|names" of each found movie.
 QStringList described(const QList<FoundMovie> &movies)
@@ -39,7 +50,8 @@ QStringList described(const QList<FoundMovie> &movies)
         QStringList names;
         for (const ScanFile &f : m.files)
             names << f.name;
-        out << QStringLiteral("%1|%2|%3|%4").arg(m.title).arg(m.parts).arg(m.firstPart).arg(names.join(u'/'));
+        out << QStringLiteral("%1|%2|%3|%4").arg(m.title).arg(m.parts).arg(m.firstPart).arg(names.join(u'/'))
+                + (m.imdb.isEmpty() ? QString() : u'|' + m.imdb) + (m.twoIdsNfo.isEmpty() ? QString() : QStringLiteral("|two ids"));
     }
     return out;
 }
@@ -124,12 +136,12 @@ private slots:
         QTest::newRow("sequels") << "" << QStringList{"Saga Part 1 (2010).avi", "Saga Part 2 (2011).avi"}
                                  << QStringList{"Saga Part 1 (2010)|1|0|Saga Part 1 (2010).avi",
                                                 "Saga Part 2 (2011)|1|0|Saga Part 2 (2011).avi"};
-        QTest::newRow("720p and 1080p") << "" << QStringList{"Film 1080p.mkv", "Film 720p.mkv"}
-                                        << QStringList{"Film 1080p|1|0|Film 1080p.mkv", "Film 720p|1|0|Film 720p.mkv"};
+        QTest::newRow("720p and 1080p") << "" << QStringList{"Heat 1080p.mkv", "Heat 720p.mkv"}
+                                        << QStringList{"Heat|1|0|Heat 1080p.mkv", "Heat|1|0|Heat 720p.mkv"};
         QTest::newRow("other ending") << "" << QStringList{"M.CD1.avi", "M.CD2.mkv"}
                                       << QStringList{"M|1|1|M.CD1.avi", "M|1|2|M.CD2.mkv"};
         QTest::newRow("part twice") << "" << QStringList{"M.CD1.avi", "M.cd1.avi"}
-                                    << QStringList{"M.CD1|1|1|M.CD1.avi", "M.cd1|1|1|M.cd1.avi"};
+                                    << QStringList{"M|1|1|M.CD1.avi", "M|1|1|M.cd1.avi"};
         QTest::newRow("3 of 2 is no part")
             << "" << QStringList{"Z 3 of 2.avi"} << QStringList{"Z 3 of 2|1|0|Z 3 of 2.avi"};
         QTest::newRow("commas, bar, Unicode")
@@ -146,6 +158,75 @@ private slots:
                                << QStringList{"Film|1|0|VTS_01_1.VOB/VTS_01_2.VOB/VIDEO_TS.VOB"};
         QTest::newRow("a DVD disc") << "VIDEO_TS" << QStringList{"VTS_01_1.VOB"}
                                     << QStringList{"DISC|1|0|VTS_01_1.VOB"};
+        // Part layouts people use
+        QTest::newRow("[CD1]") << "" << QStringList{"Yojimbo [CD1].avi", "Yojimbo [CD2].avi"}
+                               << QStringList{"Yojimbo|2|1|Yojimbo [CD1].avi/Yojimbo [CD2].avi"};
+        QTest::newRow("(cd1)") << "" << QStringList{"Ikiru (cd2).avi", "Ikiru (cd1).avi"}
+                               << QStringList{"Ikiru|2|1|Ikiru (cd1).avi/Ikiru (cd2).avi"};
+        QTest::newRow("{Disc 1}") << "" << QStringList{"Rashomon {Disc 1}.mkv", "Rashomon {Disc 2}.mkv"}
+                                  << QStringList{"Rashomon|2|1|Rashomon {Disc 1}.mkv/Rashomon {Disc 2}.mkv"};
+        QTest::newRow("letter case") << "" << QStringList{"THE THING CD1.AVI", "the thing cd2.avi"}
+                                     << QStringList{"THE THING|2|1|THE THING CD1.AVI/the thing cd2.avi"};
+        QTest::newRow("E.T.") << "" << QStringList{"E.T. CD1.avi", "E.T. CD2.avi"}
+                              << QStringList{"E.T.|2|1|E.T. CD1.avi/E.T. CD2.avi"};
+        QTest::newRow("L.A. Confidential") << "" << QStringList{"L.A. Confidential CD1.avi", "L.A. Confidential CD2.avi"}
+                                           << QStringList{"L.A. Confidential|2|1|L.A. Confidential CD1.avi/L.A. Confidential CD2.avi"};
+        QTest::newRow("Dr. No") << "" << QStringList{"Dr. No.CD1.avi", "Dr. No.CD2.avi"}
+                                << QStringList{"Dr. No|2|1|Dr. No.CD1.avi/Dr. No.CD2.avi"};
+        QTest::newRow("a folder a part: CD1") << "Kill Bill" << QStringList{"CD2/kb.avi", "CD1/kb.avi"}
+                                              << QStringList{"Kill Bill|2|1|kb.avi/kb.avi"};
+        QTest::newRow("a folder a part: Disc 1") << "Heat" << QStringList{"Disc 1/heat.avi", "Disc 2/heat.avi"}
+                                                 << QStringList{"Heat|2|1|heat.avi/heat.avi"};
+        QTest::newRow("a folder a part: Disc1, DVD1") << "" << QStringList{"Ran/Disc1/a.avi", "Ran/Disc2/b.avi", "Brazil/DVD1/x.mkv", "Brazil/DVD2/y.mkv"}
+                                                      << QStringList{"Brazil|2|1|x.mkv/y.mkv", "Ran|2|1|a.avi/b.avi"};
+        QTest::newRow("a folder a part: Part 1") << "Solaris (1972)" << QStringList{"Part 1/s.avi", "Part 2/s.avi"}
+                                                 << QStringList{"Solaris (1972)|2|1|s.avi/s.avi"};
+        QTest::newRow("a later part's folder alone") << "Stalker" << QStringList{"CD2/stalker.avi"}
+                                                     << QStringList{"Stalker|1|2|stalker.avi"};
+        QTest::newRow("a DVD a disc") << "Mirror" << QStringList{"Disc 1/VIDEO_TS/VTS_01_1.VOB"}
+                                      << QStringList{"Mirror|1|0|VTS_01_1.VOB"};
+        QTest::newRow("a Blu-ray") << "Amelie (2001)" << QStringList{"BDMV/STREAM/00001.m2ts", "BDMV/STREAM/00000.m2ts", "BDMV/index.bdmv"}
+                                   << QStringList{"Amelie (2001)|1|0|00000.m2ts/00001.m2ts"};
+        // Samples, trailers and extras
+        QTest::newRow("scene sample folder") << "Heat.1995.DVDRip.XviD-GRP"
+                                             << QStringList{"grp-heat.cd1.avi", "grp-heat.cd2.avi", "Sample/grp-heat-sample.avi"}
+                                             << QStringList{"Heat (1995)|2|1|grp-heat.cd1.avi/grp-heat.cd2.avi"};
+        QTest::newRow("sample files") << "" << QStringList{"Alien.avi", "Alien-sample.avi", "alien.sample.mkv", "sample-alien.mkv"}
+                                      << QStringList{"Alien|1|0|Alien.avi"};
+        QTest::newRow("a library's extras")
+            << "Vertigo (1958)"
+            << QStringList{"Vertigo (1958).mkv", "Vertigo (1958)-trailer.mp4", "Extras/Making of.mkv", "Featurettes/f.mkv",
+                           "Behind The Scenes/b.mkv", "Deleted Scenes/d.mkv", "Trailers/t.mkv"}
+            << QStringList{"Vertigo (1958)|1|0|Vertigo (1958).mkv"};
+        QTest::newRow("hidden") << "" << QStringList{".Trash-1000/old.avi", "._Heat.avi", "Heat.avi"} << QStringList{"Heat|1|0|Heat.avi"};
+        // Scene and personal naming
+        QTest::newRow("scene, dotted") << "" << QStringList{"The.Matrix.1999.DVDRip.XviD-GROUP.avi"}
+                                       << QStringList{"The Matrix (1999)|1|0|The.Matrix.1999.DVDRip.XviD-GROUP.avi"};
+        QTest::newRow("scene parts") << "" << QStringList{"Amelie_2001_DVDSCR_DivX.CD1.avi", "Amelie_2001_DVDSCR_DivX.CD2.avi"}
+                                     << QStringList{"Amelie (2001)|2|1|Amelie_2001_DVDSCR_DivX.CD1.avi/Amelie_2001_DVDSCR_DivX.CD2.avi"};
+        QTest::newRow("scene folder, generic files") << "Stalker.1979.DVDRip.XviD-KG" << QStringList{"cd1.avi", "cd2.avi"}
+                                                     << QStringList{"Stalker (1979)|2|1|cd1.avi/cd2.avi"};
+        QTest::newRow("personal, spaced") << "Films" << QStringList{"Heat 1995 720p BluRay x264.mkv", "Casablanca (1942).avi", "9.avi", "1917.mkv"}
+                                          << QStringList{"1917|1|0|1917.mkv", "9|1|0|9.avi", "Casablanca (1942)|1|0|Casablanca (1942).avi", "Heat (1995)|1|0|Heat 1995 720p BluRay x264.mkv"};
+        QTest::newRow("a shelf of folders") << "" << QStringList{"Alien (1979)/movie.avi", "Brazil/film.mkv", "Ran/video.avi"}
+                                            << QStringList{"Alien (1979)|1|0|movie.avi", "Brazil|1|0|film.mkv", "Ran|1|0|video.avi"};
+        // .nfo files
+        QTest::newRow("nfo: text, CP437 art, by the name without marker")
+            << "Heat" << QStringList{"Heat.CD1.avi", "Heat.CD2.avi", "Heat.nfo=" + QString::fromLatin1(Cp437Nfo)}
+            << QStringList{"Heat|2|1|Heat.CD1.avi/Heat.CD2.avi|tt0113277"};
+        QTest::newRow("nfo: XML title and year win")
+            << "x" << QStringList{"h.avi", "movie.nfo=" + QString::fromLatin1(XmlNfo)} << QStringList{"Heat (1995)|1|0|h.avi|tt0113277"};
+        QTest::newRow("nfo: named as the file") << "" << QStringList{"Ran.avi", "Ran.nfo=imdb.com/title/tt0089881", "Zorro.avi"}
+                                                << QStringList{"Ran|1|0|Ran.avi|tt0089881", "Zorro|1|0|Zorro.avi"};
+        QTest::newRow("nfo: the only one of two movies' folder")
+            << "" << QStringList{"Ran.avi", "info.nfo=imdb.com/title/tt0089881", "Zorro.avi"} << QStringList{"Ran|1|0|Ran.avi", "Zorro|1|0|Zorro.avi"};
+        QTest::newRow("nfo: 8 digits, a DVD's folder")
+            << "Dune" << QStringList{"VIDEO_TS/VTS_01_1.VOB", "dune.nfo=https://m.imdb.com/title/tt15239678/?ref_=x"}
+            << QStringList{"Dune|1|0|VTS_01_1.VOB|tt15239678"};
+        QTest::newRow("nfo: two films") << "" << QStringList{"Heat.avi", "Heat.nfo=imdb.com/title/tt0113277 imdb.com/title/tt0113278"}
+                                        << QStringList{"Heat|1|0|Heat.avi|two ids"};
+        QTest::newRow("nfo: a folder a part") << "Kill Bill" << QStringList{"CD1/kb.avi", "CD2/kb.avi", "kb.nfo=http://akas.imdb.com/Title?0266697"}
+                                              << QStringList{"Kill Bill|2|1|kb.avi/kb.avi|tt0266697"};
     }
 
     void grouping()
@@ -153,13 +234,140 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QStringList, files);
         QFETCH(QStringList, movies);
-        WalkResult walk;
-        walk.root = QStringLiteral("/disc");
-        ScanFolder f{folder.isEmpty() ? walk.root : walk.root + u'/' + folder, QFileInfo(folder).fileName(), {}};
-        for (const QString &name : files)
-            f.files << ScanFile{f.path + u'/' + name, name, 1, {}};
-        walk.folders << f;
-        QCOMPARE(described(groupMovies(walk, QStringLiteral("DISC"))), movies);
+        QTemporaryDir tmp;
+        const QString root = tmp.filePath(QStringLiteral("disc"));
+        QDir().mkpath(root);
+        for (const QString &file : files) { // "name" or "name=content"
+            const QString name = file.section(u'=', 0, 0);
+            makeFile(root + u'/' + (folder.isEmpty() ? name : folder + u'/' + name), 0, file.section(u'=', 1).toLatin1());
+        }
+        QCOMPARE(described(groupMovies(walkTree(root), QStringLiteral("DISC"))), movies);
+    }
+
+    void releaseNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("codec");
+        QTest::newRow("The.Matrix.1999.DVDRip.XviD-GROUP") << QStringLiteral("The.Matrix.1999.DVDRip.XviD-GROUP") << QStringLiteral("The Matrix (1999)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Amelie_2001_DVDSCR_DivX") << QStringLiteral("Amelie_2001_DVDSCR_DivX") << QStringLiteral("Amelie (2001)") << QStringLiteral("DVD Screener Rip") << QStringLiteral("DivX");
+        QTest::newRow("Heat 1995 720p BluRay x264") << QStringLiteral("Heat 1995 720p BluRay x264") << QStringLiteral("Heat (1995)") << QStringLiteral("BluRay") << QStringLiteral("x264");
+        QTest::newRow("Heat (1995)") << QStringLiteral("Heat (1995)") << QStringLiteral("Heat (1995)") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("1917") << QStringLiteral("1917") << QStringLiteral("1917") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("2012 (2009)") << QStringLiteral("2012 (2009)") << QStringLiteral("2012 (2009)") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("9") << QStringLiteral("9") << QStringLiteral("9") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("Blade Runner 2049 (2017)") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("Blade.Runner.2049.2017.1080p.BluRay.x264-SPARKS") << QStringLiteral("Blade.Runner.2049.2017.1080p.BluRay.x264-SPARKS") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("BluRay") << QStringLiteral("x264");
+        QTest::newRow("2001.A.Space.Odyssey.1968.1080p.BluRay.x264") << QStringLiteral("2001.A.Space.Odyssey.1968.1080p.BluRay.x264") << QStringLiteral("2001 A Space Odyssey (1968)") << QStringLiteral("BluRay") << QStringLiteral("x264");
+        QTest::newRow("Death.Race.2000.1975.DVDRip.XviD") << QStringLiteral("Death.Race.2000.1975.DVDRip.XviD") << QStringLiteral("Death Race 2000 (1975)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("2046.2004.DVDRip.XviD-FRAGMENT") << QStringLiteral("2046.2004.DVDRip.XviD-FRAGMENT") << QStringLiteral("2046 (2004)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("E.T.the.Extra-Terrestrial.1982.DVDRip.XviD-DoNE") << QStringLiteral("E.T.the.Extra-Terrestrial.1982.DVDRip.XviD-DoNE") << QStringLiteral("E.T. the Extra-Terrestrial (1982)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("L.A.Confidential.1997.DVDRip.DivX") << QStringLiteral("L.A.Confidential.1997.DVDRip.DivX") << QStringLiteral("L.A. Confidential (1997)") << QStringLiteral("DVD Rip") << QStringLiteral("DivX");
+        QTest::newRow("Dr.No.1962.720p.BluRay.x264") << QStringLiteral("Dr.No.1962.720p.BluRay.x264") << QStringLiteral("Dr. No (1962)") << QStringLiteral("BluRay") << QStringLiteral("x264");
+        QTest::newRow("Mr.Smith.Goes.To.Washington.1939.DVDRip") << QStringLiteral("Mr.Smith.Goes.To.Washington.1939.DVDRip") << QStringLiteral("Mr. Smith Goes To Washington (1939)") << QStringLiteral("DVD Rip") << QStringLiteral("");
+        QTest::newRow("S.W.A.T.2003.DVDRip.XviD") << QStringLiteral("S.W.A.T.2003.DVDRip.XviD") << QStringLiteral("S.W.A.T. (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("U.S.Marshals.1998.DVDRip.XviD-SiNK") << QStringLiteral("U.S.Marshals.1998.DVDRip.XviD-SiNK") << QStringLiteral("U.S. Marshals (1998)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("M.1931.DVDRip.XviD") << QStringLiteral("M.1931.DVDRip.XviD") << QStringLiteral("M (1931)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Z.1969.DVDRip") << QStringLiteral("Z.1969.DVDRip") << QStringLiteral("Z (1969)") << QStringLiteral("DVD Rip") << QStringLiteral("");
+        QTest::newRow("A.Beautiful.Mind.2001.DVDRip.XviD") << QStringLiteral("A.Beautiful.Mind.2001.DVDRip.XviD") << QStringLiteral("A Beautiful Mind (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Kill_Bill_Vol_1_2003_DVDRip_XviD") << QStringLiteral("Kill_Bill_Vol_1_2003_DVDRip_XviD") << QStringLiteral("Kill Bill Vol. 1 (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Alien.1979.Directors.Cut.DVDRip.XviD") << QStringLiteral("Alien.1979.Directors.Cut.DVDRip.XviD") << QStringLiteral("Alien (1979)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Se7en.1995.REMASTERED.1080p.BluRay.x265-RARBG") << QStringLiteral("Se7en.1995.REMASTERED.1080p.BluRay.x265-RARBG") << QStringLiteral("Se7en (1995)") << QStringLiteral("BluRay") << QStringLiteral("x265");
+        QTest::newRow("Gladiator.2000.EXTENDED.DVDRip.XviD-GRP") << QStringLiteral("Gladiator.2000.EXTENDED.DVDRip.XviD-GRP") << QStringLiteral("Gladiator (2000)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Shrek.2.2004.DVDSCR.XviD") << QStringLiteral("Shrek.2.2004.DVDSCR.XviD") << QStringLiteral("Shrek 2 (2004)") << QStringLiteral("DVD Screener Rip") << QStringLiteral("XviD");
+        QTest::newRow("Three.Colors.Blue.1993.SCREENER.XviD") << QStringLiteral("Three.Colors.Blue.1993.SCREENER.XviD") << QStringLiteral("Three Colors Blue (1993)") << QStringLiteral("DVD Screener Rip") << QStringLiteral("XviD");
+        QTest::newRow("The.Ring.2002.TS.XviD-GRP") << QStringLiteral("The.Ring.2002.TS.XviD-GRP") << QStringLiteral("The Ring (2002)") << QStringLiteral("Cam") << QStringLiteral("XviD");
+        QTest::newRow("Spider-Man.2002.CAM.XviD") << QStringLiteral("Spider-Man.2002.CAM.XviD") << QStringLiteral("Spider-Man (2002)") << QStringLiteral("Cam") << QStringLiteral("XviD");
+        QTest::newRow("Matrix.Reloaded.2003.TELESYNC.XviD") << QStringLiteral("Matrix.Reloaded.2003.TELESYNC.XviD") << QStringLiteral("Matrix Reloaded (2003)") << QStringLiteral("Cam") << QStringLiteral("XviD");
+        QTest::newRow("Star.Wars.1977.VHSRip.XviD") << QStringLiteral("Star.Wars.1977.VHSRip.XviD") << QStringLiteral("Star Wars (1977)") << QStringLiteral("VHS Rip") << QStringLiteral("XviD");
+        QTest::newRow("Twin.Peaks.Fire.Walk.With.Me.1992.TVRip.XviD") << QStringLiteral("Twin.Peaks.Fire.Walk.With.Me.1992.TVRip.XviD") << QStringLiteral("Twin Peaks Fire Walk With Me (1992)") << QStringLiteral("TV Grab") << QStringLiteral("XviD");
+        QTest::newRow("Some.Film.2005.HDTV.x264-LOL") << QStringLiteral("Some.Film.2005.HDTV.x264-LOL") << QStringLiteral("Some Film (2005)") << QStringLiteral("TV Grab") << QStringLiteral("x264");
+        QTest::newRow("Baraka.1992.PDTV.XviD") << QStringLiteral("Baraka.1992.PDTV.XviD") << QStringLiteral("Baraka (1992)") << QStringLiteral("TV Grab") << QStringLiteral("XviD");
+        QTest::newRow("Koyaanisqatsi.1982.DSR.XviD") << QStringLiteral("Koyaanisqatsi.1982.DSR.XviD") << QStringLiteral("Koyaanisqatsi (1982)") << QStringLiteral("TV Grab") << QStringLiteral("XviD");
+        QTest::newRow("Titanic.1997.SVCD") << QStringLiteral("Titanic.1997.SVCD") << QStringLiteral("Titanic (1997)") << QStringLiteral("SVCD") << QStringLiteral("");
+        QTest::newRow("Titanic.1997.VCD-GRP") << QStringLiteral("Titanic.1997.VCD-GRP") << QStringLiteral("Titanic (1997)") << QStringLiteral("VCD") << QStringLiteral("");
+        QTest::newRow("Inception.2010.1080p.WEB-DL.H.264-GRP") << QStringLiteral("Inception.2010.1080p.WEB-DL.H.264-GRP") << QStringLiteral("Inception (2010)") << QStringLiteral("WEB-DL") << QStringLiteral("H.264");
+        QTest::newRow("Dune.2021.2160p.WEBRip.x265.HEVC") << QStringLiteral("Dune.2021.2160p.WEBRip.x265.HEVC") << QStringLiteral("Dune (2021)") << QStringLiteral("WEBRip") << QStringLiteral("x265");
+        QTest::newRow("Parasite.2019.BDRip.x264") << QStringLiteral("Parasite.2019.BDRip.x264") << QStringLiteral("Parasite (2019)") << QStringLiteral("BDRip") << QStringLiteral("x264");
+        QTest::newRow("Memento.2000.BRRip.XviD") << QStringLiteral("Memento.2000.BRRip.XviD") << QStringLiteral("Memento (2000)") << QStringLiteral("BRRip") << QStringLiteral("XviD");
+        QTest::newRow("Amelie.2001.PROPER.DVDRip.XviD") << QStringLiteral("Amelie.2001.PROPER.DVDRip.XviD") << QStringLiteral("Amelie (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Oldboy.2003.LIMITED.DVDRip.XviD") << QStringLiteral("Oldboy.2003.LIMITED.DVDRip.XviD") << QStringLiteral("Oldboy (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Heat.1995.UNRATED.DVDRip") << QStringLiteral("Heat.1995.UNRATED.DVDRip") << QStringLiteral("Heat (1995)") << QStringLiteral("DVD Rip") << QStringLiteral("");
+        QTest::newRow("Apocalypse.Now.1979.DC.DVDRip.XviD") << QStringLiteral("Apocalypse.Now.1979.DC.DVDRip.XviD") << QStringLiteral("Apocalypse Now (1979)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Brazil.1985.REPACK.DVDRip.XviD") << QStringLiteral("Brazil.1985.REPACK.DVDRip.XviD") << QStringLiteral("Brazil (1985)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("The.Thing.1982.iNTERNAL.DVDRip.XviD") << QStringLiteral("The.Thing.1982.iNTERNAL.DVDRip.XviD") << QStringLiteral("The Thing (1982)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Vertigo DVDRip XviD") << QStringLiteral("Vertigo DVDRip XviD") << QStringLiteral("Vertigo") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Casablanca.DVDRip.XviD-FoV") << QStringLiteral("Casablanca.DVDRip.XviD-FoV") << QStringLiteral("Casablanca") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Metropolis.1927.720p.BluRay.AC3.x264") << QStringLiteral("Metropolis.1927.720p.BluRay.AC3.x264") << QStringLiteral("Metropolis (1927)") << QStringLiteral("BluRay") << QStringLiteral("x264");
+        QTest::newRow("Stalker.1979.720p.BluRay.DTS.x264-CtrlHD") << QStringLiteral("Stalker.1979.720p.BluRay.DTS.x264-CtrlHD") << QStringLiteral("Stalker (1979)") << QStringLiteral("BluRay") << QStringLiteral("x264");
+        QTest::newRow("Ran.1985.1080p.BluRay.HEVC") << QStringLiteral("Ran.1985.1080p.BluRay.HEVC") << QStringLiteral("Ran (1985)") << QStringLiteral("BluRay") << QStringLiteral("HEVC");
+        QTest::newRow("Seven Samurai (1954)") << QStringLiteral("Seven Samurai (1954)") << QStringLiteral("Seven Samurai (1954)") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("Jaws (1975) [1080p]") << QStringLiteral("Jaws (1975) [1080p]") << QStringLiteral("Jaws (1975)") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("Ocean's.Eleven.2001.DVDRip.XviD") << QStringLiteral("Ocean's.Eleven.2001.DVDRip.XviD") << QStringLiteral("Ocean's Eleven (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("The Godfather 1972 720p BluRay x264-SiNNERS") << QStringLiteral("The Godfather 1972 720p BluRay x264-SiNNERS") << QStringLiteral("The Godfather (1972)") << QStringLiteral("BluRay") << QStringLiteral("x264");
+        QTest::newRow("Solaris.1972.Criterion.DVDRip.XviD") << QStringLiteral("Solaris.1972.Criterion.DVDRip.XviD") << QStringLiteral("Solaris (1972)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Trainspotting.1996.MULTi.1080p.BluRay") << QStringLiteral("Trainspotting.1996.MULTi.1080p.BluRay") << QStringLiteral("Trainspotting (1996)") << QStringLiteral("BluRay") << QStringLiteral("");
+        QTest::newRow("Amores.Perros.2000.SUBBED.DVDRip.XviD") << QStringLiteral("Amores.Perros.2000.SUBBED.DVDRip.XviD") << QStringLiteral("Amores Perros (2000)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("The.Fifth.Element.1997.R5.XviD") << QStringLiteral("The.Fifth.Element.1997.R5.XviD") << QStringLiteral("The Fifth Element (1997)") << QStringLiteral("R5") << QStringLiteral("XviD");
+        QTest::newRow("Avatar.2009.HDRip.XviD") << QStringLiteral("Avatar.2009.HDRip.XviD") << QStringLiteral("Avatar (2009)") << QStringLiteral("HDRip") << QStringLiteral("XviD");
+        QTest::newRow("Up.2009.DvDrip.DivX") << QStringLiteral("Up.2009.DvDrip.DivX") << QStringLiteral("Up (2009)") << QStringLiteral("DVD Rip") << QStringLiteral("DivX");
+        QTest::newRow("Rocky.IV.1985.DVDRip") << QStringLiteral("Rocky.IV.1985.DVDRip") << QStringLiteral("Rocky IV (1985)") << QStringLiteral("DVD Rip") << QStringLiteral("");
+        QTest::newRow("Pi.1998.DVDRip.XviD") << QStringLiteral("Pi.1998.DVDRip.XviD") << QStringLiteral("Pi (1998)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
+        QTest::newRow("Leon.1994.480p.DVDRip.x264") << QStringLiteral("Leon.1994.480p.DVDRip.x264") << QStringLiteral("Leon (1994)") << QStringLiteral("DVD Rip") << QStringLiteral("x264");
+        QTest::newRow("Goodfellas.1990.DVD9") << QStringLiteral("Goodfellas.1990.DVD9") << QStringLiteral("Goodfellas (1990)") << QStringLiteral("DVD9") << QStringLiteral("");
+        QTest::newRow("Amélie, le | film") << QStringLiteral("Amélie, le | film") << QStringLiteral("Amélie, le | film") << QStringLiteral("") << QStringLiteral("");
+        QTest::newRow("Charlotte's Web 2006 DVDRip") << QStringLiteral("Charlotte's Web 2006 DVDRip") << QStringLiteral("Charlotte's Web (2006)") << QStringLiteral("DVD Rip") << QStringLiteral("");
+        QTest::newRow("Heat.1995.H.264") << QStringLiteral("Heat.1995.H.264") << QStringLiteral("Heat (1995)") << QStringLiteral("") << QStringLiteral("H.264");
+        QTest::newRow("Movie 1080p") << QStringLiteral("Movie 1080p") << QStringLiteral("Movie") << QStringLiteral("") << QStringLiteral("");
+    }
+    void releaseNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        QFETCH(QString, type);
+        QFETCH(QString, codec);
+        const ReleaseName r = parseReleaseName(name);
+        QCOMPARE(r.title + u'|' + r.type + u'|' + r.codec, title + u'|' + type + u'|' + codec);
+    }
+
+    void nfoFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("found"); // "id|title", "two ids" or ""
+        QTest::newRow("CP437 art around the address") << Cp437Nfo << "tt0113277|";
+        QTest::newRow("XML: the default uniqueid, title (year)") << XmlNfo << "tt0113277|Heat (1995)";
+        QTest::newRow("XML: the first imdb uniqueid") << QByteArray("<movie><title>Ran</title><uniqueid type=\"imdb\">tt0089881</uniqueid><uniqueid type=\"imdb\">tt0000001</uniqueid></movie>") << "tt0089881|Ran";
+        QTest::newRow("XML: id") << QByteArray("  \n<movie><title>Ran</title><year>1985</year><id>tt0089881</id></movie>") << "tt0089881|Ran (1985)";
+        QTest::newRow("XML: imdb") << QByteArray("<?xml version=\"1.0\"?><movie><imdb>tt0089881</imdb></movie>") << "tt0089881|";
+        QTest::newRow("XML: imdbid, 8 digits") << QByteArray("<movie><imdbid>tt15239678</imdbid></movie>") << "tt15239678|";
+        QTest::newRow("XML: an id that is no IMDb id") << QByteArray("<movie><id>949</id><imdb>tt</imdb></movie>") << "|";
+        QTest::newRow("XML: an actor's id is not the film's") << QByteArray("<movie><actor><imdbid>tt0000123</imdbid></actor></movie>") << "|";
+        QTest::newRow("XML that does not parse") << QByteArray("<movie><title>Heat</title><id>tt0113277</id>") << "|";
+        QTest::newRow("text: https, www") << QByteArray("IMDb: https://www.imdb.com/title/tt0113277/") << "tt0113277|";
+        QTest::newRow("text: m., query") << QByteArray("link ... m.imdb.com/title/tt0113277/?ref_=fn") << "tt0113277|";
+        QTest::newRow("text: akas., old Title?") << QByteArray("http://akas.imdb.com/Title?0113277\r\n") << "tt0113277|";
+        QTest::newRow("text: us., language part") << QByteArray("http://us.imdb.com/de/title/tt0113277 http://imdb.com/title/tt0113277") << "tt0113277|";
+        QTest::newRow("text: Latin-1 around") << QByteArray("Pr\xe9sent\xe9 par \xabGRP\xbb imdb.com/title/tt0113277") << "tt0113277|";
+        QTest::newRow("text: two films") << QByteArray("imdb.com/title/tt0113277\nimdb.com/title/tt0113278") << "two ids";
+        QTest::newRow("text: tt without digits") << QByteArray("www.imdb.com/title/tt/") << "|";
+        QTest::newRow("text: 9 digits is no id") << QByteArray("www.imdb.com/title/tt123456789") << "|";
+        QTest::newRow("text: no imdb") << QByteArray("Release notes\n") << "|";
+    }
+    void nfoFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, found);
+        const NfoInfo info = parseNfo(content);
+        QCOMPARE(info.twoIds ? QStringLiteral("two ids") : info.imdbId + u'|' + info.title, found);
+        // Read from a file, the same; one over 1 MB gives nothing.
+        QTemporaryDir tmp;
+        const NfoInfo read = readNfo(makeFile(tmp.filePath(QStringLiteral("a.nfo")), 0, content));
+        QCOMPARE(read.imdbId + read.title, info.imdbId + info.title);
+        const NfoInfo big = readNfo(makeFile(tmp.filePath(QStringLiteral("b.nfo")), 0, content + QByteArray(NfoSizeLimit, ' ')));
+        QVERIFY(big.imdbId.isEmpty() && big.title.isEmpty());
+        QVERIFY(readNfo(tmp.filePath(QStringLiteral("none.nfo"))).imdbId.isEmpty());
+        QCOMPARE(imdbLink(QStringLiteral("tt0113277")), QStringLiteral("https://www.imdb.com/title/tt0113277/"));
     }
 
     void walkEndsAndStaysInTheTree()
@@ -169,6 +377,8 @@ private slots:
         makeFile(root + QStringLiteral("/a/Movie.CD1.avi"), 3000);
         makeFile(root + QStringLiteral("/a/notes.txt"));
         makeFile(root + QStringLiteral("/.hidden/x.avi"));
+        makeFile(root + QStringLiteral("/a/Sample/m-sample.avi"));
+        makeFile(root + QStringLiteral("/a/Movie.CD1-trailer.avi"));
         makeFile(outside.filePath(QStringLiteral("far.avi")));
         QVERIFY(QFile::link(root, root + QStringLiteral("/a/loop")));        // a circle
         QVERIFY(QFile::link(outside.path(), root + QStringLiteral("/out"))); // out of the tree
@@ -184,7 +394,10 @@ private slots:
         QCOMPARE(walk.folders.size(), 1);
         QCOMPARE(walk.folders[0].files.size(), 1);
         QCOMPARE(walk.folders[0].files[0].bytes, 3000u);
-        QCOMPARE(walk.filesSeen, 2);
+        QCOMPARE(walk.filesSeen, 3);
+        QCOMPARE(walk.extrasCount, 2); // the Sample folder and the trailer
+        QCOMPARE(walk.hidden, QStringList{walk.root + QStringLiteral("/.hidden")});
+        QCOMPARE(walk.hiddenCount, 1);
         if (::geteuid() != 0) // permissions do not stop the superuser
             QCOMPARE(walk.unreadable, QStringList{walk.root + QStringLiteral("/locked")});
         QCOMPARE(lockedOut, QStringLiteral("cinemork-list: ") + walk.root + QStringLiteral("/locked: could not be read\n"));
@@ -251,8 +464,8 @@ private slots:
         const auto &rows = review.rows();
         QVERIFY(rows[0].catalogued && !rows[0].ticked); // same names, case ignored, same size
         QVERIFY(!rows[1].catalogued && rows[1].ticked); // another size
-        QCOMPARE(rows[2].laterPartOf, 0);               // Heat has one CD, this is the second
-        QCOMPARE(rows[3].laterPartOf, -1);              // Alien has two already
+        QCOMPARE(rows[2].partOf, 0);                    // Heat has one CD, this is the second
+        QCOMPARE(rows[3].partOf, -1);                   // Alien has two already
         QCOMPARE(review.tickedCount(), 3);
 
         ScanReview::Additions a = review.additions();
@@ -265,7 +478,7 @@ private slots:
         review.setAddToListed(2, false); // as a movie of its own
         QCOMPARE(review.additions().added.size(), 3);
         review.setTitle(2, QStringLiteral("Heat II"));
-        QCOMPARE(review.rows()[2].laterPartOf, -1);
+        QCOMPARE(review.rows()[2].partOf, 0); // the offer stays while the title is edited
         review.setTitle(2, QStringLiteral("Heat"));
         review.setAddToListed(2, true);
         review.setTicked(1, false);
@@ -283,7 +496,90 @@ private slots:
         QCOMPARE(review.rows()[0].movie[FFiles], QStringLiteral("HEAT.cd1.AVI, Heat.CD1.avi"));
         QVERIFY(review.split(0) && !review.split(0));
         QCOMPARE(described({review.rows()[0].found, review.rows()[1].found}),
-                 (QStringList{"HEAT.cd1|1|1|HEAT.cd1.AVI", "Heat.CD1|1|1|Heat.CD1.avi"}));
+                 (QStringList{"Heat|1|1|HEAT.cd1.AVI", "Heat|1|1|Heat.CD1.avi"}));
+    }
+
+    void catalogued_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("files"); // 700 MB each
+        QTest::addColumn<QString>("status");
+        QTest::newRow("generic name, another title") << "Stalker" << QStringList{"movie.avi"} << "new";
+        QTest::newRow("generic name, the title") << "casablanca" << QStringList{"MOVIE.avi"} << "catalogued as Casablanca";
+        QTest::newRow("generic parts, another title") << "Stalker" << QStringList{"CD1.avi", "CD2.avi"} << "new";
+        QTest::newRow("generic parts, the title") << "Vertigo" << QStringList{"cd1.avi", "cd2.avi"} << "catalogued as Vertigo";
+        QTest::newRow("DVD files, another title") << "Amelie" << QStringList{"VTS_01_1.VOB"} << "new";
+        QTest::newRow("a name of its own, another title") << "Heat 2" << QStringList{"Heat.CD1.avi"} << "catalogued as Heat";
+        QTest::newRow("an earlier part") << "Lonely" << QStringList{"Lonely CD1.avi"} << "part 1 of Lonely: Lonely CD1.avi, Lonely CD2.avi";
+        QTest::newRow("a later part, as listed") << "gladiator" << QStringList{"gladiator cd2.avi"} << "part 2 of Gladiator: Gladiator CD1.avi, gladiator cd2.avi";
+    }
+    void catalogued()
+    {
+        QFETCH(QString, title);
+        QFETCH(QStringList, files);
+        QFETCH(QString, status);
+        const QList<Movie> list{listed("Casablanca", "700\\1", "movie.avi", "A"), listed("Vertigo", "1400\\2", "cd1.avi, cd2.avi", "B"),
+                                listed("Mirror", "700\\1", "VTS_01_1.VOB", "C"), listed("Heat", "700\\1", "Heat.CD1.avi", "D"),
+                                listed("Lonely", "700\\1", "Lonely CD2.avi", "E"), listed("Gladiator", "700\\1", "Gladiator CD1.avi", "F")};
+        FoundMovie f;
+        f.title = title;
+        for (const QString &name : files)
+            f.files << ScanFile{QStringLiteral("/d/") + name, name, 700 * 1048576, {}};
+        f.parts = int(files.size());
+        if (const auto marker = partMarker(files.first()))
+            f.firstPart = marker->number;
+        ScanReview review({f}, list);
+        const ScanReview::Row &row = review.rows()[0];
+        QString got = QStringLiteral("new");
+        if (row.catalogued)
+            got = QStringLiteral("catalogued as ") + review.listedTitle(row.cataloguedAs);
+        else if (row.partOf >= 0)
+            got = QStringLiteral("part %1 of %2: %3").arg(f.firstPart).arg(review.listedTitle(row.partOf),
+                                                                           review.additions().extended.value(0).second[FFiles]);
+        QCOMPARE(got, status);
+        QCOMPARE(row.ticked, !row.catalogued);
+    }
+
+    void splitRestoresTheFoundState()
+    {
+        const QList<Movie> list{listed("Ran", "700\\1", "Ran.cd1.avi", "A"), listed("Three", "2100\\3", "Three CD1.avi, Three CD2.avi, Three CD3.avi", "B")};
+        QList<FoundMovie> found;
+        for (const char *name : {"Ran.cd1.avi", "Three CD4.avi", "Heat.CD1.avi", "Heat.CD2.avi"}) {
+            WalkResult walk;
+            walk.root = QStringLiteral("/d");
+            walk.folders << ScanFolder{walk.root, QStringLiteral("d"), {ScanFile{QStringLiteral("/d/") + QLatin1String(name), QLatin1String(name), 700 * 1048576, {}}}, {}};
+            found << groupMovies(walk, QStringLiteral("D"));
+        }
+        found = {found[0], found[1], mergedMovies({found[2], found[3]})};
+        found[2].title = QStringLiteral("Heat");
+        ScanReview review(found, list);
+        const auto state = [&review] {
+            QStringList out;
+            for (const ScanReview::Row &r : review.rows())
+                out << QStringLiteral("%1|%2|%3|%4|%5").arg(r.movie[FTitle]).arg(r.ticked).arg(r.catalogued).arg(r.partOf).arg(r.movie[FSize]);
+            return out;
+        };
+        const QStringList asFound = state();
+        QCOMPARE(asFound, (QStringList{"Ran|0|1|-1|700\\1", "Three|1|0|1|700\\1", "Heat|1|0|-1|1400\\2"}));
+        review.setTitle(0, QStringLiteral("edited"));
+        QVERIFY(review.merge({0, 1}));
+        QVERIFY(review.split(0));
+        QCOMPARE(state(), asFound);
+        QVERIFY(review.split(2)); // Heat's halves, each titled without its marker, and Heat again
+        QCOMPARE(state().mid(2), (QStringList{"Heat|1|0|-1|700\\1", "Heat|1|0|-1|700\\1"}));
+        QVERIFY(review.merge({2, 3}));
+        QCOMPARE(state(), asFound);
+        QCOMPARE(review.tickedCount(), 2);
+        QCOMPARE(review.tickedParts(), 1);
+    }
+
+    void aDropIsGroupedAsAScan()
+    {
+        QTemporaryDir tmp;
+        const QStringList paths{makeFile(tmp.filePath(QStringLiteral("Seven Samurai CD2.avi"))),
+                                makeFile(tmp.filePath(QStringLiteral("Seven Samurai CD1.avi")))};
+        QCOMPARE(described(groupFiles(paths)),
+                 QStringList{"Seven Samurai|2|1|Seven Samurai CD1.avi/Seven Samurai CD2.avi"});
     }
 
     void cancelEndsTheJobAtOnce_data()
@@ -356,6 +652,7 @@ private slots:
         for (const char *name : {"d/Heat/Heat.CD1.avi", "d/Heat/Heat.CD2.avi", "d/A, b | c.avi"})
             QVERIFY(
                 QFile::copy(QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi"), tmp.filePath(QLatin1String(name))));
+        makeFile(tmp.filePath(QStringLiteral("d/Heat/Heat.nfo")), 0, XmlNfo);
         QProcess scan;
         scan.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"),
                    {QStringLiteral("scan"), tmp.filePath(QStringLiteral("d")), QStringLiteral("--probe"),
@@ -365,10 +662,12 @@ private slots:
         QCOMPARE(scan.readAllStandardOutput(),
                  QByteArray("title,size,res,codec,type,seenit,location,files,imdb\r\n"
                             "\"A, b | c\",0\\1,640x272,DivX,DVD Rip,no,Box 3,\"A, b | c.avi\",\r\n"
-                            "Heat,0\\2,640x272,DivX,DVD Rip,no,Box 3,\"Heat.CD1.avi, Heat.CD2.avi\",\r\n"));
+                            "Heat (1995),0\\2,640x272,DivX,DVD Rip,no,Box 3,\"Heat.CD1.avi, Heat.CD2.avi\","
+                            "https://www.imdb.com/title/tt0113277/\r\n"));
         scan.start(scan.program(), {QStringLiteral("scan"), tmp.filePath(QStringLiteral("none"))});
         QVERIFY(scan.waitForFinished());
         QCOMPARE(scan.exitCode(), 1);
+        QCOMPARE(scan.readAllStandardError(), "cinemork-list: " + QFile::encodeName(tmp.filePath(QStringLiteral("none"))) + ": does not exist\n");
     }
 };
 

@@ -280,7 +280,8 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
     for (const QString &folder : folders) {
         WalkResult walk = walkTree(folder);
         if (!walk.ok) {
-            err << "cinemork-list: " << folder << ": no folder that can be read\n";
+            err << "cinemork-list: " << folder
+                << (QFileInfo::exists(folder) ? CompanionTexts::FolderUnreadable : CompanionTexts::FolderMissing) << "\n";
             status = 1;
             continue;
         }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// What a release's file name says beyond its title: "The.Matrix.1999.DVDRip.XviD-GROUP" is "The Matrix
+// (1999)", a DVD rip in XviD. The scan and a drop title movies this way; the editor's ".." keeps its own
+// guess.
+
+namespace cinemork {
+
+struct ReleaseName
+{
+    QString title; // as a person would write it
+    QString type;  // one of TypePresets for the sources the types name, else the tag as written; "" none
+    QString codec; // from a codec tag; "" none
+};
+
+// name: a file's name without its ending (or a folder's name).
+ReleaseName parseReleaseName(const QString &name);
+
+// Names that say nothing of the movie ("movie", "video", "cd1", "part1", "VTS_01_1", "VIDEO_TS"): the
+// folder names it, and such a name and a size are no evidence that two files are one movie.
+bool isGenericTitle(const QString &title);
+// The same for a file name with its ending.
+bool isGenericFileName(const QString &fileName);
+
+} // namespace cinemork
