@@ -52,6 +52,7 @@ inline const QStringList ReviewHeaders{QStringLiteral("Title"),      QStringLite
                                        QStringLiteral("MB"),         QStringLiteral("Resolution"),
                                        QStringLiteral("Location"),   QStringLiteral("Files"),
                                        QStringLiteral("In the list")};
+inline const QString FoundTableName = QStringLiteral("Movies found");
 inline const QString AlreadyCatalogued = QStringLiteral("already catalogued");
 inline QString addToListed(const QString &title)
 {
@@ -64,7 +65,11 @@ inline QString addMoviesButton(int count)
     return QStringLiteral("Add ") + QString::number(count) + (count == 1 ? QStringLiteral(" movie") : QStringLiteral(" movies"));
 }
 inline const QString CancelButton = QStringLiteral("Cancel");
-// About box
+// About box: the caption names the program with its version
+inline QString aboutCaption()
+{
+    return QStringLiteral("Cinemork v") + VersionText;
+}
 inline const QString AboutFirstLine = QStringLiteral("powered");
 inline const QString AboutCredit = QStringLiteral("Written by the Cinemork developers.");
 
