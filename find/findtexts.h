@@ -11,7 +11,6 @@ inline const QString FindLabel = QStringLiteral("&Find:");
 inline const QString ClearCaption = QStringLiteral("Clear");
 inline const QString FindPlaceholder = QStringLiteral("words in title, location, files, codec, type, resolution");
 inline const QString SeenName = QStringLiteral("Watched or not");
-inline const QString FindStatusName = QStringLiteral("Movies shown");
 inline const std::array<QString, 3> SeenChoices{QStringLiteral("All"), QStringLiteral("Watched"),
                                                 QStringLiteral("Not watched")};
 // "1 movie", "2 movies"

@@ -71,7 +71,6 @@ FilterBar::FilterBar(MovieListView *list, QWidget *parent)
         m_seen->addItem(choice);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblFindStatus"));
-    m_status->setAccessibleName(FindTexts::FindStatusName);
     const QFontMetrics metrics = m_status->fontMetrics();
     m_status->setMinimumWidth(std::max(metrics.horizontalAdvance(FindTexts::shownOf(888888, 888888)),
                                        metrics.horizontalAdvance(FindTexts::duplicatesShown(888888, 88888))));

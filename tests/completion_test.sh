@@ -33,8 +33,10 @@ while IFS='|' read -r line expected; do
     failed=1
   fi
 done <<'CASES'
-cinemork-list |--help dump probe scan write
-cinemork-list s|scan
+cinemork-list |--help dump duplicates probe scan stats write
+cinemork-list s|scan stats
+cinemork-list duplicates |list.html movies old.htm
+cinemork-list stats list.html --format |csv json
 cinemork-list dump |list.html movies old.htm
 cinemork-list dump list.html --|--format
 cinemork-list dump list.html --format |csv json
