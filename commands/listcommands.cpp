@@ -124,8 +124,16 @@ void ListCommands::changeTitle()
 
 void ListCommands::openRecent(int n)
 {
-    if (!m_doc->busy() && n >= 1 && n <= 4)
-        openFile(m_recent.entry(n).tag);
+    if (m_doc->busy() || n < 1 || n > 4)
+        return;
+    const QString path = m_recent.entry(n).tag;
+    if (regularFileProblem(path).isEmpty()) {
+        if (saveChangesQuestion())
+            read(path);
+        return;
+    }
+    if (msgBox(m_parent, Texts::mruMissing(path), Buttons::OkCancel, BoxIcon::Exclamation, Answer::Ok) == Answer::Ok)
+        m_recent.UpdateRecentFiles(RecentRemove, path);
 }
 
 void ListCommands::openFile(const QString &path)
@@ -184,7 +192,7 @@ bool ListCommands::importCsv()
         return false;
     QFile file(chosen.first());
     const CsvParse parsed =
-        file.open(QIODevice::ReadOnly) ? moviesFromCsv(&file) : CsvParse{false, file.errorString(), {}};
+        file.open(QIODevice::ReadOnly) ? moviesFromCsv(&file) : CsvParse{false, file.errorString(), {}, {}};
     if (!parsed.ok) {
         msgBox(m_parent, Texts::csvNotRead(chosen.first(), parsed.error), Buttons::Ok, BoxIcon::Critical);
         return false;

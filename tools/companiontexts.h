@@ -16,8 +16,7 @@ inline const QString GroupColumn = QStringLiteral("group");
 // The columns of `stats`: a row a table's entry ("type", "codec", "location", "resolution"), after the
 // totals' row.
 inline const QStringList StatsHeader{QStringLiteral("table"),     QStringLiteral("key"), QStringLiteral("movies"),
-                                     QStringLiteral("watched"),   QStringLiteral("megabytes"),
-                                     QStringLiteral("gb"),        QStringLiteral("cds")};
+                                     QStringLiteral("watched"),   QStringLiteral("gb"),  QStringLiteral("cds")};
 inline const QString StdoutClosed = QStringLiteral("standard output is closed: ");
 
 } // namespace cinemork::CompanionTexts

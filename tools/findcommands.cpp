@@ -60,15 +60,14 @@ QJsonObject totalsObject(const PageTotals &t)
 {
     return {{QStringLiteral("movies"), qint64(t.movies)},
             {QStringLiteral("watched"), qint64(t.watched)},
-            {QStringLiteral("megabytes"), qint64(t.megabytes)},
             {QStringLiteral("gb"), gigabytesText(t.megabytes, u".")},
             {QStringLiteral("cds"), qint64(t.cds)}};
 }
 
 QStringList totalsFields(const PageTotals &t)
 {
-    return {QString::number(t.movies), QString::number(t.watched), QString::number(t.megabytes),
-            gigabytesText(t.megabytes, u"."), QString::number(t.cds)};
+    return {QString::number(t.movies), QString::number(t.watched), gigabytesText(t.megabytes, u"."),
+            QString::number(t.cds)};
 }
 
 } // namespace
