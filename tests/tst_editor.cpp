@@ -304,24 +304,12 @@ private slots:
         frmAddCD ed(&w, &w);
         frmConfig config({}, &w);
         const std::pair<QWidget *, const char *> named[] = {
-            {&ed, "txtTitle=Title:"},
-            {&ed, "txtFiles=Filename(s):"},
-            {&ed, "txtSize2=Size:"},
-            {&ed, "txtSize1=CD(s)"},
-            {&ed, "txtResHor=Resolution:"},
-            {&ed, "txtResVer=Resolution: height"},
-            {&ed, "cboCodec=Codec:"},
-            {&ed, "cboType=Type:"},
-            {&ed, "txtLocation=Location:"},
-            {&ed, "txtImdbLink=Imdb link:"},
-            {&ed, "cmdGetFiles=Choose the movie's files"},
-            {&ed, "cmdGetDims=Read the picture size"},
-            {&ed, "cmdGetImdb=Search the film database"},
-            {&ed, "cmdAddCodec=Add a codec"},
-            {&ed, "cmdAddType=Add a type"},
-            {&config, "cmdGetCSS=Choose a style sheet"},
-            {&config, "txtUserCSS=User-defined CSS header:"},
-            {&config, "txtColWidth0=Title: width"},
+            {&ed, "txtTitle=Title:"}, {&ed, "txtFiles=Filename(s):"}, {&ed, "txtSize2=Size:"},
+            {&ed, "txtSize1=CD(s)"}, {&ed, "txtResHor=Resolution:"}, {&ed, "txtResVer=Resolution: height"},
+            {&ed, "cboCodec=Codec:"}, {&ed, "cboType=Type:"}, {&ed, "txtLocation=Location:"},
+            {&ed, "txtImdbLink=Imdb link:"}, {&ed, "cmdGetFiles=Choose the movie's files"}, {&ed, "cmdGetDims=Read the picture size"},
+            {&ed, "cmdGetImdb=Search the film database"}, {&ed, "cmdAddCodec=Add a codec"}, {&ed, "cmdAddType=Add a type"},
+            {&config, "cmdGetCSS=Choose a style sheet"}, {&config, "txtUserCSS=User-defined CSS header:"}, {&config, "txtColWidth0=Title: width"},
             {&w, "txtFind=Find:"},
         };
         for (const auto &[dialog, pair] : named) {
