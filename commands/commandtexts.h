@@ -2,7 +2,9 @@
 
 // The list commands' questions, messages, input boxes and file dialogs.
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace cinemork::Texts {
 
@@ -13,6 +15,18 @@ inline QString mruMissing(const QString &path)
 {
     return QStringLiteral("The file ") + path
         + QStringLiteral(" does not exist. The entry will be deleted from the MRU list.");
+}
+inline QString listNotFound(const QString &path)
+{
+    return QStringLiteral("The file ") + path + QStringLiteral(" was not found.");
+}
+inline QString listIsFolder(const QString &path)
+{
+    return path + QStringLiteral(" is a folder, not a list page.");
+}
+inline QString listNotOpened(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The list ") + path + QStringLiteral(" cannot be opened: ") + reason;
 }
 // CSV files
 inline const QString ExportCsvTitle = QStringLiteral("Export as CSV...");
@@ -29,6 +43,19 @@ inline QString csvNotWritten(const QString &path, const QString &reason)
 inline QString csvNotRead(const QString &path, const QString &reason)
 {
     return QStringLiteral("Nothing was imported from ") + path + QStringLiteral(":\n") + reason;
+}
+inline const QString CsvHoldsNoMovies = QStringLiteral("The file holds no movies.");
+inline QString csvUncounted(const QList<qint64> &lines)
+{
+    QStringList numbers;
+    for (qsizetype i = 0; i < lines.size() && i < 10; ++i)
+        numbers << QString::number(lines[i]);
+    if (lines.size() > 10)
+        numbers << QStringLiteral("...");
+    return (lines.size() == 1 ? QStringLiteral("Line ") : QStringLiteral("Lines ")) + numbers.join(QStringLiteral(", "))
+        + (lines.size() == 1 ? QStringLiteral(" holds") : QStringLiteral(" hold"))
+        + QStringLiteral(" a size that is not megabytes and CDs in digits (MB\\CDs) or a watched mark that is not "
+                         "yes or no, which the list cannot count. Import the movies as they are?");
 }
 // Input boxes
 inline const QString EnterNameCaption = QStringLiteral("Enter name");

@@ -124,14 +124,9 @@ void ListCommands::changeTitle()
 
 void ListCommands::openRecent(int n)
 {
-    if (!m_doc->busy() && n >= 1 && n <= 4)
-        openFile(m_recent.entry(n).tag);
-}
-
-void ListCommands::openFile(const QString &path)
-{
-    if (m_doc->busy())
+    if (m_doc->busy() || n < 1 || n > 4)
         return;
+    const QString path = m_recent.entry(n).tag;
     if (regularFileProblem(path).isEmpty()) {
         if (saveChangesQuestion())
             read(path);
@@ -141,11 +136,37 @@ void ListCommands::openFile(const QString &path)
         m_recent.UpdateRecentFiles(RecentRemove, path);
 }
 
+void ListCommands::openFile(const QString &path)
+{
+    if (m_doc->busy())
+        return;
+    const QString problem = regularFileProblem(path);
+    if (problem.isEmpty()) {
+        if (saveChangesQuestion())
+            read(path);
+        return;
+    }
+    const QFileInfo given(path);
+    const QString message = !given.exists() ? Texts::listNotFound(path)
+        : given.isDir()                     ? Texts::listIsFolder(path)
+                                            : Texts::listNotOpened(path, problem);
+    msgBox(m_parent, message, Buttons::Ok, BoxIcon::Exclamation);
+}
+
+QString ListCommands::listFolder() const
+{
+    return m_doc->filePath().isEmpty() ? QString() : QFileInfo(m_doc->filePath()).absolutePath();
+}
+
 bool ListCommands::exportCsv()
 {
     if (m_doc->busy())
         return false;
-    const QString path = ShowSaveDialog(Texts::ExportCsvTitle, Texts::CsvFilter, Texts::CsvDefaultExt);
+    // The list's own name beside it, "Films.html" as "Films.csv".
+    const QString suggested = m_doc->filePath().isEmpty()
+        ? QString()
+        : listFolder() + u'/' + QFileInfo(m_doc->filePath()).completeBaseName() + Texts::CsvDefaultExt;
+    const QString path = ShowSaveDialog(Texts::ExportCsvTitle, Texts::CsvFilter, Texts::CsvDefaultExt, suggested);
     if (path.isEmpty())
         return false;
     const bool spreadsheet =
@@ -166,34 +187,45 @@ bool ListCommands::importCsv()
 {
     if (m_doc->busy())
         return false;
-    const QStringList chosen = ShowOpenDialogFiles(Texts::ImportCsvTitle, Texts::CsvFilter);
+    const QStringList chosen = ShowOpenDialogFiles(Texts::ImportCsvTitle, Texts::CsvFilter, listFolder());
     if (chosen.isEmpty())
         return false;
     QFile file(chosen.first());
     const CsvParse parsed =
-        file.open(QIODevice::ReadOnly) ? moviesFromCsv(&file) : CsvParse{false, file.errorString(), {}};
+        file.open(QIODevice::ReadOnly) ? moviesFromCsv(&file) : CsvParse{false, file.errorString(), {}, {}};
     if (!parsed.ok) {
         msgBox(m_parent, Texts::csvNotRead(chosen.first(), parsed.error), Buttons::Ok, BoxIcon::Critical);
         return false;
     }
-    if (m_doc->importMovies(parsed.movies))
-        changed();
+    if (parsed.movies.isEmpty()) {
+        msgBox(m_parent, Texts::CsvHoldsNoMovies, Buttons::Ok, BoxIcon::Exclamation);
+        return false;
+    }
+    if (const QList<qint64> odd = uncountedLines(parsed);
+        !odd.isEmpty()
+        && msgBox(m_parent, Texts::csvUncounted(odd), Buttons::YesNo, BoxIcon::Question, Answer::No) != Answer::Yes)
+        return false;
+    if (!m_doc->hasList())
+        m_doc->newList(); // the movies make a new list, which every command works on
+    if (!m_doc->importMovies(parsed.movies))
+        return false;
+    changed();
     return true;
 }
 
 // ---- changes ----
 
-int ListCommands::addMovie(const Movie &m)
+int ListCommands::addMovie(const Movie &m, const std::function<void(int)> &placed)
 {
-    const int row = m_doc->addMovie(m);
+    const int row = m_doc->addMovie(m, placed);
     if (row >= 0)
         changed();
     return row;
 }
 
-int ListCommands::editMovie(int row, const Movie &m)
+int ListCommands::editMovie(int row, const Movie &m, const std::function<void(int)> &placed)
 {
-    const int at = m_doc->editMovie(row, m);
+    const int at = m_doc->editMovie(row, m, placed);
     if (at >= 0)
         changed();
     return at;

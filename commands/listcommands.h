@@ -4,6 +4,7 @@
 #include "settings/recentfiles.h"
 
 #include <QObject>
+#include <functional>
 
 class QWidget;
 
@@ -41,23 +42,28 @@ public:
     bool saveAs();
     void changeTitle();
     void openRecent(int n);
-    // Opens a list as a recent-file entry does, with the same checks and messages (a list given on
-    // the command line, a page dropped on the window).
+    // Opens a list given on the command line or dropped on the window; a path that is no file is
+    // said plainly (not found, a folder).
     void openFile(const QString &path);
+
+    // The folder of the list's file; empty while it has none. File dialogs of the list start there.
+    QString listFolder() const;
 
     // Every movie of the list as CSV (UTF-8, the companion's header), to a file the user chooses;
     // false when nothing was written.
     bool exportCsv();
-    // The movies of a CSV file with that header, added as one change; a file that does not read adds
-    // nothing and names its first bad line.
+    // The movies of a CSV file with that header, added as one change (with no list open, to a new
+    // one); a file that does not read adds nothing and names its first bad line, and lines the list
+    // cannot count are named and imported only when the user agrees.
     bool importCsv();
     // Movies read from another program's collection and reviewed, added as one change; with no list
     // open they start a new one.
     bool importMovies(const QList<Movie> &movies);
 
-    // The changes of the list; each is saved at once while auto-save is on.
-    int addMovie(const Movie &m);
-    int editMovie(int row, const Movie &m);
+    // The changes of the list; each is saved at once while auto-save is on. An added or edited movie's
+    // row goes to placed before the list is marked modified or saved.
+    int addMovie(const Movie &m, const std::function<void(int)> &placed = {});
+    int editMovie(int row, const Movie &m, const std::function<void(int)> &placed = {});
     // Asks first; false when nothing was deleted.
     bool deleteMovie(int row);
     bool addFromDisc(const QList<Movie> &added, const QList<std::pair<int, Movie>> &extended);

@@ -205,7 +205,10 @@ ListDocument::ListDocument(QObject *parent)
     , m_undo(new QUndoStack(this))
     , m_shownStatus(Texts::NoListOpened)
 {
-    connect(m_undo, &QUndoStack::cleanChanged, this, &ListDocument::changed);
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this] {
+        if (!m_placing)
+            emit changed();
+    });
 }
 
 QString ListDocument::caption() const
@@ -330,24 +333,32 @@ void ListDocument::newList()
 
 // ---- changes ----
 
-int ListDocument::addMovie(const Movie &m)
+int ListDocument::addMovie(const Movie &m, const std::function<void(int)> &placed)
 {
     if (m_busy)
         return -1;
     auto *command = new AddCommand(this, m);
+    m_placing = true;
     m_undo->push(command);
+    m_placing = false;
     const int row = command->row();
+    if (placed)
+        placed(row);
     emit changed();
     return row;
 }
 
-int ListDocument::editMovie(int row, const Movie &m)
+int ListDocument::editMovie(int row, const Movie &m, const std::function<void(int)> &placed)
 {
     if (m_busy || row < 0 || row >= m_model->rowCount())
         return -1;
     auto *command = new EditCommand(this, row, m);
+    m_placing = true;
     m_undo->push(command);
+    m_placing = false;
     const int at = command->row();
+    if (placed)
+        placed(at);
     emit changed();
     return at;
 }

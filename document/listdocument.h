@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QUndoStack>
+#include <functional>
 
 namespace cinemork {
 
@@ -43,9 +44,10 @@ public:
     void newList();
 
     // The changes of the list, each one step of the history. A busy document changes nothing.
-    // The editor's OK: the movie is sorted by title into the list; returns its row, or -1.
-    int addMovie(const Movie &m);
-    int editMovie(int row, const Movie &m);
+    // The editor's OK: the movie is sorted by title into the list; returns its row, or -1. placed
+    // learns the row before anything says the list changed (the window shows the movie first).
+    int addMovie(const Movie &m, const std::function<void(int)> &placed = {});
+    int editMovie(int row, const Movie &m, const std::function<void(int)> &placed = {});
     bool deleteMovie(int row);
     // Movies of another file, each sorted in by title; false when there are none.
     bool importMovies(const QList<Movie> &movies);
@@ -85,6 +87,7 @@ private:
     bool m_hasList = false;
     bool m_markedModified = false; // modified beyond what the undo stack knows (settings, a kept mark)
     bool m_busy = false;
+    bool m_placing = false; // while an added or edited movie is put in: the change is told after
 };
 
 } // namespace cinemork

@@ -6,6 +6,15 @@
 
 namespace cinemork::Texts {
 
+// What a screen reader calls the boxes without a label of their own and the small buttons.
+inline const QString CdsName = QStringLiteral("CD(s)");
+inline const QString PictureHeightName = QStringLiteral("Resolution: height");
+inline const QString GetFilesName = QStringLiteral("Choose the movie's files");
+inline const QString GetDimsName = QStringLiteral("Read the picture size");
+inline const QString GetImdbName = QStringLiteral("Search the film database");
+inline const QString AddCodecName = QStringLiteral("Add a codec");
+inline const QString AddTypeName = QStringLiteral("Add a type");
+
 inline const QString GetResWarning = QStringLiteral("This will open the movie in a hidden window, ")
     + QStringLiteral("fetch it's dimensions and close it. On slow ") + QStringLiteral("systems, this can take a while.")
     + QStringLiteral("\r\n") + QStringLiteral("If the file ")

@@ -81,39 +81,41 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
         return b;
     };
 
-    label(1, "Title:", 120, 390, 900, true);
-    txtTitle = edit("txtTitle", 1080, 360, 3375, Qt::AlignLeft);
-    label(0, "Filename(s):", 120, 750, 900, true);
-    txtFiles = edit("txtFiles", 1080, 720, 3375, Qt::AlignLeft);
+    // Each box is named by its label (its buddy), for screen readers; the small buttons by what they do.
+    label(1, "Title:", 120, 390, 900, true)->setBuddy(txtTitle = edit("txtTitle", 1080, 360, 3375, Qt::AlignLeft));
+    QLabel *files = label(0, "Filename(s):", 120, 750, 900, true);
+    files->setBuddy(txtFiles = edit("txtFiles", 1080, 720, 3375, Qt::AlignLeft));
     cmdGetFiles = button(fraMain, "cmdGetFiles", "..", tw.rect(4560, 735, 255, 255));
-    label(2, "Size:", 120, 1110, 900, true);
-    txtSize2 = edit("txtSize2", 1080, 1080, 615, Qt::AlignRight);
+    QLabel *size = label(2, "Size:", 120, 1110, 900, true);
+    size->setBuddy(txtSize2 = edit("txtSize2", 1080, 1080, 615, Qt::AlignRight));
     label(4, "MB total on", 1800, 1110, 810, false);
     txtSize1 = edit("txtSize1", 2700, 1080, 375, Qt::AlignHCenter);
+    txtSize1->setAccessibleName(Texts::CdsName);
     txtSize1->setText(QStringLiteral("1"));
     label(3, "CD(s)", 3180, 1110, 390, false);
-    label(5, "Resolution:", 120, 1470, 900, true);
-    txtResHor = edit("txtResHor", 1080, 1440, 735, Qt::AlignHCenter);
+    QLabel *resolution = label(5, "Resolution:", 120, 1470, 900, true);
+    resolution->setBuddy(txtResHor = edit("txtResHor", 1080, 1440, 735, Qt::AlignHCenter));
     label(6, "X", 1920, 1470, 105, false);
     txtResVer = edit("txtResVer", 2160, 1440, 735, Qt::AlignHCenter);
+    txtResVer->setAccessibleName(Texts::PictureHeightName);
     label(7, "pixels", 3000, 1470, 390, false);
     cmdGetDims = button(fraMain, "cmdGetDims", "..", tw.rect(3600, 1455, 255, 255));
-    label(8, "Codec:", 120, 1830, 900, true);
-    cboCodec = new QComboBox(fraMain);
+    QLabel *codec = label(8, "Codec:", 120, 1830, 900, true);
+    codec->setBuddy(cboCodec = new QComboBox(fraMain));
     cboCodec->setObjectName(QStringLiteral("cboCodec"));
     cboCodec->setFont(normal);
     cboCodec->setGeometry(tw.rect(1080, 1800, 3375, 315));
     cmdAddCodec = button(fraMain, "cmdAddCodec", "+", tw.rect(4560, 1815, 255, 255));
-    label(11, "Type:", 120, 2190, 900, true);
-    cboType = new QComboBox(fraMain);
+    QLabel *type = label(11, "Type:", 120, 2190, 900, true);
+    type->setBuddy(cboType = new QComboBox(fraMain));
     cboType->setObjectName(QStringLiteral("cboType"));
     cboType->setFont(normal);
     cboType->setGeometry(tw.rect(1080, 2160, 3375, 315));
     cmdAddType = button(fraMain, "cmdAddType", "+", tw.rect(4560, 2175, 255, 255));
-    label(9, "Location:", 120, 2550, 900, true);
-    txtLocation = edit("txtLocation", 1080, 2520, 3375, Qt::AlignLeft);
-    label(10, "Imdb link:", 120, 2910, 900, true);
-    txtImdbLink = edit("txtImdbLink", 1080, 2880, 3375, Qt::AlignLeft);
+    QLabel *location = label(9, "Location:", 120, 2550, 900, true);
+    location->setBuddy(txtLocation = edit("txtLocation", 1080, 2520, 3375, Qt::AlignLeft));
+    QLabel *link = label(10, "Imdb link:", 120, 2910, 900, true);
+    link->setBuddy(txtImdbLink = edit("txtImdbLink", 1080, 2880, 3375, Qt::AlignLeft));
     cmdGetImdb = button(fraMain, "cmdGetImdb", "..", tw.rect(4560, 2895, 255, 255));
     chkSeenIt = new QCheckBox(QStringLiteral("I've watched this movie"), fraMain);
     chkSeenIt->setObjectName(QStringLiteral("chkSeenIt"));
@@ -122,6 +124,11 @@ frmAddCD::frmAddCD(EditorHost *host, QWidget *parent)
     cmdOK = button(this, "cmdOK", "OK", tw.rect(1200, 3960, 1215, 375));
     cmdOK->setDefault(true);
     cmdCancel = button(this, "cmdCancel", "Cancel", tw.rect(2760, 3960, 1215, 375));
+    cmdGetFiles->setAccessibleName(Texts::GetFilesName);
+    cmdGetDims->setAccessibleName(Texts::GetDimsName);
+    cmdGetImdb->setAccessibleName(Texts::GetImdbName);
+    cmdAddCodec->setAccessibleName(Texts::AddCodecName);
+    cmdAddType->setAccessibleName(Texts::AddTypeName);
 
     QWidget *order[] = {txtTitle,    txtFiles,   cmdGetFiles, txtSize2,  txtSize1,   txtResHor,
                         txtResVer,   cboCodec,   cmdAddCodec, cboType,   cmdAddType, txtLocation,

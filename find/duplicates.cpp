@@ -4,6 +4,8 @@
 #include "listfile/sizes.h"
 #include "moviefiles/releasename.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <numeric>
 #include <string>
@@ -23,12 +25,37 @@ bool hasEnding(QStringView name)
         && std::all_of(name.end() - length, name.end(), [](QChar c) { return c.isLetterOrNumber(); });
 }
 
+// A catalogue's "Godfather, The (1972)" as "The Godfather (1972)": an article after a last comma,
+// a year or other note in brackets after it allowed. Empty when the title has no such article.
+QString articleInFront(QStringView title)
+{
+    if (!title.contains(u','))
+        return {};
+    static const QRegularExpression trailing(
+        QStringLiteral(R"(^(.*\S)\s*,\s*(the|an?|les?|la|der|die|das|el|il)\s*((?:[([][^)\]]*[)\]]\s*)?)$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = trailing.match(title.toString());
+    if (!m.hasMatch())
+        return {};
+    return m.captured(2) + u' ' + m.captured(1) + u' ' + m.captured(3);
+}
+
+// An apostrophe joins the letters around it: "Bug's" and "Bugs" are one word.
+bool isApostrophe(char32_t code)
+{
+    return code == U'\'' || code == U'\u2019' || code == U'\u02BC' || code == U'`';
+}
+
 // Appends the comparable form of title to out in UTF-8: runs of anything but letters and digits of
-// the folded title become one blank, and a leading article goes. scratch is only reused.
+// the folded title become one blank, and a leading article goes (a trailing one counts as leading).
+// scratch is only reused.
 void appendComparableTitle(std::string &out, QStringView title, std::string &scratch)
 {
     scratch.clear();
-    appendFolded(scratch, title);
+    if (const QString moved = articleInFront(title); !moved.isEmpty())
+        appendFolded(scratch, moved);
+    else
+        appendFolded(scratch, title);
     const size_t start = out.size();
     bool blank = true; // at the start, or after a blank
     for (size_t i = 0; i < scratch.size();) {
@@ -41,7 +68,9 @@ void appendComparableTitle(std::string &out, QStringView title, std::string &scr
             for (size_t k = 1; k < length && i + k < scratch.size(); ++k)
                 code = (code << 6) | (static_cast<unsigned char>(scratch[i + k]) & 0x3F);
         }
-        if (QChar::isLetterOrNumber(code)) {
+        if (isApostrophe(code)) {
+            // nothing: the word goes on
+        } else if (QChar::isLetterOrNumber(code)) {
             out.append(scratch, i, length);
             blank = false;
         } else if (!blank) {
@@ -166,10 +195,12 @@ Duplicates findDuplicates(const QList<Movie> &movies)
     std::sort(found.begin(), found.end());
     Duplicates d;
     d.rows.reserve(found.size());
+    d.group.reserve(found.size());
     for (size_t k = 0; k < found.size(); ++k) {
         if (k == 0 || found[k].first != found[k - 1].first)
             ++d.groups;
         d.rows.push_back(found[k].second);
+        d.group.push_back(d.groups - 1);
     }
     return d;
 }

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <utility>
@@ -293,6 +294,7 @@ CsvParse moviesFromCsv(QIODevice *in, qint64 maxPageBytes)
             return false;
         }
         r.movies << m;
+        r.lines << line;
         return true;
     });
 
@@ -303,6 +305,7 @@ CsvParse moviesFromCsv(QIODevice *in, qint64 maxPageBytes)
         if (n < 0) {
             r.error = QStringLiteral("the input could not be read: ") + in->errorString();
             r.movies.clear();
+            r.lines.clear();
             return r;
         }
         if (n == 0) {
@@ -313,12 +316,14 @@ CsvParse moviesFromCsv(QIODevice *in, qint64 maxPageBytes)
         if (!splitter.feed(QByteArrayView(piece.constData(), n))) {
             r.error = splitter.error();
             r.movies.clear();
+            r.lines.clear();
             return r;
         }
     }
     if (!splitter.finish()) {
         r.error = splitter.error();
         r.movies.clear();
+        r.lines.clear();
         return r;
     }
     if (header.isEmpty()) {
@@ -327,6 +332,25 @@ CsvParse moviesFromCsv(QIODevice *in, qint64 maxPageBytes)
     }
     r.ok = true;
     return r;
+}
+
+QList<qint64> uncountedLines(const CsvParse &parsed)
+{
+    const auto digits = [](QStringView t) {
+        return std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    QList<qint64> lines;
+    for (qsizetype i = 0; i < parsed.movies.size(); ++i) {
+        const Movie &m = parsed.movies[i];
+        const QStringView size = m[FSize];
+        const qsizetype slash = size.indexOf(u'\\');
+        const bool sizeCounts =
+            size.isEmpty() || (slash >= 0 && digits(size.left(slash)) && digits(size.sliced(slash + 1)));
+        const bool watchedCounts = m[FSeenit] == QLatin1String("yes") || m[FSeenit] == QLatin1String("no");
+        if (!sizeCounts || !watchedCounts)
+            lines << parsed.lines.value(i);
+    }
+    return lines;
 }
 
 CsvParse moviesFromCsv(const QString &text)

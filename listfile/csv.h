@@ -17,7 +17,12 @@ struct CsvParse
     bool ok = false;
     QString error; // names the line where the input went wrong
     QList<Movie> movies;
+    QList<qint64> lines; // the line each movie starts on
 };
+
+// The lines of movies the list cannot count as they are: a size that is neither empty nor megabytes
+// and CDs in digits ("700\\1"), or a watched mark other than "yes" or "no".
+QList<qint64> uncountedLines(const CsvParse &parsed);
 
 // The longest record the reader takes, in bytes: input without end is an error, not a program without memory.
 inline constexpr qsizetype MaxCsvRecordBytes = 64 << 20;

@@ -15,7 +15,7 @@ AboutBox::AboutBox(const QIcon &icon, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutBox"));
-    setWindowTitle(Texts::AppName);
+    setWindowTitle(Texts::aboutCaption());
     setModal(true);
     setWindowIcon(icon);
 
@@ -36,7 +36,6 @@ AboutBox::AboutBox(const QIcon &icon, QWidget *parent)
     QFont bold = first->font();
     bold.setBold(true);
     first->setFont(bold);
-    addLine(Texts::AppName + QStringLiteral(" v") + Texts::VersionText, "aboutVersion");
     addLine(Texts::AboutCredit, "aboutCredit");
     // The address the build was given as the program's home; without one there is no contact line.
     const QString home = QString::fromUtf8(Page::HomeAddress);

@@ -47,11 +47,11 @@ QList<std::pair<QString, QString>> DiscScan::discVolumes()
     return volumes;
 }
 
-QString DiscScan::chooseSource(QWidget *parent)
+QString DiscScan::chooseSource(QWidget *parent, const QString &start)
 {
     const auto volumes = discVolumes();
     if (volumes.isEmpty())
-        return ShowFolderDialog(Texts::ChooseFolderTitle);
+        return ShowFolderDialog(Texts::ChooseFolderTitle, start);
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("frmChooseDisc"));
     dialog.setWindowTitle(Texts::AddFromDiscCaption);
@@ -83,7 +83,7 @@ QString DiscScan::chooseSource(QWidget *parent)
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
     QObject::connect(other, &QPushButton::clicked, &dialog, [&] {
-        chosen = ShowFolderDialog(Texts::ChooseFolderTitle);
+        chosen = ShowFolderDialog(Texts::ChooseFolderTitle, start);
         if (!chosen.isEmpty())
             dialog.done(QDialog::Rejected); // the folder is the answer
     });
@@ -155,7 +155,7 @@ bool DiscScan::run(QString folder)
     if (doc.busy() || !doc.hasList())
         return false;
     if (folder.isEmpty())
-        folder = chooseSource(m_window);
+        folder = chooseSource(m_window, m_commands->listFolder());
     if (folder.isEmpty())
         return false;
     const auto found = find(folder);

@@ -38,7 +38,7 @@ public:
     // The mounted discs and drives a user would add, by label, with their paths.
     static QList<std::pair<QString, QString>> discVolumes();
     // The disc or folder to scan: a mounted disc or drive, or a folder from the folder dialog.
-    static QString chooseSource(QWidget *parent);
+    static QString chooseSource(QWidget *parent, const QString &start);
 
 signals:
     void scanStarted(); // the progress dialog shows

@@ -7,31 +7,66 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
-#include <QHBoxLayout>
+#include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 namespace cinemork {
+
+namespace {
+
+// The duplicates' groups apart: every other group's rows on a shade of their own.
+class GroupShade : public QStyledItemDelegate
+{
+public:
+    GroupShade(const FilterBar *bar, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , m_bar(bar)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (m_bar->groupOf(index.row()) % 2 != 1)
+            return;
+        const QColor base = option->palette.color(QPalette::Base);
+        QColor shade = option->palette.color(QPalette::AlternateBase);
+        if (shade == base)
+            shade = base.lightness() > 128 ? base.darker(112) : base.lighter(130);
+        option->backgroundBrush = shade;
+    }
+
+private:
+    const FilterBar *m_bar;
+};
+
+} // namespace
 
 FilterBar::FilterBar(MovieListView *list, QWidget *parent)
     : QWidget(parent)
     , m_list(list)
 {
     setObjectName(QStringLiteral("filterBar"));
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    auto *label = new QLabel(FindTexts::FindLabel, this);
+    m_layout = new QGridLayout(this);
+    m_layout->setContentsMargins(2, 2, 2, 2);
+    m_label = new QLabel(FindTexts::FindLabel, this);
     m_text = new QLineEdit(this);
     m_text->setObjectName(QStringLiteral("txtFind"));
     m_text->setPlaceholderText(FindTexts::FindPlaceholder);
-    label->setBuddy(m_text);
+    m_text->setMinimumWidth(m_text->fontMetrics().averageCharWidth() * 12);
+    m_label->setBuddy(m_text);
     m_clear = new QPushButton(FindTexts::ClearCaption, this);
     m_clear->setObjectName(QStringLiteral("cmdClearFind"));
     m_clear->setAutoDefault(false);
     m_seen = new QComboBox(this);
     m_seen->setObjectName(QStringLiteral("cboSeen"));
+    m_seen->setAccessibleName(FindTexts::SeenName);
     for (const QString &choice : FindTexts::SeenChoices)
         m_seen->addItem(choice);
     m_status = new QLabel(this);
@@ -39,11 +74,8 @@ FilterBar::FilterBar(MovieListView *list, QWidget *parent)
     const QFontMetrics metrics = m_status->fontMetrics();
     m_status->setMinimumWidth(std::max(metrics.horizontalAdvance(FindTexts::shownOf(888888, 888888)),
                                        metrics.horizontalAdvance(FindTexts::duplicatesShown(888888, 88888))));
-    layout->addWidget(label);
-    layout->addWidget(m_text, 1);
-    layout->addWidget(m_clear);
-    layout->addWidget(m_seen);
-    layout->addWidget(m_status);
+    arrange(false);
+    m_list->view()->setItemDelegate(new GroupShade(this, m_list->view()));
 
     // Esc in the text box ends the filter, as the clear button does.
     auto *escape = new QAction(m_text);
@@ -67,7 +99,67 @@ bool FilterBar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_text && event->type() == QEvent::FocusIn)
         m_list->filter()->ensureIndex();
+    if (watched == m_text && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                findNext();
+                return true;
+            }
+            if (key->key() == Qt::Key_Down) { // into the list, on the movie selected or else the first match
+                if (m_list->selectedShownRow() < 0)
+                    findNext();
+                focusListOnMatch();
+                return true;
+            }
+        }
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+int FilterBar::oneLineWidth() const
+{
+    const int spacing = std::max(m_layout->horizontalSpacing(), 0);
+    return 4 + 4 * spacing + m_label->sizeHint().width() + m_text->minimumWidth() + m_clear->sizeHint().width()
+        + m_seen->sizeHint().width() + m_status->minimumWidth();
+}
+
+int FilterBar::heightForWidth(int width) const
+{
+    const int line = std::max({m_text->sizeHint().height(), m_seen->sizeHint().height(), m_clear->sizeHint().height()});
+    return width < oneLineWidth() ? 4 + 2 * line + std::max(m_layout->verticalSpacing(), 0) : 4 + line;
+}
+
+void FilterBar::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    arrange(width() < oneLineWidth());
+}
+
+void FilterBar::arrange(bool twoLines)
+{
+    if (twoLines == m_twoLines && m_layout->count() > 0)
+        return;
+    m_twoLines = twoLines;
+    for (QWidget *w : {static_cast<QWidget *>(m_label), static_cast<QWidget *>(m_text), static_cast<QWidget *>(m_clear),
+                       static_cast<QWidget *>(m_seen), static_cast<QWidget *>(m_status)})
+        m_layout->removeWidget(w);
+    m_layout->setColumnStretch(1, 0);
+    m_layout->setColumnStretch(3, 0);
+    m_layout->addWidget(m_label, 0, 0);
+    m_layout->addWidget(m_text, 0, 1);
+    m_layout->addWidget(m_clear, 0, 2);
+    if (twoLines) { // the choice under the text box, the count beside it
+        m_layout->addWidget(m_seen, 1, 1, Qt::AlignLeft);
+        m_layout->addWidget(m_status, 1, 2, 1, 2);
+        m_layout->setColumnStretch(1, 1);
+    } else {
+        m_layout->addWidget(m_seen, 0, 3);
+        m_layout->addWidget(m_status, 0, 4);
+        m_layout->setColumnStretch(1, 1);
+    }
+    setTabOrder(m_text, m_clear);
+    setTabOrder(m_clear, m_seen);
 }
 
 void FilterBar::resetControls()
@@ -77,6 +169,7 @@ void FilterBar::resetControls()
     m_seen->setCurrentIndex(0);
     m_quiet = false;
     m_groups = -1;
+    m_groupOfListRow.clear();
 }
 
 void FilterBar::apply()
@@ -84,6 +177,7 @@ void FilterBar::apply()
     if (m_quiet)
         return;
     m_groups = -1;
+    m_groupOfListRow.clear();
     m_list->filter()->setFilter(m_text->text(), MovieFilterModel::Seen(m_seen->currentIndex()));
     showStatus();
 }
@@ -99,13 +193,8 @@ QString FilterBar::statusText() const
     const MovieFilterModel *filter = m_list->filter();
     if (!filter->filtered())
         return {};
-    if (m_groups >= 0) { // the groups among the movies shown now: a delete may have ended one
-        QList<Movie> shown;
-        shown.reserve(filter->rowCount());
-        for (int row = 0; row < filter->rowCount(); ++row)
-            shown << m_list->model()->movie(filter->listRow(row));
-        return FindTexts::duplicatesShown(filter->rowCount(), cinemork::findDuplicates(shown).groups);
-    }
+    if (m_groups >= 0)
+        return FindTexts::duplicatesShown(m_duplicates, m_groups);
     return FindTexts::shownOf(filter->rowCount(), m_list->model()->rowCount());
 }
 
@@ -122,17 +211,50 @@ void FilterBar::findNext()
         return;
     m_list->select(next);
     m_list->ensureVisible(next);
+    focusListOnMatch();
+}
+
+void FilterBar::focusListOnMatch()
+{
+    // The list's commands (Edit, Delete) act on the match only while the list has the focus.
+    if (m_list->selectedShownRow() >= 0)
+        m_list->view()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void FilterBar::findDuplicates()
 {
-    const Duplicates found = cinemork::findDuplicates(m_list->model()->movies());
     resetControls();
-    m_list->filter()->showRows(found.rows);
-    m_groups = found.groups;
-    showStatus();
+    showDuplicates();
     m_list->select(0);
     m_list->ensureVisible(0);
+}
+
+void FilterBar::showDuplicates()
+{
+    const Duplicates found = cinemork::findDuplicates(m_list->model()->movies());
+    m_list->filter()->showRows(found.rows);
+    m_groups = found.groups;
+    m_duplicates = int(found.rows.size());
+    m_groupOfListRow.assign(size_t(m_list->model()->rowCount()), -1);
+    for (size_t k = 0; k < found.rows.size(); ++k)
+        m_groupOfListRow[size_t(found.rows[k])] = found.group[k];
+    showStatus();
+}
+
+void FilterBar::listChanged()
+{
+    if (m_groups < 0)
+        return;
+    const int selected = m_list->selectedRow();
+    showDuplicates();
+    if (const int shown = m_list->filter()->rowOf(selected); shown >= 0)
+        m_list->select(shown);
+}
+
+int FilterBar::groupOf(int shownRow) const
+{
+    const int row = m_list->filter()->listRow(shownRow);
+    return row >= 0 && size_t(row) < m_groupOfListRow.size() ? m_groupOfListRow[size_t(row)] : -1;
 }
 
 void FilterBar::clear()

@@ -126,6 +126,7 @@ void frmMain::Form_Load()
     AutoSaveFlag = regBool(setting(Reg::AutoSave, QStringLiteral("0")), false);
     // 9. nothing to add to, edit or delete until a list exists: showDocument enables them then
     connect(m_doc, &ListDocument::changed, this, &frmMain::showDocument);
+    connect(m_doc, &ListDocument::changed, m_filterBar, &FilterBar::listChanged);
     connect(m_commands, &ListCommands::recentFilesChanged, this, &frmMain::showDocument);
     connect(m_doc, &ListDocument::busyChanged, this, &frmMain::showBusy);
     connect(m_doc, &ListDocument::writeStarted, this, [this] {
@@ -173,11 +174,8 @@ bool frmMain::commitMovie(const Movie &m)
     const int selected = m_list->selectedRow(); // of the list: a filter may hide rows above it
     if (editMode() && selected < 0)
         return false;
-    const int row = editMode() ? m_commands->editMovie(selected, m) : m_commands->addMovie(m);
-    if (row < 0)
-        return false;
-    m_list->showRow(row);
-    return true;
+    const auto show = [this](int row) { m_list->showRow(row); };
+    return (editMode() ? m_commands->editMovie(selected, m, show) : m_commands->addMovie(m, show)) >= 0;
 }
 
 void frmMain::cmdAdd_Click()

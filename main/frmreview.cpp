@@ -47,6 +47,7 @@ frmReview::frmReview(ScanReview &review, const QString &summary, const QStringLi
 
     tblFound = new QTableWidget(0, ColumnCount, this);
     tblFound->setObjectName(QStringLiteral("tblFound"));
+    tblFound->setAccessibleName(Texts::FoundTableName);
     tblFound->setHorizontalHeaderLabels(Texts::ReviewHeaders);
     tblFound->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblFound->setSelectionMode(QAbstractItemView::ExtendedSelection);

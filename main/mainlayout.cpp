@@ -43,7 +43,10 @@ void placeControls(const MainControls &c, QSize client)
     if (l.listHeight)
         list.setHeight(twipsToPixels(*l.listHeight));
     if (c.filter) {
-        list.setTop(std::min(c.filter->sizeHint().height(), list.bottom()));
+        // A narrow filter line takes two rows rather than lose its right end.
+        const int height =
+            c.filter->hasHeightForWidth() ? c.filter->heightForWidth(list.width()) : c.filter->sizeHint().height();
+        list.setTop(std::min(height, list.bottom()));
         c.filter->setGeometry(0, 0, list.width(), list.top());
     }
     c.list->setGeometry(list);

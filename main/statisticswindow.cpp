@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
@@ -49,6 +51,8 @@ QTableView *statisticsTable(const std::vector<StatisticsRow> &rows, const QStrin
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6); // a line a row
     view->setWordWrap(false);
+    view->setTabKeyNavigation(false); // Tab goes on to the next control, as in every other box
+    view->setAccessibleName(keyHeader);
     view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     view->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     view->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
@@ -72,10 +76,16 @@ int BarChart::rowHeight() const
 
 int BarChart::nameWidth() const
 {
+    // A long name is cut short rather than leave its bar no room.
     int width = 0;
     for (const Bar &bar : m_bars)
         width = std::max(width, fontMetrics().horizontalAdvance(bar.name));
-    return width;
+    return std::min(width, fontMetrics().averageCharWidth() * 18);
+}
+
+QString BarChart::shownName(size_t bar) const
+{
+    return fontMetrics().elidedText(m_bars[bar].name, Qt::ElideRight, nameWidth());
 }
 
 int BarChart::valueWidth() const
@@ -105,10 +115,11 @@ void BarChart::paintEvent(QPaintEvent *)
     for (const Bar &bar : m_bars)
         most = std::max(most, bar.megabytes);
     int y = 4;
-    for (const Bar &bar : m_bars) {
-        const QRect line(0, y, width(), row);
+    for (size_t b = 0; b < m_bars.size(); ++b) {
+        const Bar &bar = m_bars[b];
+        const QRect line(4, y, names - 8, row);
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(line.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, bar.name);
+        p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, shownName(b));
         const int length = int(double(bar.megabytes) / double(most) * room);
         const QRect barRect(names, y + 3, length, row - 6);
         p.fillRect(barRect, palette().color(QPalette::Highlight));
@@ -141,7 +152,8 @@ StatisticsWindow::StatisticsWindow(const QList<Movie> &movies, QWidget *parent)
     }
     layout->addWidget(tabs, 1);
 
-    layout->addWidget(new QLabel(FindTexts::ChartTitle, this));
+    auto *chartTitle = new QLabel(FindTexts::ChartTitle, this);
+    layout->addWidget(chartTitle);
     std::vector<BarChart::Bar> bars;
     for (const StatisticsRow &row : s.byType)
         bars.push_back({row.key.isEmpty() ? FindTexts::NoKey : row.key, row.totals.megabytes});
@@ -150,12 +162,27 @@ StatisticsWindow::StatisticsWindow(const QList<Movie> &movies, QWidget *parent)
     chart->setWidgetResizable(true);
     chart->setFrameShape(QFrame::NoFrame);
     chart->setWidget(new BarChart(std::move(bars), chart));
+    chart->setAccessibleName(FindTexts::ChartTitle);
+    chartTitle->setBuddy(chart);
     chart->setMaximumHeight(chart->widget()->sizeHint().height() > 300 ? 300 : chart->widget()->sizeHint().height());
     chart->setMinimumHeight(std::min(chart->maximumHeight(), 120));
     layout->addWidget(chart);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(FindTexts::CloseCaption);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // Tab switching from anywhere in the window, a table's own keys notwithstanding.
+    const auto switchTabs = [this, tabs](std::initializer_list<QKeySequence> keys, int step) {
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, tabs,
+                    [tabs, step] { tabs->setCurrentIndex((tabs->currentIndex() + step + tabs->count()) % tabs->count()); });
+        }
+    };
+    switchTabs({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    switchTabs({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)},
+               -1);
     layout->addWidget(buttons);
     resize(std::max(sizeHint().width(), 520), std::max(sizeHint().height(), 480));
 }

@@ -21,13 +21,14 @@ public:
     const std::vector<Bar> &bars() const { return m_bars; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    int nameWidth() const;             // the names' column: the longest name, up to a limit
+    QString shownName(size_t bar) const; // cut short to the column
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     int rowHeight() const;
-    int nameWidth() const;
     int valueWidth() const;
     std::vector<Bar> m_bars;
 };

@@ -77,6 +77,7 @@ inline QString alreadyCatalogued(const QString &title)
 {
     return QStringLiteral("already catalogued as \u201C") + title + QStringLiteral("\u201D");
 }
+inline const QString FoundTableName = QStringLiteral("Movies found");
 inline QString addToListed(const QString &title)
 {
     return QStringLiteral("add as a later part of \u201C") + title + QStringLiteral("\u201D");
@@ -137,6 +138,11 @@ inline const QString NoColumn = QStringLiteral("(none)");
 inline const QString OkButton = QStringLiteral("&OK");
 inline const QString CancelAccessButton = QStringLiteral("&Cancel");
 // About box
+// About box: the caption names the program with its version
+inline QString aboutCaption()
+{
+    return QStringLiteral("Cinemork v") + VersionText;
+}
 inline const QString AboutFirstLine = QStringLiteral("powered");
 inline const QString AboutCredit = QStringLiteral("Written by the Cinemork developers.");
 

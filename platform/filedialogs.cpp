@@ -104,9 +104,10 @@ QString startFolderOf(const QString &remembered)
     return fi.absolutePath();
 }
 
-QStringList ShowOpenDialogFiles(const QString &title, const QString &filter)
+QStringList ShowOpenDialogFiles(const QString &title, const QString &filter, const QString &start)
 {
-    QStringList files = fileDialogs().openFiles(title, startFolderOf(LastOpenPath), qtNameFilters(filter));
+    QStringList files =
+        fileDialogs().openFiles(title, start.isEmpty() ? startFolderOf(LastOpenPath) : start, qtNameFilters(filter));
     if (files.isEmpty())
         return {};
     for (QString &f : files)
@@ -115,9 +116,9 @@ QStringList ShowOpenDialogFiles(const QString &title, const QString &filter)
     return files;
 }
 
-QString ShowFolderDialog(const QString &title)
+QString ShowFolderDialog(const QString &title, const QString &start)
 {
-    const QString chosen = fileDialogs().chooseFolder(title, startFolderOf(LastFolderPath));
+    const QString chosen = fileDialogs().chooseFolder(title, start.isEmpty() ? startFolderOf(LastFolderPath) : start);
     if (chosen.isEmpty())
         return {};
     LastFolderPath = QFileInfo(chosen).absoluteFilePath();
@@ -129,12 +130,13 @@ QString ShowOpenDialog(const QString &title, const QString &filter)
     return joinSelection(ShowOpenDialogFiles(title, filter));
 }
 
-QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt)
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt, const QString &start)
 {
     QString suffix = defaultExt;
     if (suffix.startsWith(u'.'))
         suffix.remove(0, 1);
-    const QString chosen = fileDialogs().saveFile(title, startFolderOf(LastSavePath), qtNameFilters(filter), suffix);
+    const QString chosen = fileDialogs().saveFile(title, start.isEmpty() ? startFolderOf(LastSavePath) : start,
+                                                  qtNameFilters(filter), suffix);
     if (chosen.isEmpty())
         return {};
     LastSavePath = QFileInfo(chosen).absoluteFilePath();

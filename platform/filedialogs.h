@@ -39,11 +39,14 @@ extern QString LastFolderPath; // the last folder chosen to add its movies
 QString ShowOpenDialog(const QString &title, const QString &filter);
 // The same dialog for callers that need the chosen files themselves: a name may hold "|" or ",",
 // so a joined text cannot always be taken apart again. Empty on cancel; remembered as above.
-QStringList ShowOpenDialogFiles(const QString &title, const QString &filter);
-QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt);
+// A start given (a folder; for a save, a file name in one may be suggested) takes the place of the
+// remembered one.
+QStringList ShowOpenDialogFiles(const QString &title, const QString &filter, const QString &start = {});
+QString ShowSaveDialog(const QString &title, const QString &filter, const QString &defaultExt,
+                       const QString &start = {});
 
-// A folder; empty on cancel. Starts in the last folder chosen, remembered for the run.
-QString ShowFolderDialog(const QString &title);
+// A folder; empty on cancel. Starts in start, else in the last folder chosen, remembered for the run.
+QString ShowFolderDialog(const QString &title, const QString &start = {});
 
 // Helpers, public for tests.
 QStringList qtNameFilters(const QString &filter);

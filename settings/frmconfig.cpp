@@ -85,6 +85,7 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
         text->setFont(normal);
         text->setGeometry(tw.rect(3480, 960 + 300 * i, 495, 285));
         text->setMaxLength(UnlimitedText);
+        text->setAccessibleName(Texts::columnWidthName(ColumnCaptions[i]));
         txtColWidth[size_t(i)] = text;
     }
 
@@ -108,11 +109,13 @@ frmConfig::frmConfig(std::function<void()> recordModification, QWidget *parent)
     txtUserCSS->setFont(normal);
     txtUserCSS->setGeometry(tw.rect(2400, 1050, 1335, 285));
     txtUserCSS->setMaxLength(UnlimitedText);
+    txtUserCSS->setAccessibleName(chkUserCSS->text());
     cmdGetCSS = new QPushButton(QStringLiteral(".."), Frame2);
     cmdGetCSS->setObjectName(QStringLiteral("cmdGetCSS"));
     cmdGetCSS->setFont(normal);
     cmdGetCSS->setGeometry(tw.rect(3840, 1080, 255, 255));
     cmdGetCSS->setAutoDefault(true); // Enter on a focused button presses that button
+    cmdGetCSS->setAccessibleName(Texts::GetCssName);
     connect(cmdGetCSS, &QPushButton::clicked, this, &frmConfig::cmdGetCSS_Click);
     chkCreateIndex = check("chkCreateIndex", "Create index links at top of list", tw.rect(240, 1440, 2895, 255));
 

@@ -6,6 +6,13 @@
 
 namespace cinemork::Texts {
 
+// What a screen reader calls the width boxes and the style sheet's button.
+inline QString columnWidthName(const QString &column)
+{
+    return column + QStringLiteral(": width");
+}
+inline const QString GetCssName = QStringLiteral("Choose a style sheet");
+
 inline const QString CssNotFound =
     QStringLiteral("User-defined CSS file was not found! Using default CSS layout instead.");
 inline QString widthRefused(const QString &column)

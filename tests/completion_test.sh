@@ -33,9 +33,11 @@ while IFS='|' read -r line expected; do
     failed=1
   fi
 done <<'CASES'
-cinemork-list |--help dump import probe scan write
+cinemork-list |--help dump duplicates import probe scan stats write
 cinemork-list import old.gcs --format |csv datacrow gcs griffith nfo tc
-cinemork-list s|scan
+cinemork-list s|scan stats
+cinemork-list duplicates |list.html movies old.htm
+cinemork-list stats list.html --format |csv json
 cinemork-list dump |list.html movies old.htm
 cinemork-list dump list.html --|--format
 cinemork-list dump list.html --format |csv json

@@ -179,8 +179,11 @@ private slots:
         Listed d;
         d.c.openFile(listFile(QStringLiteral("given.html"), {movie("Given")}, QStringLiteral("Given")));
         QCOMPARE(d.doc.caption(), QStringLiteral("Cinemork - Given"));
-        m_fakes->prompts.expect(Texts::mruMissing(path("gone.html")), Answer::Ok); // the recent files' checks
+        // plain messages: no recent entry is involved
+        m_fakes->prompts.expect(Texts::listNotFound(path("gone.html")), Answer::Ok);
         d.c.openFile(path("gone.html"));
+        m_fakes->prompts.expect(Texts::listIsFolder(m_dir.path()), Answer::Ok);
+        d.c.openFile(m_dir.path());
         QVERIFY(writeFile(path("other.txt"), "no list\n"));
         m_fakes->prompts.expect(Texts::ReadErrorIntro, Answer::Ok);
         d.c.openFile(path("other.txt"));
@@ -218,6 +221,39 @@ private slots:
         QCOMPARE(d.doc.movies().size(), 2);
     }
 
+
+    void csvImportStartsAListAndAsksAboutWhatItCannotCount()
+    {
+        const QByteArray header = "title,size,res,codec,type,seenit,location,files,imdb\n";
+        QVERIFY(writeFile(path("empty.csv"), header));
+        QVERIFY(writeFile(path("odd.csv"), header + "One,700\\1,,,,no,,,\nTwo,abc,,,,no,,,\nThree,\\,,,,maybe,,,\n"
+                                                   "Four,,,,,yes,,,\n"));
+        Listed d;
+        m_fakes->dialogs.openAnswers.push_back({path("empty.csv")});
+        m_fakes->prompts.expect(Texts::CsvHoldsNoMovies, Answer::Ok);
+        QVERIFY(!d.c.importCsv());
+        for (const Answer answer : {Answer::No, Answer::Yes}) {
+            m_fakes->dialogs.openAnswers.push_back({path("odd.csv")});
+            m_fakes->prompts.expect(QStringLiteral("Lines 3, 4 hold a size"), answer);
+            QCOMPARE(d.c.importCsv(), answer == Answer::Yes);
+        }
+        // no list was open: the movies are a new one, changed as any list is
+        QCOMPARE(d.doc.caption(), QStringLiteral("Cinemork - Untitled"));
+        QVERIFY(d.doc.hasList() && d.doc.isModified() && d.doc.filePath().isEmpty());
+        QCOMPARE(d.doc.movies().size(), 4);
+        QVERIFY(d.c.addMovie(movie("Five")) >= 0);
+        QCOMPARE(d.doc.movies().size(), 5);
+    }
+
+    void listDialogsStartBesideTheList()
+    {
+        auto d = stored();
+        m_fakes->dialogs.openAnswers.push_back({});
+        d->c.importCsv();
+        m_fakes->dialogs.saveAnswers.push_back({});
+        d->c.exportCsv();
+        QCOMPARE(m_fakes->dialogs.startFolders, (QStringList{m_dir.path(), path("stored.csv")}));
+    }
 
     void undoAfterAnAutoSave()
     {

@@ -10,6 +10,7 @@
 #include "testsupport.h"
 #include "windowsupport.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -294,6 +295,37 @@ private slots:
                 box->setText(text);
                 QVERIFY2(box->text() == text, qPrintable(box->objectName()));
             }
+    }
+
+    // A screen reader names every box by its label and every small button by what it does.
+    void boxesAndButtonsAreNamedForScreenReaders()
+    {
+        frmMain w;
+        frmAddCD ed(&w, &w);
+        frmConfig config({}, &w);
+        const std::pair<QWidget *, const char *> named[] = {
+            {&ed, "txtTitle=Title:"}, {&ed, "txtFiles=Filename(s):"}, {&ed, "txtSize2=Size:"},
+            {&ed, "txtSize1=CD(s)"}, {&ed, "txtResHor=Resolution:"}, {&ed, "txtResVer=Resolution: height"},
+            {&ed, "cboCodec=Codec:"}, {&ed, "cboType=Type:"}, {&ed, "txtLocation=Location:"},
+            {&ed, "txtImdbLink=Imdb link:"}, {&ed, "cmdGetFiles=Choose the movie's files"}, {&ed, "cmdGetDims=Read the picture size"},
+            {&ed, "cmdGetImdb=Search the film database"}, {&ed, "cmdAddCodec=Add a codec"}, {&ed, "cmdAddType=Add a type"},
+            {&config, "cmdGetCSS=Choose a style sheet"}, {&config, "txtUserCSS=User-defined CSS header:"}, {&config, "txtColWidth0=Title: width"},
+            {&w, "txtFind=Find:"},
+        };
+        for (const auto &[dialog, pair] : named) {
+            const QString name = QString::fromUtf8(pair).section(u'=', 0, 0);
+            QWidget *widget = dialog->findChild<QWidget *>(name);
+            QVERIFY2(widget, pair);
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY2(a, pair);
+            QString heard = a->text(QAccessible::Name);
+            if (qobject_cast<QComboBox *>(widget)) // here a drop-down list's name is its choice; its label is related
+                for (const auto &[other, relation] : a->relations(QAccessible::Label))
+                    if (other->role() == QAccessible::StaticText) // not the frame around it
+                        heard = other->text(QAccessible::Name);
+            QCOMPARE(name + u'=' + heard, QString::fromUtf8(pair));
+        }
+        QCOMPARE(ed.findChild<QPushButton *>(QStringLiteral("cmdGetFiles"))->text(), QStringLiteral("..")); // as shown
     }
 
     void aClickDuringTheAutoSaveDoesNothing()

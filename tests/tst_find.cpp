@@ -195,6 +195,55 @@ private slots:
             << QList<Movie>{m("Heat", "Movie, The.avi"), m("Ran", "Alien, The.avi"), m("Zelig", "Movie, the.avi")}
             << QList<int>{0, 2} << 1;
     }
+    // Two movies of other files and sizes: grouped by their titles alone, or not.
+    void titlesThatGroup_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("together");
+        const struct
+        {
+            const char *a, *b;
+            bool together;
+        } pairs[] = {
+            {"Godfather, The", "The Godfather", true}, {"Godfather, The", "GODFATHER", true},
+            {"Godfather, the", "godfather", true}, {"Godfather,The", "The Godfather", true},
+            {"Godfather, The (1972)", "The Godfather (1972)", true}, {"Godfather, The [1972]", "Godfather (1972)", true},
+            {"Bug's Life, A", "A Bug's Life", true}, {"Bug's Life", "Bugs Life", true},
+            {"A Bug’s Life", "Bugs Life", true}, {"Abyss, An", "The Abyss", true},
+            {"Samouraï, Le", "Le Samourai", true}, {"Haine, La", "La haine", true},
+            {"Misérables, Les", "LES MISERABLES", true}, {"Untergang, Der", "Der Untergang", true},
+            {"Blechtrommel, Die", "Die Blechtrommel", true}, {"Boot, Das", "Das Boot", true},
+            {"Laberinto del fauno, El", "El laberinto del fauno", true}, {"Gattopardo, Il", "Il Gattopardo", true},
+            {"Amélie", "AMELIE", true}, {"Léon: The Professional", "Leon - the professional", true},
+            {"Star Wars: Episode IV", "Star Wars - Episode IV", true}, {"Se7en", "se7en!", true},
+            {"Amélie!", "The Amelie", true}, {"Rock 'n' Roll High School", "Rock n Roll High School", true},
+            {"Solaris (1972)", "Solaris (2002)", false}, {"Solaris, The (1972)", "Solaris (2002)", false},
+            {"Ocean's Eleven (1960)", "Ocean's Eleven (2001)", false}, {"Godfather, The", "The Godfather Part II", false},
+            {"Alien", "Aliens", false}, {"Toy Story", "Toy Story 2", false},
+            {"Rocky", "Rocky II", false}, {"Die Hard", "Hard", false},
+            {"Die Hard", "Die Hard 2", false}, {"Les Misérables", "Misérables", false},
+            {"La Dolce Vita", "Dolce Vita, Il", false}, {"Das Boot", "Boot", false},
+            {"Man, The", "Man", true}, {"Hello, Dolly!", "Dolly", false},
+            {"Me, Myself & Irene", "Me Myself Irene", true}, {"Me, Myself & Irene", "Myself & Irene", false},
+            {"Them!", "The M", false}, {"Theater", "Ater", false},
+            {"Annie Hall", "Nie Hall", false}, {"Bugs Life", "Bug Life", false},
+            {"CD1", "CD2", false}, {"movie", "Movie 2", false},
+            {"DVD 1", "dvd1", false},
+        };
+        for (const auto &p : pairs)
+            QTest::addRow("%s | %s", p.a, p.b) << QString::fromUtf8(p.a) << QString::fromUtf8(p.b) << p.together;
+    }
+    void titlesThatGroup()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        Movie x = test::movie(a, QStringLiteral("700\\1")), y = test::movie(b, QStringLiteral("650\\1"));
+        x[FFiles] = QStringLiteral("CD1.avi");
+        y[FFiles] = QStringLiteral("CD1.avi");
+        QTEST(findDuplicates({x, y}).groups == 1, "together");
+    }
+
     void duplicatesShareATitleOrAFileOfTheSameSize()
     {
         QFETCH(QList<Movie>, movies);

@@ -2,11 +2,16 @@
 #include "main/frmmain.h"
 #include "main/statisticswindow.h"
 #include "commands/commandtexts.h"
+#include "find/findtexts.h"
+#include "listfile/csv.h"
+#include "tools/companion.h"
 #include "testsupport.h"
 #include "windowsupport.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QTabWidget>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -170,12 +175,73 @@ private slots:
         child<QAction>(w.get(), "mnuActionDuplicates")->trigger();
         QCOMPARE(shownTitles(*w), (QStringList{"A Zelig", "Zelig", "Brazil", "The Brazil!"}));
         QCOMPARE(status(*w), QStringLiteral("4 movies in 2 groups"));
+        QCOMPARE((QList<int>{w->filterBar().groupOf(0), w->filterBar().groupOf(1), w->filterBar().groupOf(2),
+                             w->filterBar().groupOf(3)}),
+                 (QList<int>{0, 0, 1, 1})); // every other group shaded
         m_fakes->prompts.expect(Texts::ConfirmDelete, Answer::Yes);
         w->list().select(0);
-        w->cmdDel_Click(); // "A Zelig": Zelig is no duplicate any more
-        QCOMPARE(status(*w), QStringLiteral("3 movies in 1 groups"));
+        w->cmdDel_Click(); // "A Zelig": Zelig is no duplicate any more, and goes
+        QCOMPARE(shownTitles(*w), (QStringList{"Brazil", "The Brazil!"}));
+        QCOMPARE(status(*w), QStringLiteral("2 movies in 1 group"));
+        // an import of other movies and its undo find the groups again
+        QVERIFY(test::writeFile(m_dir.filePath(QStringLiteral("more.csv")),
+                                "title,size,res,codec,type,seenit,location,files,imdb\nHeat,,,,,no,,,\nRan,,,,,no,,,\n"
+                                "Brazil (1985),,,,,no,,,\n"));
+        m_fakes->dialogs.openAnswers.push_back({m_dir.filePath(QStringLiteral("more.csv"))});
+        QVERIFY(w->commands().importCsv());
+        QCOMPARE(shownTitles(*w), (QStringList{"Brazil", "The Brazil!"}));
+        w->commands().undo();
+        w->commands().undo(); // the delete: "A Zelig" is back, and Zelig with it
+        QCOMPARE(shownTitles(*w), (QStringList{"A Zelig", "Zelig", "Brazil", "The Brazil!"}));
+        QCOMPARE(status(*w), QStringLiteral("4 movies in 2 groups"));
         child<QPushButton>(w.get(), "cmdClearFind")->click();
-        QCOMPARE(w->list().count(), 7);
+        QCOMPARE(w->list().count(), 8);
+    }
+
+    void findGivesTheListTheFocusOnTheMatch()
+    {
+        auto w = window();
+        QVERIFY(w);
+        auto *view = child<QTreeView>(w.get(), "lvwMain");
+        auto *text = child<QLineEdit>(w.get(), "txtFind");
+        const struct
+        {
+            Qt::Key key;
+            QString match;
+        } keys[] = {{Qt::Key_F3, "Amadeus"}, {Qt::Key_Return, "Brazil"}, {Qt::Key_Down, "Brazil"}};
+        w->list().select(0); // no text: every movie matches, the next one is found
+        for (const auto &k : keys) {
+            w->filterBar().focusFind();
+            QTRY_VERIFY(text->hasFocus());
+            QTest::keyClick(text, k.key);
+            QTRY_VERIFY2(view->hasFocus(), qPrintable(QKeySequence(k.key).toString()));
+            QCOMPARE(w->list().text(w->list().selectedShownRow()), k.match);
+        }
+        QString editing; // Ctrl+E now edits the match
+        m_fakes->modals.next([&](QWidget *ed) {
+            editing = child<QLineEdit>(ed, "txtTitle")->text();
+            static_cast<QDialog *>(ed)->reject();
+        });
+        QTest::keyClick(view, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(editing, QStringLiteral("Brazil"));
+    }
+
+    void aNarrowWindowKeepsTheFindLineWhole()
+    {
+        auto w = window();
+        QVERIFY(w);
+        w->resize(460, w->height());
+        QWidget *bar = child(w.get(), "filterBar");
+        const auto cutOff = [bar] {
+            QString cut;
+            for (QWidget *c : bar->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                if (!c->isVisible() || !bar->rect().contains(c->geometry()) || c->width() < c->minimumSizeHint().width())
+                    cut += c->objectName() + c->metaObject()->className() + u' ';
+            return cut;
+        };
+        QTRY_VERIFY(bar->width() < 470);
+        QTRY_COMPARE(cutOff(), QString());
+        QVERIFY(bar->geometry().bottom() < child(w.get(), "lvwMain")->geometry().top());
     }
 
     void theStatisticsWindow()
@@ -202,6 +268,93 @@ private slots:
         child<QAction>(w.get(), "mnuActionStatistics")->trigger();
         QCOMPARE(totals, QStringLiteral("4 movies, 1 watched, 4.1 GB on 6 CDs"));
         QCOMPARE(rows, (QStringList{"DVD Rip=4.1", "Box 1=2.05", "(none)=1.36", "Box 2=0.68", "bar DVD Rip=4.1"}));
+    }
+
+    void theStatisticsWindowFromTheKeyboard()
+    {
+        StatisticsWindow s({movie("Alien"), movie("Brazil")});
+        s.show();
+        QVERIFY(QTest::qWaitForWindowActive(&s));
+        auto *tabs = s.findChild<QTabWidget *>();
+        auto *table = child<QTableView>(&s, "tblStatistics0");
+        table->setFocus();
+        QTRY_VERIFY(table->hasFocus());
+        QTest::keyClick(table, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(tabs->currentIndex(), 1);
+        // Tab leaves the table and comes to Close
+        QWidget *close = s.findChild<QDialogButtonBox *>()->buttons().constFirst();
+        child<QTableView>(&s, "tblStatistics1")->setFocus();
+        for (int i = 0; i < 4 && !close->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(close->hasFocus());
+        QCOMPARE(tabs->currentIndex(), 1);
+    }
+
+    void aLongTypeNameLeavesTheBarsTheirRoom()
+    {
+        BarChart chart({{QString(120, u'W'), 700}, {QStringLiteral("DVD"), 7}});
+        chart.resize(520, chart.sizeHint().height());
+        QVERIFY(chart.nameWidth() < chart.width() / 3);
+        QVERIFY(chart.fontMetrics().horizontalAdvance(chart.shownName(0)) <= chart.nameWidth());
+        QCOMPARE(chart.shownName(1), QStringLiteral("DVD"));
+    }
+
+    // The companion's duplicates and statistics are the window's, on the same page.
+    void theCompanionSeesWhatTheWindowShows()
+    {
+        auto w = window();
+        QVERIFY(w);
+        QVERIFY(w->commitMovie(movie("Brazil, The")) && w->commitMovie(movie("zelig")));
+        QVERIFY(w->mnuMovieSave_Click());
+        QVERIFY(w->commands().read(w->document().filePath())); // in the order the page gives
+        child<QAction>(w.get(), "mnuActionDuplicates")->trigger();
+        QStringList shown;
+        for (int r = 0; r < w->list().count(); ++r)
+            shown << QString::number(w->filterBar().groupOf(r) + 1) + u' ' + w->list().text(r);
+        QStringList windowTables;
+        m_fakes->modals.next([&](QWidget *s) {
+            windowTables << child<QLabel>(s, "lblTotals")->text();
+            for (int t = 0; t < 4; ++t) {
+                const QAbstractItemModel *m = child<QTableView>(s, QStringLiteral("tblStatistics%1").arg(t))->model();
+                for (int r = 0; r < m->rowCount(); ++r)
+                    windowTables << m->index(r, 0).data().toString() + u' ' + m->index(r, 1).data().toString() + u' '
+                            + m->index(r, 2).data().toString();
+            }
+            static_cast<QDialog *>(s)->reject();
+        });
+        child<QAction>(w.get(), "mnuActionStatistics")->trigger();
+
+        const auto run = [&](const QString &command) {
+            QString out, err;
+            QTextStream o(&out), e(&err);
+            const int status = runCompanion({command, w->document().filePath()}, o, e, nullptr);
+            return status == 0 ? out : QStringLiteral("failed: ") + err;
+        };
+        QStringList listed;
+        const QString duplicates = run(QStringLiteral("duplicates"));
+        const QStringList dupLines = duplicates.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(dupLines.value(0), QStringLiteral("group,title,size,res,codec,type,seenit,location,files,imdb"));
+        const CsvParse movies = moviesFromCsv(duplicates);
+        QCOMPARE(movies.movies.size(), dupLines.size() - 1);
+        for (qsizetype i = 0; i < movies.movies.size(); ++i)
+            listed << dupLines[i + 1].section(u',', 0, 0) + u' ' + movies.movies[i][FTitle];
+        QCOMPARE(listed, shown);
+        QCOMPARE(shown.size(), 4);
+
+        QStringList counted;
+        const QStringList statLines = run(QStringLiteral("stats")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (const QString &line : statLines.mid(1)) {
+            const QStringList f = line.split(u',');
+            if (f[0] == QLatin1String("totals"))
+                counted << FindTexts::statisticsTotals(f[2].toInt(), f[3].toInt(), f[4], f[5].toULongLong());
+            else
+                counted << (f[1].isEmpty() ? FindTexts::NoKey : f[1]) + u' ' + f[2] + u' ' + f[4];
+        }
+        QCOMPARE(counted, windowTables);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "cinemork/version.h"
 #include "listfile/pagewriter.h"
 #include "main/discscan.h"
 #include "main/droptarget.h"
@@ -287,6 +288,28 @@ private slots:
         QCOMPARE(m_fakes->shell.opened.last(), path("viewed.html"));
         fresh.mnuHelpHelp_Click();
         QCOMPARE(m_fakes->shell.opened.last(), QCoreApplication::applicationDirPath() + QStringLiteral("/help.html"));
+    }
+
+    void aboutBoxCaptionAndTheEditorsOrder()
+    {
+        auto w = storedWindow();
+        w->show();
+        QString caption;
+        m_fakes->modals.next([&](QWidget *about) {
+            caption = about->windowTitle();
+            static_cast<QDialog *>(about)->accept();
+        });
+        w->cmdAbout_Click();
+        QCOMPARE(caption, QStringLiteral("Cinemork v" CINEMORK_VERSION));
+        // OK shows its movie before the list is marked modified (and before an auto-save asks anything)
+        QStringList selectedWhenChanged;
+        connect(&w->document(), &ListDocument::changed, w.get(), [&] {
+            const int row = w->list().selectedRow();
+            selectedWhenChanged << (row < 0 ? QString() : w->document().movies()[row][FTitle]);
+        });
+        QVERIFY(w->commitMovie(movie("Casablanca")));
+        QVERIFY(!selectedWhenChanged.isEmpty());
+        QCOMPARE(selectedWhenChanged.first(), QStringLiteral("Casablanca"));
     }
 
     void keysAndClicksReachTheCommands()

@@ -1,6 +1,7 @@
 #include "companion.h"
 
 #include "companiontexts.h"
+#include "findcommands.h"
 
 #include "import/collectionimport.h"
 #include "listfile/csv.h"
@@ -34,13 +35,24 @@ const char Usage[] =
     "  cinemork-list probe FILE...\n"
     "  cinemork-list probe --stdin    (paths on standard input, each ended by a NUL byte; one answer line each)\n"
     "  cinemork-list scan DIR... [--probe] [--location TEXT]\n"
-    "  cinemork-list import FILE|DIR [--format gcs|tc|griffith|datacrow|nfo|csv]\n";
+    "  cinemork-list import FILE|DIR [--format gcs|tc|griffith|datacrow|nfo|csv]\n"
+    "  cinemork-list duplicates LIST [--format csv|json]\n"
+    "  cinemork-list stats LIST [--format csv|json]\n";
 
 int usage(QTextStream &err)
 {
     err << Usage;
     return 2;
 }
+
+} // namespace
+
+int usageError(QTextStream &err)
+{
+    return usage(err);
+}
+
+namespace {
 
 // Options after the positional arguments: "--name value".
 bool takeOptions(const QStringList &args, qsizetype from, const QStringList &known, QMap<QString, QString> &options)
@@ -346,6 +358,10 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         status = import(args, out, err);
     else if (command == QLatin1String("probe"))
         status = probe(args, out, err, in);
+    else if (command == QLatin1String("duplicates"))
+        status = duplicatesCommand(args, out, err);
+    else if (command == QLatin1String("stats"))
+        status = statsCommand(args, out, err);
     else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         out << Usage;
         status = 0;

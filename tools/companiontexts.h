@@ -3,6 +3,7 @@
 // The companion's own messages; each goes to standard error after "cinemork-list: ".
 
 #include <QString>
+#include <QStringList>
 
 namespace cinemork::CompanionTexts {
 
@@ -12,6 +13,12 @@ inline QString cssUnreadable(const QString &path, const QString &reason)
 }
 inline const QString FolderMissing = QStringLiteral(": does not exist");
 inline const QString FolderUnreadable = QStringLiteral(": no folder that can be read");
+// The first column of `duplicates`, before the movie's own.
+inline const QString GroupColumn = QStringLiteral("group");
+// The columns of `stats`: a row a table's entry ("type", "codec", "location", "resolution"), after the
+// totals' row.
+inline const QStringList StatsHeader{QStringLiteral("table"),     QStringLiteral("key"), QStringLiteral("movies"),
+                                     QStringLiteral("watched"),   QStringLiteral("gb"),  QStringLiteral("cds")};
 inline const QString StdoutClosed = QStringLiteral("standard output is closed: ");
 
 } // namespace cinemork::CompanionTexts

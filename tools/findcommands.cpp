@@ -1,0 +1,144 @@
+#include "findcommands.h"
+
+#include "companion.h"
+#include "companiontexts.h"
+
+#include "document/listdocument.h"
+#include "find/duplicates.h"
+#include "find/statistics.h"
+#include "listfile/csv.h"
+#include "listfile/pagefile.h"
+#include "listfile/pagefiletexts.h"
+#include "listfile/sizes.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <optional>
+
+namespace cinemork {
+
+namespace {
+
+struct ListArgs
+{
+    QString path;
+    bool json = false;
+};
+
+// "LIST [--format csv|json]"; false for anything else.
+bool listArgs(const QStringList &args, ListArgs &a)
+{
+    if (args.size() == 2 || (args.size() == 4 && args[2] == QLatin1String("--format"))) {
+        a.path = args[1];
+        const QString format = args.size() == 4 ? args[3] : QStringLiteral("csv");
+        a.json = format == QLatin1String("json");
+        return a.json || format == QLatin1String("csv");
+    }
+    return false;
+}
+
+// The list's movies in the window's order after it opens the page: sorted by title.
+std::optional<QList<Movie>> readList(const QString &path, QTextStream &err)
+{
+    if (const QString problem = regularFileProblem(path); !problem.isEmpty()) {
+        err << "cinemork-list: " << path << ": " << problem << "\n";
+        return std::nullopt;
+    }
+    PageReadResult page = readPageFile(path);
+    if (!page.ok) {
+        err << Texts::readError(page.errorNumber, page.errorDescription) << "\n";
+        return std::nullopt;
+    }
+    MovieModel model;
+    model.setMovies(ListDocument::rowsOfPage(std::move(page.movies)));
+    model.setSorted(true);
+    return model.movies();
+}
+
+QJsonObject totalsObject(const PageTotals &t)
+{
+    return {{QStringLiteral("movies"), qint64(t.movies)},
+            {QStringLiteral("watched"), qint64(t.watched)},
+            {QStringLiteral("gb"), gigabytesText(t.megabytes, u".")},
+            {QStringLiteral("cds"), qint64(t.cds)}};
+}
+
+QStringList totalsFields(const PageTotals &t)
+{
+    return {QString::number(t.movies), QString::number(t.watched), gigabytesText(t.megabytes, u"."),
+            QString::number(t.cds)};
+}
+
+} // namespace
+
+int duplicatesCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    ListArgs a;
+    if (!listArgs(args, a))
+        return usageError(err);
+    const std::optional<QList<Movie>> movies = readList(a.path, err);
+    if (!movies)
+        return 1;
+    const Duplicates found = findDuplicates(*movies);
+    if (a.json) {
+        QJsonArray groups, group;
+        for (size_t k = 0; k < found.rows.size(); ++k) {
+            QJsonObject o;
+            for (int f = 0; f < FieldCount; ++f)
+                o.insert(FieldKeys[size_t(f)], (*movies)[found.rows[k]][f]);
+            group.append(o);
+            if (k + 1 == found.rows.size() || found.group[k + 1] != found.group[k]) {
+                groups.append(group);
+                group = QJsonArray();
+            }
+        }
+        out << QJsonDocument(QJsonObject{{QStringLiteral("groups"), groups}}).toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    QStringList header{CompanionTexts::GroupColumn};
+    header.append(QStringList(FieldKeys.begin(), FieldKeys.end()));
+    out << csvRow(header);
+    for (size_t k = 0; k < found.rows.size(); ++k) {
+        const Movie &m = (*movies)[found.rows[k]];
+        QStringList row{QString::number(found.group[k] + 1)};
+        row.append(QStringList(m.f.begin(), m.f.end()));
+        out << csvRow(row);
+    }
+    return 0;
+}
+
+int statsCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    ListArgs a;
+    if (!listArgs(args, a))
+        return usageError(err);
+    const std::optional<QList<Movie>> movies = readList(a.path, err);
+    if (!movies)
+        return 1;
+    const ListStatistics s = statisticsOf(*movies);
+    const std::pair<const char *, const std::vector<StatisticsRow> *> tables[] = {
+        {"type", &s.byType}, {"codec", &s.byCodec}, {"location", &s.byLocation}, {"resolution", &s.byResolution}};
+    if (a.json) {
+        QJsonObject o{{QStringLiteral("totals"), totalsObject(s.totals)}};
+        for (const auto &[name, rows] : tables) {
+            QJsonArray list;
+            for (const StatisticsRow &row : *rows) {
+                QJsonObject r = totalsObject(row.totals);
+                r.insert(QStringLiteral("key"), row.key);
+                list.append(r);
+            }
+            o.insert(QLatin1String(name), list);
+        }
+        out << QJsonDocument(o).toJson(QJsonDocument::Indented);
+        return 0;
+    }
+    out << csvRow(CompanionTexts::StatsHeader);
+    out << csvRow(QStringList{QStringLiteral("totals"), QString()} + totalsFields(s.totals));
+    for (const auto &[name, rows] : tables)
+        for (const StatisticsRow &row : *rows)
+            out << csvRow(QStringList{QLatin1String(name), row.key} + totalsFields(row.totals));
+    return 0;
+}
+
+} // namespace cinemork
