@@ -10,6 +10,9 @@ inline QString cssUnreadable(const QString &path, const QString &reason)
 {
     return path + QStringLiteral(": ") + reason + QStringLiteral("; the default style sheet is used");
 }
+// After a scanned file's path whose name is no UTF-8: the movie is listed, its name is shown as near as it can be.
+inline const QString NotShownExactly =
+    QStringLiteral("the name holds bytes that are no UTF-8 text; they are shown as \uFFFD");
 inline const QString StdoutClosed = QStringLiteral("standard output is closed: ");
 
 } // namespace cinemork::CompanionTexts
