@@ -2,6 +2,8 @@
 
 #include "companionprogram.h"
 
+#include "platform/bytetext.h"
+
 #include <QFile>
 #include <QProcess>
 #include <utility>
@@ -86,7 +88,7 @@ void ProbeSession::startChild()
         QByteArray input;
         for (int i = m_next; i < m_paths.size(); ++i)
             if (sendable(m_paths[i]))
-                input += QFile::encodeName(m_paths[i]) + '\0';
+                input += encodeBytes(m_paths[i]) + '\0';
         m_child->write(input);
         m_child->closeWriteChannel(); // once the paths are written: the child ends with its input
     });

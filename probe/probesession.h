@@ -28,7 +28,7 @@ public:
     int timeLimitMs = 20000;
 
     // Returns at once; the results and then finished() come from the event loop. A run still going
-    // is cancelled first.
+    // is cancelled first. Paths may hold the escaped bytes of decodeBytes (platform/bytetext.h).
     void start(const QStringList &paths);
     // Ends the run at once: the child is killed, finished(true) is emitted and no result after it.
     void cancel();

@@ -5,6 +5,7 @@
 #include "nfo.h"
 #include "listfile/sizes.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -322,7 +323,8 @@ QList<FoundMovie> groupFiles(const QStringList &paths)
     ScanFolder folder{walk.root, QFileInfo(walk.root).fileName(), {}, {}};
     for (const QString &path : paths) {
         const QFileInfo info(path);
-        folder.files.append({info.absoluteFilePath(), info.fileName(), quint64(info.size()), {}});
+        folder.files.append(
+            {info.absoluteFilePath(), info.fileName(), quint64(info.size()), {}, QFile::encodeName(info.absoluteFilePath())});
     }
     std::sort(folder.files.begin(), folder.files.end(), [](const ScanFile &a, const ScanFile &b) { return a.name < b.name; });
     walk.folders << folder;

@@ -2,6 +2,7 @@
 
 #include "probe/companionprogram.h"
 #include "probe/probesession.h"
+#include "platform/bytetext.h"
 
 #include <QDeadlineTimer>
 #include <QThread>
@@ -81,7 +82,7 @@ void ScanJob::startProbe()
     m_probed.clear();
     for (FoundMovie &m : m_movies) {
         for (ScanFile &f : m.files) {
-            paths << f.path;
+            paths << decodeBytes(f.nativePath); // the file's own bytes, whatever its name shows
             m_probed << &f;
         }
     }

@@ -1,5 +1,7 @@
 #include "scanwalk.h"
 
+#include "platform/bytetext.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QSet>
 #include <QStorageInfo>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include <strings.h>
@@ -14,6 +17,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace cinemork {
 
@@ -40,6 +44,11 @@ bool isExtraFileName(const QString &name)
         QRegularExpression::CaseInsensitiveOption);
     const qsizetype dot = name.lastIndexOf(u'.');
     return extra.match(dot < 0 ? name : name.left(dot)).hasMatch();
+}
+
+bool shownExactly(const ScanFile &file)
+{
+    return QByteArrayView(file.nativePath).isValidUtf8();
 }
 
 namespace {
@@ -76,103 +85,257 @@ size_t qHash(const DirId &id, size_t seed = 0)
     return qHashMulti(seed, quint64(id.dev), quint64(id.ino));
 }
 
-// One folder's video files (sorted by name) and its subfolders not yet seen; false: not listed.
-// Paths are kept as the file system's bytes: a name that is no valid text in the locale's encoding
-// still names its file, though it shows with a stand-in character.
-bool listFolder(const QByteArray &path, ScanFolder &folder, QList<QByteArray> &subfolders, QSet<DirId> &seen,
-                WalkProgress *progress, qint64 &filesSeen, WalkResult &result)
+struct Subfolder
 {
-    DIR *dir = ::opendir(path.constData());
-    if (!dir)
-        return false;
-    const int fd = ::dirfd(dir);
-    const QByteArray prefix = path == "/" ? QByteArray() : path; // the root of the file system
-    while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] == '.') { // ".", "..", and hidden entries
-            const char *n = entry->d_name;
-            if (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))
-                continue;
-            if (++result.hiddenCount <= HiddenNamed)
-                result.hidden << QFile::decodeName(prefix + '/' + n);
-            continue;
-        }
-        if (progress && progress->cancel.load(std::memory_order_relaxed))
-            break;
-        if (entry->d_type == DT_REG && !mayBeVideoOrNfo(entry->d_name)) { // most entries: nothing more to know
-            ++filesSeen;
-            continue;
-        }
-        const QString name = QFile::decodeName(entry->d_name);
-        const bool video = isVideoFileName(name);
-        if (entry->d_type == DT_REG && !video) {
-            ++filesSeen;
-            if (isNfoName(entry->d_name))
-                folder.nfos.append({QFile::decodeName(prefix + '/' + entry->d_name), name, 0, {}});
-            continue;
-        }
-        if (entry->d_type == DT_LNK)
-            continue;
-        struct stat st;
-        if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        if (S_ISDIR(st.st_mode)) {
-            if (isExtraFolderName(name))
-                ++result.extrasCount;
-            else if (!seen.contains({st.st_dev, st.st_ino})) {
-                seen.insert({st.st_dev, st.st_ino});
-                subfolders << prefix + '/' + entry->d_name;
-            }
-        } else if (S_ISREG(st.st_mode)) {
-            ++filesSeen;
-            if (video && isExtraFileName(name))
-                ++result.extrasCount;
-            else if (video)
-                folder.files.append({QFile::decodeName(prefix + '/' + entry->d_name), name, quint64(st.st_size), {}});
-        }
-        if (progress)
-            progress->filesSeen.store(filesSeen, std::memory_order_relaxed);
+    QByteArray name;
+    DirId id; // as its parent's listing saw it
+};
+
+// A folder on the path from the root to the one being walked, with the subfolders still to walk.
+struct Level
+{
+    QByteArray name;
+    DirId id;
+    int fd = -1; // open, or closed to keep the descriptors few; reopened from above when needed
+    qsizetype pathLength = 0;
+    QList<Subfolder> pending;
+};
+
+// The open descriptors the walk keeps along its path, beside the root's: a deep tree needs no more.
+constexpr int OpenLevels = 32;
+
+constexpr int FolderFlags = O_RDONLY | O_NOFOLLOW | O_DIRECTORY | O_CLOEXEC;
+
+// A folder opened below its parent's open descriptor, if it is still the folder the listing saw: a
+// folder swapped for a link is not opened, one swapped for another folder is refused.
+int openFolder(int parent, const QByteArray &name, const DirId &id)
+{
+    const int fd = ::openat(parent, name.constData(), FolderFlags);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode) || !(DirId{st.st_dev, st.st_ino} == id)) {
+        ::close(fd);
+        return -1;
     }
-    ::closedir(dir);
-    if (progress)
-        progress->filesSeen.store(filesSeen, std::memory_order_relaxed);
-    const auto byName = [](const ScanFile &a, const ScanFile &b) { return a.name < b.name; };
-    std::sort(folder.files.begin(), folder.files.end(), byName);
-    std::sort(folder.nfos.begin(), folder.nfos.end(), byName);
-    return true;
+    return fd;
 }
+
+class Walker
+{
+public:
+    Walker(WalkResult &result, WalkProgress *progress)
+        : m_result(result)
+        , m_progress(progress)
+    {
+    }
+    ~Walker()
+    {
+        for (const Level &level : m_levels)
+            if (level.fd >= 0)
+                ::close(level.fd);
+    }
+
+    // Walks the tree below the root folder open as rootFd (taken) at path; false: the root could not
+    // be listed.
+    bool walk(int rootFd, const QByteArray &path, const DirId &id)
+    {
+        m_seen.insert(id);
+        QList<Subfolder> subfolders;
+        int kept = -1;
+        // The root of the file system: its entries' paths start with a single "/".
+        m_path = path == "/" ? QByteArray() : path;
+        if (!list(rootFd, subfolders, kept))
+            return false;
+        push({}, id, kept, std::move(subfolders));
+        while (!m_levels.isEmpty()) {
+            if (cancelled()) {
+                m_result.cancelled = true;
+                break;
+            }
+            Level &top = m_levels.last();
+            if (top.pending.isEmpty()) {
+                close(m_levels.size() - 1);
+                m_levels.removeLast();
+                continue;
+            }
+            const Subfolder next = top.pending.takeLast();
+            m_path.truncate(top.pathLength);
+            m_path += '/' + next.name;
+            if (m_progress && m_progress->beforeOpeningFolder)
+                m_progress->beforeOpeningFolder(m_path);
+            const int parent = levelFd(m_levels.size() - 1);
+            const int fd = parent < 0 ? -1 : openFolder(parent, next.name, next.id);
+            subfolders.clear();
+            kept = -1;
+            if (fd < 0 || !list(fd, subfolders, kept)) {
+                m_result.unreadable << QFile::decodeName(m_path);
+                continue;
+            }
+            if (!subfolders.isEmpty())
+                push(next.name, next.id, kept, std::move(subfolders));
+        }
+        if (cancelled())
+            m_result.cancelled = true;
+        return true;
+    }
+
+private:
+    bool cancelled() const { return m_progress && m_progress->cancel.load(std::memory_order_relaxed); }
+
+    // Lists the folder at m_path, open as fd (taken): its video files, sorted by name, and the
+    // subfolders not yet seen. When there are subfolders, kept is a descriptor of the folder to open
+    // them from. Paths are kept as the file system's bytes: a name that is no valid text in the
+    // locale's encoding still names its file, though it shows with a stand-in character.
+    bool list(int fd, QList<Subfolder> &subfolders, int &kept)
+    {
+        DIR *dir = ::fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            return false;
+        }
+        const QString shown = m_path.isEmpty() ? QStringLiteral("/") : QFile::decodeName(m_path);
+        ScanFolder folder{shown, QFileInfo(shown).fileName(), {}, {}};
+        qint64 &filesSeen = m_result.filesSeen;
+        while (const dirent *entry = ::readdir(dir)) {
+            const char *n = entry->d_name;
+            if (n[0] == '.') { // ".", "..", and hidden entries
+                if (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))
+                    continue;
+                if (++m_result.hiddenCount <= HiddenNamed)
+                    m_result.hidden << QFile::decodeName(m_path + '/' + n);
+                continue;
+            }
+            if (cancelled())
+                break;
+            if (entry->d_type == DT_REG && !mayBeVideoOrNfo(n)) { // most entries: nothing more to know
+                ++filesSeen;
+                continue;
+            }
+            const QString name = QFile::decodeName(n);
+            const bool video = isVideoFileName(name);
+            if (entry->d_type == DT_REG && !video) {
+                ++filesSeen;
+                if (isNfoName(n)) {
+                    const QByteArray file = m_path + '/' + n;
+                    folder.nfos.append({QFile::decodeName(file), name, 0, {}, file});
+                }
+                continue;
+            }
+            if (entry->d_type == DT_LNK)
+                continue;
+            struct stat st;
+            if (::fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            if (S_ISDIR(st.st_mode)) {
+                if (isExtraFolderName(name)) {
+                    ++m_result.extrasCount;
+                } else if (!m_seen.contains({st.st_dev, st.st_ino})) {
+                    m_seen.insert({st.st_dev, st.st_ino});
+                    subfolders.append({QByteArray(n), {st.st_dev, st.st_ino}});
+                }
+            } else if (S_ISREG(st.st_mode)) {
+                ++filesSeen;
+                if (video && isExtraFileName(name)) {
+                    ++m_result.extrasCount;
+                } else if (video) {
+                    const QByteArray file = m_path + '/' + n;
+                    folder.files.append({QFile::decodeName(file), name, quint64(st.st_size), {}, file});
+                }
+            }
+            if (m_progress)
+                m_progress->filesSeen.store(filesSeen, std::memory_order_relaxed);
+        }
+        if (m_progress)
+            m_progress->filesSeen.store(filesSeen, std::memory_order_relaxed);
+        if (!subfolders.isEmpty())
+            kept = ::fcntl(fd, F_DUPFD_CLOEXEC, 0); // -1 (out of descriptors): reopened when needed
+        ::closedir(dir);
+        const auto byName = [](const ScanFile &a, const ScanFile &b) { return a.name < b.name; };
+        std::sort(folder.files.begin(), folder.files.end(), byName);
+        std::sort(folder.nfos.begin(), folder.nfos.end(), byName);
+        if (!folder.files.isEmpty() || !folder.nfos.isEmpty())
+            m_result.folders << folder;
+        return true;
+    }
+
+    void push(const QByteArray &name, const DirId &id, int fd, QList<Subfolder> &&pending)
+    {
+        m_levels.append({name, id, fd, m_path.size(), std::move(pending)});
+        if (fd >= 0)
+            ++m_open;
+        keepFew(m_levels.size() - 1);
+    }
+
+    void close(qsizetype level)
+    {
+        int &fd = m_levels[level].fd;
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+            --m_open;
+        }
+    }
+
+    // Closes the descriptors nearest the root (but the root's) until few are open, keeping keep's.
+    void keepFew(qsizetype keep)
+    {
+        for (qsizetype i = 1; m_open > OpenLevels && i < m_levels.size(); ++i)
+            if (i != keep)
+                close(i);
+    }
+
+    // The descriptor of a level, reopened by name from the nearest open level above it when it was
+    // closed, each folder on the way checked to be the one the walk listed.
+    int levelFd(qsizetype level)
+    {
+        qsizetype open = level;
+        while (m_levels[open].fd < 0) {
+            if (open == 0)
+                return -1; // the root could not be kept open
+            --open;
+        }
+        for (qsizetype k = open + 1; k <= level; ++k) {
+            const int fd = openFolder(m_levels[k - 1].fd, m_levels[k].name, m_levels[k].id);
+            if (fd < 0)
+                return -1;
+            m_levels[k].fd = fd;
+            ++m_open;
+            keepFew(k);
+        }
+        return m_levels[level].fd;
+    }
+
+    WalkResult &m_result;
+    WalkProgress *m_progress;
+    QSet<DirId> m_seen;
+    QList<Level> m_levels; // from the root to the folder whose subfolders are walked
+    QByteArray m_path;     // the folder being walked
+    int m_open = 0;        // descriptors the levels hold
+};
 
 } // namespace
 
 WalkResult walkTree(const QString &root, WalkProgress *progress)
 {
     WalkResult result;
-    result.root = QFileInfo(root).canonicalFilePath();
-    struct stat st;
-    if (result.root.isEmpty() || ::stat(QFile::encodeName(result.root).constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+    char *resolved = ::realpath(encodeBytes(root).constData(), nullptr);
+    if (!resolved)
         return result;
-    if (result.root.size() > 1 && result.root.endsWith(u'/'))
-        result.root.chop(1);
-    QSet<DirId> seen{{st.st_dev, st.st_ino}};
-    QList<QByteArray> pending{QFile::encodeName(result.root)};
-    while (!pending.isEmpty()) {
-        if (progress && progress->cancel.load(std::memory_order_relaxed)) {
-            result.cancelled = true;
-            break;
-        }
-        const QByteArray path = pending.takeLast();
-        const QString shown = QFile::decodeName(path);
-        ScanFolder folder{shown, QFileInfo(shown).fileName(), {}, {}};
-        QList<QByteArray> subfolders;
-        if (!listFolder(path, folder, subfolders, seen, progress, result.filesSeen, result)) {
-            if (shown == result.root) // the chosen folder itself cannot be read: nothing was scanned
-                return result;
-            result.unreadable << shown;
-            continue;
-        }
-        if (!folder.files.isEmpty() || !folder.nfos.isEmpty())
-            result.folders << folder;
-        pending << subfolders;
+    const QByteArray path(resolved);
+    ::free(resolved);
+    result.root = QFile::decodeName(path);
+    const int fd = ::open(path.constData(), FolderFlags);
+    struct stat st;
+    if (fd < 0)
+        return result;
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return result;
     }
+    Walker walker(result, progress);
+    if (!walker.walk(fd, path, {st.st_dev, st.st_ino}))
+        return result;
     result.ok = !result.cancelled;
     std::sort(result.folders.begin(), result.folders.end(),
               [](const ScanFolder &a, const ScanFolder &b) { return a.path < b.path; });

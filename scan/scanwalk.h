@@ -1,19 +1,22 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 
 namespace cinemork {
 
 // A video file found on a disc or in a folder.
 struct ScanFile
 {
-    QString path; // full path
+    QString path; // full path, as shown
     QString name;
     quint64 bytes = 0;
     QString resolution; // "640x272" once probed; empty when unknown
+    QByteArray nativePath; // the file system's bytes of path: what opens the file
 };
 
 // A folder of the tree and the video files right in it, by name.
@@ -43,6 +46,9 @@ struct WalkProgress
 {
     std::atomic<bool> cancel{false};
     std::atomic<qint64> filesSeen{0};
+    // Called on the walk's thread with a folder's path once its parent's listing named it, just before
+    // it is opened: tests change the tree there.
+    std::function<void(const QByteArray &path)> beforeOpeningFolder;
 };
 
 // A video file by its name's ending, case ignored.
@@ -53,9 +59,15 @@ bool isExtraFolderName(const QString &name);
 bool isExtraFileName(const QString &name);
 inline constexpr int HiddenNamed = 20;
 
+// Whether the file's path shows as the bytes it has on the disc; false for names that are no UTF-8,
+// which show with a stand-in character.
+bool shownExactly(const ScanFile &file);
+
 // Lists the video files below root. Links are never followed (a target inside the tree is found by
-// itself, one outside is not on the disc), a folder reached twice (a bind mount) is walked once, and
-// hidden entries, samples and extras are passed over (and counted), as a file manager does.
+// itself, one outside is not on the disc), not even a folder swapped for a link while the walk runs; a
+// folder reached twice (a bind mount) is walked once, hidden entries, samples and extras are passed over (and
+// counted), as a file manager does. Any depth is walked, whatever the length of its paths. root may hold the escaped bytes
+// of decodeBytes (platform/bytetext.h).
 WalkResult walkTree(const QString &root, WalkProgress *progress = nullptr);
 
 // The location a scan of root gives its movies: the volume's label when root is the top of its own

@@ -1,6 +1,8 @@
 #include "listfile/csv.h"
+#include "tools/companiontexts.h"
 #include "listfile/pagetexts.h"
 #include "listfile/pagewriter.h"
+#include "probe/videoprobe.h"
 #include "settings/modregistry.h"
 #include "testsupport.h"
 #include "tools/companion.h"
@@ -11,10 +13,14 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace cinemork;
+using namespace Qt::StringLiterals;
 using test::readFile;
 using test::writeFile;
 
@@ -372,6 +378,53 @@ private slots:
             {Data + QStringLiteral("clip-640x272.avi")}, rlim_t(128) << 20);
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QStringLiteral("not-found\n640x272\n"));
+    }
+
+    void aFileSwappedForAFifoDoesNotHangTheProbe()
+    {
+        const QByteArray file = QFile::encodeName(path("swapped.avi"));
+        QVERIFY(QFile::copy(Data + QStringLiteral("clip-640x272.avi"), path("swapped.avi")));
+        auto probed = std::async(std::launch::async, [&] {
+            return probeVideoFile(file, 15000, [&] { // after the file was found, before it is opened
+                ::unlink(file.constData());
+                ::mkfifo(file.constData(), 0600);
+            });
+        });
+        if (probed.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            ::close(::open(file.constData(), O_WRONLY | O_NONBLOCK)); // lets the stuck probe go on
+            probed.wait();
+            QFAIL("the probe waits for a writer of the FIFO");
+        }
+        QCOMPARE(probed.get().text(), QStringLiteral("not-found"));
+    }
+
+    void aNameThatIsNoUtf8KeepsItsBytes_data()
+    {
+        QTest::addColumn<QString>("script"); // "$1": the folder holding the clip as "Am\xe9lie.avi"
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("probe FILE") << R"sh(exec "$0" probe "$1/$(printf 'Am\351lie.avi')")sh" << "640x272\n" << "";
+        QTest::newRow("probe --stdin") << R"sh(printf '%s/Am\351lie.avi\0' "$1" | exec "$0" probe --stdin)sh"
+                                       << "640x272\n" << "";
+        const QString shown = u"Am\ufffdlie"_s;
+        QTest::newRow("scan --probe") << R"(exec "$0" scan "$1" --probe --location Box)"
+                                      << "title,size,res,codec,type,seenit,location,files,imdb\r\n" + shown
+                + ",0\\1,640x272,DivX,DVD Rip,no,Box," + shown + ".avi,\r\n"
+                                      << "cinemork-list: DIR/" + shown + ".avi: " + CompanionTexts::NotShownExactly + "\n";
+    }
+    void aNameThatIsNoUtf8KeepsItsBytes()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(Data + QStringLiteral("clip-640x272.avi"), dir.filePath(QStringLiteral("clip"))));
+        QVERIFY(::rename(QFile::encodeName(dir.filePath(QStringLiteral("clip"))).constData(),
+                         QFile::encodeName(dir.path()).append("/Am\xe9lie.avi").constData()) == 0);
+        const Run r = companionIn(script, {dir.path()});
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.err, QString(err).replace(QStringLiteral("DIR"), dir.path()));
+        QCOMPARE(r.status, 0);
     }
 
     void probeReadsOnlyTheFileItself_data()

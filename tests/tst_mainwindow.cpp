@@ -488,7 +488,7 @@ private slots:
         const auto found = [](const QString &title, const QString &name, int part) {
             FoundMovie f;
             f.title = title;
-            f.files = {ScanFile{QStringLiteral("/d/") + name, name, 700 * 1048576, {}}};
+            f.files = {ScanFile{QStringLiteral("/d/") + name, name, 700 * 1048576, {}, {}}};
             f.firstPart = part;
             return f;
         };

@@ -21,6 +21,7 @@
 
 using namespace cinemork;
 using namespace cinemork::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -417,6 +418,70 @@ private slots:
         QVERIFY(!walkTree(root + QStringLiteral("/a/Movie.CD1.avi")).ok);
     }
 
+    void aFolderThatChangesDuringTheWalkIsNotFollowed_data()
+    {
+        QTest::addColumn<bool>("link"); // swapped for a link out of the tree, else for a folder from outside
+        QTest::newRow("swapped for a link") << true;
+        QTest::newRow("swapped for another folder") << false;
+    }
+    void aFolderThatChangesDuringTheWalkIsNotFollowed()
+    {
+        QFETCH(bool, link);
+        QTemporaryDir tmp;
+        const QString root = tmp.filePath(QStringLiteral("disc"));
+        makeFile(root + QStringLiteral("/a/In.avi"));
+        makeFile(root + QStringLiteral("/Top.avi"));
+        const QString outside = tmp.filePath(QStringLiteral("outside"));
+        makeFile(outside + QStringLiteral("/Far.avi"));
+        const QByteArray a = QFile::encodeName(root) + "/a";
+        WalkProgress progress;
+        progress.beforeOpeningFolder = [&](const QByteArray &path) {
+            if (path != a)
+                return;
+            QVERIFY(::rename(a.constData(), (a + ".old").constData()) == 0);
+            const QByteArray far = QFile::encodeName(outside);
+            QVERIFY((link ? ::symlink(far.constData(), a.constData()) : ::rename(far.constData(), a.constData())) == 0);
+        };
+        const WalkResult walk = walkTree(root, &progress);
+        QVERIFY(walk.ok);
+        QCOMPARE(described(groupMovies(walk, QStringLiteral("D"))), QStringList{"Top|1|0|Top.avi"});
+        QCOMPARE(walk.unreadable, QStringList{root + QStringLiteral("/a")});
+    }
+
+    void aDeepTreeIsWalkedToItsBottom()
+    {
+        // 2,000 folders deep, far past the longest path the system opens; beside each one on the way
+        // down, a folder with a movie before it and one after it.
+        QTemporaryDir tmp;
+        constexpr int Depth = 2000;
+        int fd = ::open(QFile::encodeName(tmp.path()).constData(), O_RDONLY | O_DIRECTORY);
+        for (int level = 0; level < Depth && fd >= 0; ++level) {
+            for (const char *leaf : {"a", "z"}) {
+                QVERIFY(::mkdirat(fd, leaf, 0700) == 0);
+                const int dir = ::openat(fd, leaf, O_RDONLY | O_DIRECTORY);
+                QVERIFY(::close(::openat(dir, "Movie.avi", O_WRONLY | O_CREAT, 0600)) == 0);
+                ::close(dir);
+                if (*leaf == 'a')
+                    QVERIFY(::mkdirat(fd, "deeper", 0700) == 0);
+            }
+            const int next = ::openat(fd, "deeper", O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = next;
+        }
+        QVERIFY(fd >= 0);
+        QVERIFY(::close(::openat(fd, "Bottom.avi", O_WRONLY | O_CREAT, 0600)) == 0);
+        ::close(fd);
+        const WalkResult walk = walkTree(tmp.path());
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), tmp.path()}); // deeper than Qt removes
+        QVERIFY(walk.ok);
+        QCOMPARE(walk.unreadable, QStringList());
+        QCOMPARE(walk.folders.size(), 2 * Depth + 1);
+        const auto bottom = std::find_if(walk.folders.begin(), walk.folders.end(),
+                                         [](const ScanFolder &f) { return f.files[0].name == QStringLiteral("Bottom.avi"); });
+        QVERIFY(bottom != walk.folders.end());
+        QCOMPARE(bottom->path.count(QStringLiteral("/deeper")), Depth);
+    }
+
     void fillsAsTheEditor()
     {
         // The same files chosen with ".." in the editor, with the parts typed as CDs, give the same movie.
@@ -453,7 +518,7 @@ private slots:
         auto found = [](const QString &title, const QString &name, quint64 mb, int firstPart) {
             FoundMovie f;
             f.title = title;
-            f.files = {ScanFile{QStringLiteral("/d/") + name, name, mb * 1048576, QStringLiteral("640x272")}};
+            f.files = {ScanFile{QStringLiteral("/d/") + name, name, mb * 1048576, QStringLiteral("640x272"), {}}};
             f.firstPart = firstPart;
             f.location = QStringLiteral("HEAT2");
             return f;
@@ -524,7 +589,7 @@ private slots:
         FoundMovie f;
         f.title = title;
         for (const QString &name : files)
-            f.files << ScanFile{QStringLiteral("/d/") + name, name, 700 * 1048576, {}};
+            f.files << ScanFile{QStringLiteral("/d/") + name, name, 700 * 1048576, {}, {}};
         f.parts = int(files.size());
         if (const auto marker = partMarker(files.first()))
             f.firstPart = marker->number;
@@ -547,7 +612,7 @@ private slots:
         for (const char *name : {"Ran.cd1.avi", "Three CD4.avi", "Heat.CD1.avi", "Heat.CD2.avi"}) {
             WalkResult walk;
             walk.root = QStringLiteral("/d");
-            walk.folders << ScanFolder{walk.root, QStringLiteral("d"), {ScanFile{QStringLiteral("/d/") + QLatin1String(name), QLatin1String(name), 700 * 1048576, {}}}, {}};
+            walk.folders << ScanFolder{walk.root, QStringLiteral("d"), {ScanFile{QStringLiteral("/d/") + QLatin1String(name), QLatin1String(name), 700 * 1048576, {}, {}}}, {}};
             found << groupMovies(walk, QStringLiteral("D"));
         }
         found = {found[0], found[1], mergedMovies({found[2], found[3]})};
@@ -628,13 +693,17 @@ private slots:
         QDir().mkpath(disc + QStringLiteral("/Heat"));
         for (const char *name : {"Heat/Heat.CD1.avi", "Heat/Heat.CD2.avi", "Brazil.avi"})
             QVERIFY(QFile::copy(QStringLiteral(CINEMORK_TESTDATA "/clip-640x272.avi"), disc + u'/' + QLatin1String(name)));
+        // a Latin-1 name from an old disc reaches its file
+        QVERIFY(::rename(QFile::encodeName(disc + QStringLiteral("/Brazil.avi")).constData(),
+                         QFile::encodeName(disc).append("/Br\xe9sil.avi").constData()) == 0);
         ScanJob job;
         QSignalSpy finished(&job, &ScanJob::finished);
         QSignalSpy probing(&job, &ScanJob::probing);
         job.start(disc);
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished[0][0].value<ScanJob::Outcome>(), ScanJob::Outcome::Found);
-        QCOMPARE(described(job.movies()), (QStringList{"Brazil|1|0|Brazil.avi", "Heat|2|1|Heat.CD1.avi/Heat.CD2.avi"}));
+        QCOMPARE(described(job.movies()),
+                 (QStringList{u"Br\ufffdsil|1|0|Br\ufffdsil.avi"_s, "Heat|2|1|Heat.CD1.avi/Heat.CD2.avi"}));
         for (const FoundMovie &m : job.movies())
             QCOMPARE(m.files[0].resolution, QStringLiteral("640x272"));
         QCOMPARE(probing.first()[1].value<qsizetype>(), 3); // told how many files there are to read

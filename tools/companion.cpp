@@ -9,6 +9,7 @@
 #include "listfile/pagereader.h"
 #include "listfile/pagewriter.h"
 #include "listfile/pagefiletexts.h"
+#include "platform/bytetext.h"
 #include "settings/settingstexts.h"
 #include "probe/videoprobe.h"
 #include "scan/discmovies.h"
@@ -22,6 +23,7 @@
 #include <QLocale>
 
 #include <climits>
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace cinemork {
@@ -38,6 +40,13 @@ const char Usage[] =
     "  cinemork-list import FILE|DIR [--format gcs|tc|griffith|datacrow|nfo|csv]\n"
     "  cinemork-list duplicates LIST [--format csv|json]\n"
     "  cinemork-list stats LIST [--format csv|json]\n";
+
+// An argument as it shows: the arguments keep the bytes they were given (decodeBytes), which show
+// with a stand-in character where they are no UTF-8.
+QString shown(const QString &argument)
+{
+    return QFile::decodeName(encodeBytes(argument));
+}
 
 int usage(QTextStream &err)
 {
@@ -239,7 +248,7 @@ int probeStream(QIODevice *in, QTextStream &out)
         }
         if (!more && name.isEmpty() && !tooLong)
             break; // (a last path without its NUL is answered like the others)
-        out << (tooLong ? ProbeResult{ProbeResult::NotFound, 0, 0} : probeVideoFile(QFile::decodeName(name))).text()
+        out << (tooLong ? ProbeResult{ProbeResult::NotFound, 0, 0} : probeVideoFile(name)).text()
             << "\n";
         tooLong = false;
         out.flush();
@@ -258,9 +267,15 @@ int probe(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice
         return args.size() == 2 ? probeStream(in, out) : usage(err);
     int status = 0;
     for (qsizetype i = 1; i < args.size(); ++i) {
-        const ProbeResult r = probeVideoFile(args[i]);
+        // A file named here may be a link: the file it names is probed. (What a scan finds never is.)
+        QByteArray file = encodeBytes(args[i]);
+        if (char *target = ::realpath(file.constData(), nullptr)) {
+            file = target;
+            ::free(target);
+        }
+        const ProbeResult r = probeVideoFile(file);
         if (args.size() > 2)
-            out << args[i] << ": ";
+            out << shown(args[i]) << ": ";
         out << r.text() << "\n";
         if (r.kind != ProbeResult::Ok)
             status = 1;
@@ -279,7 +294,7 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
         if (args[i] == QLatin1String("--probe") && !withSizes)
             withSizes = true;
         else if (args[i] == QLatin1String("--location") && i + 1 < args.size() && !location)
-            location = args[++i];
+            location = shown(args[++i]);
         else if (args[i].startsWith(QLatin1String("--")))
             return usage(err);
         else
@@ -292,8 +307,9 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
     for (const QString &folder : folders) {
         WalkResult walk = walkTree(folder);
         if (!walk.ok) {
-            err << "cinemork-list: " << folder
-                << (QFileInfo::exists(folder) ? CompanionTexts::FolderUnreadable : CompanionTexts::FolderMissing) << "\n";
+            err << "cinemork-list: " << shown(folder)
+                << (QFileInfo::exists(shown(folder)) ? CompanionTexts::FolderUnreadable : CompanionTexts::FolderMissing)
+                << "\n";
             status = 1;
             continue;
         }
@@ -304,9 +320,11 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
         QList<FoundMovie> found = groupMovies(walk, location ? *location : locationOf(walk.root));
         for (FoundMovie &m : found) {
             for (ScanFile &f : m.files) {
+                if (!shownExactly(f))
+                    err << "cinemork-list: " << f.path << ": " << CompanionTexts::NotShownExactly << "\n";
                 if (!withSizes)
-                    break;
-                if (const ProbeResult r = probeVideoFile(f.path); r.kind == ProbeResult::Ok)
+                    continue;
+                if (const ProbeResult r = probeVideoFile(f.nativePath); r.kind == ProbeResult::Ok)
                     f.resolution = r.text();
             }
             movies << movieOf(m);
@@ -348,20 +366,24 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         return usage(err);
     const QString command = args[0];
     int status;
+    // Only the probe and the scan take names in any bytes; the list's commands take text.
+    QStringList texts;
+    for (const QString &a : args)
+        texts << shown(a);
     if (command == QLatin1String("dump"))
-        status = dump(args, out, err);
+        status = dump(texts, out, err);
     else if (command == QLatin1String("write"))
-        status = write(args, err, in);
+        status = write(texts, err, in);
     else if (command == QLatin1String("scan"))
         status = scan(args, out, err);
     else if (command == QLatin1String("import"))
-        status = import(args, out, err);
+        status = import(texts, out, err);
     else if (command == QLatin1String("probe"))
         status = probe(args, out, err, in);
     else if (command == QLatin1String("duplicates"))
-        status = duplicatesCommand(args, out, err);
+        status = duplicatesCommand(texts, out, err);
     else if (command == QLatin1String("stats"))
-        status = statsCommand(args, out, err);
+        status = statsCommand(texts, out, err);
     else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         out << Usage;
         status = 0;

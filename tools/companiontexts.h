@@ -19,6 +19,9 @@ inline const QString GroupColumn = QStringLiteral("group");
 // totals' row.
 inline const QStringList StatsHeader{QStringLiteral("table"),     QStringLiteral("key"), QStringLiteral("movies"),
                                      QStringLiteral("watched"),   QStringLiteral("gb"),  QStringLiteral("cds")};
+// After a scanned file's path whose name is no UTF-8: the movie is listed, its name is shown as near as it can be.
+inline const QString NotShownExactly =
+    QStringLiteral("the name holds bytes that are no UTF-8 text; they are shown as \uFFFD");
 inline const QString StdoutClosed = QStringLiteral("standard output is closed: ");
 
 } // namespace cinemork::CompanionTexts

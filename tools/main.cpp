@@ -1,6 +1,8 @@
 #include "companion.h"
 #include "companiontexts.h"
 
+#include "platform/bytetext.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -49,7 +51,11 @@ int main(int argc, char *argv[])
     QTextStream outStream(output), errStream(&err);
     outStream.setEncoding(QStringConverter::Utf8);
     errStream.setEncoding(QStringConverter::Utf8);
-    const int status = cinemork::runCompanion(app.arguments().mid(1), outStream, errStream, &in);
+    // The arguments keep their bytes: a file name that is no UTF-8 still names its file.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << cinemork::decodeBytes(argv[i]);
+    const int status = cinemork::runCompanion(args, outStream, errStream, &in);
     // Output that could not be written is a failure like any other ("dump LIST > /dev/full").
     outStream.flush();
     if (outClosed && outStream.status() != QTextStream::Ok) {
