@@ -32,7 +32,8 @@ const char Usage[] =
     "  cinemork-list write OUT --title TITLE [--from CSV] [--columns TEXT] [--widths TEXT] [--index 0|1] [--css PATH]\n"
     "  cinemork-list probe FILE...\n"
     "  cinemork-list probe --stdin    (paths on standard input, each ended by a NUL byte; one answer line each)\n"
-    "  cinemork-list scan DIR... [--probe] [--location TEXT]\n";
+    "  cinemork-list scan DIR... [--probe] [--location TEXT]\n"
+    "  cinemork-list check DIR... --list LIST [--format csv|json]\n";
 
 int usage(QTextStream &err)
 {
@@ -315,6 +316,8 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         status = write(args, err, in);
     else if (command == QLatin1String("scan"))
         status = scan(args, out, err);
+    else if (command == QLatin1String("check"))
+        status = checkCommand(args, out, err, usage);
     else if (command == QLatin1String("probe"))
         status = probe(args, out, err, in);
     else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {

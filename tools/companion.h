@@ -10,4 +10,7 @@ namespace cinemork {
 // Exit status: 0 done, 1 failed (the reason on err), 2 usage error.
 int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in);
 
+// `check DIR... --list LIST [--format csv|json]`: the report of a check of each folder against the list.
+int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err, int (*usage)(QTextStream &));
+
 } // namespace cinemork
