@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -59,7 +60,15 @@ FileRead FileReader::read(const QByteArray &path, const std::function<bool(qint6
     r.sizeAtStart = st.st_size;
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_NOREUSE);
-    std::unique_ptr<char[]> buffer(new char[size_t(BlockBytes)]);
+    // Page-aligned: the kernel copies into an unaligned buffer at a fraction of the speed.
+    const std::unique_ptr<char, decltype(&std::free)> buffer(
+        static_cast<char *>(std::aligned_alloc(4096, size_t(BlockBytes))), &std::free);
+    if (!buffer) {
+        r.opened = false;
+        r.reason = reasonOf(ENOMEM);
+        ::close(fd);
+        return r;
+    }
     qint64 offset = 0, dropped = 0;
     qint64 slowUntil = 0; // a block that failed twice is read in pieces up to here
     auto fail = [&r](qint64 at, qint64 length, int error) {

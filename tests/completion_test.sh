@@ -33,7 +33,7 @@ while IFS='|' read -r line expected; do
     failed=1
   fi
 done <<'CASES'
-cinemork-list |--help dump probe scan write
+cinemork-list |--help check dump probe scan write
 cinemork-list s|scan
 cinemork-list dump |list.html movies old.htm
 cinemork-list dump list.html --|--format
@@ -54,6 +54,10 @@ cinemork-list scan |movies
 cinemork-list scan movies --|--location --probe
 cinemork-list scan movies --probe --|--location
 cinemork-list scan movies --location |
+cinemork-list check |movies
+cinemork-list check movies --|--format --list
+cinemork-list check movies --list |list.html movies old.htm
+cinemork-list check movies --list list.html --format |csv json
 cinemork-list frobnicate |
 CASES
 exit $failed
