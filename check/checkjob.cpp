@@ -22,6 +22,8 @@ struct CheckJob::State
 
 namespace {
 
+std::atomic<int> g_threads{0};
+
 void runCheck(const std::shared_ptr<CheckJob::State> &state, const QString &folder, const QList<Movie> &list,
               QString label)
 {
@@ -80,7 +82,11 @@ void CheckJob::start(const QString &folder, const QList<Movie> &list, const QStr
     m_running = true;
     auto state = std::make_shared<State>();
     m_state = state;
-    QThread *thread = QThread::create(runCheck, state, folder, list, label);
+    QThread *thread = QThread::create([state, folder, list, label] {
+        runCheck(state, folder, list, label);
+        --g_threads;
+    });
+    ++g_threads;
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     connect(thread, &QThread::finished, this, [this, state] {
         if (state == m_state)
@@ -89,6 +95,11 @@ void CheckJob::start(const QString &folder, const QList<Movie> &list, const QStr
     m_clock.start();
     thread->start();
     m_tick.start();
+}
+
+int CheckJob::threadsRunning()
+{
+    return g_threads.load();
 }
 
 CheckJob::Progress CheckJob::progress() const

@@ -40,6 +40,8 @@ public:
     // The plan once planned(), each movie's status filled in as it is checked.
     const CheckPlan &plan() const { return m_plan; }
     Progress progress() const;
+    // Threads of checks still reading, cancelled ones too (a test waits for them to end).
+    static int threadsRunning();
 
 signals:
     void planned();                  // the movies to check and the files not in the list are known

@@ -38,7 +38,7 @@ frmCheck::frmCheck(const QString &folder, ListCommands *commands, QWidget *paren
     tvwReport->setHeaderLabels(Texts::CheckHeaders);
     tvwReport->header()->setStretchLastSection(true);
     tvwReport->setColumnWidth(0, fontMetrics().averageCharWidth() * 30);
-    tvwReport->setColumnWidth(1, fontMetrics().averageCharWidth() * 14);
+    tvwReport->setColumnWidth(1, fontMetrics().averageCharWidth() * 18);
     layout->addWidget(tvwReport, 1);
     barCheck = new QProgressBar(this);
     barCheck->setObjectName(QStringLiteral("barCheck"));
