@@ -251,6 +251,14 @@ bool ListCommands::addFromDisc(const QList<Movie> &added, const QList<std::pair<
     return true;
 }
 
+bool ListCommands::updateFromCheck(const QList<std::pair<int, Movie>> &updated)
+{
+    if (!m_doc->updateFromCheck(updated))
+        return false;
+    changed();
+    return true;
+}
+
 void ListCommands::recordModification()
 {
     m_doc->recordModification();

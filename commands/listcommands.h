@@ -67,6 +67,8 @@ public:
     // Asks first; false when nothing was deleted.
     bool deleteMovie(int row);
     bool addFromDisc(const QList<Movie> &added, const QList<std::pair<int, Movie>> &extended);
+    // What a check of a disc corrects (sizes, locations), as one change; false when nothing changed.
+    bool updateFromCheck(const QList<std::pair<int, Movie>> &updated);
     void recordModification();
     void undo();
     void redo();

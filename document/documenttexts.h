@@ -31,6 +31,7 @@ inline const QString UndoEdit = QStringLiteral("edit movie");
 inline const QString UndoDelete = QStringLiteral("delete movie");
 inline const QString UndoTitle = QStringLiteral("change list title");
 inline const QString UndoAddFromDisc = QStringLiteral("add from disc");
+inline const QString UndoCheckUpdate = QStringLiteral("update from disc check");
 inline const QString UndoImport = QStringLiteral("import movies");
 
 } // namespace cinemork::Texts

@@ -394,6 +394,20 @@ bool ListDocument::addFromDisc(const QList<Movie> &added, const QList<std::pair<
     return push(step);
 }
 
+bool ListDocument::updateFromCheck(const QList<std::pair<int, Movie>> &updated)
+{
+    if (m_busy || updated.isEmpty())
+        return false;
+    for (const auto &[row, movie] : updated) {
+        if (row < 0 || row >= m_model->rowCount())
+            return false;
+    }
+    auto *step = new QUndoCommand(Texts::UndoCheckUpdate);
+    for (const auto &[row, movie] : updated)
+        new EditCommand(this, row, movie, step);
+    return push(step);
+}
+
 void ListDocument::setTitle(const QString &title)
 {
     if (!m_busy && !title.isEmpty())

@@ -54,6 +54,9 @@ public:
     // What a disc or folder adds: new movies, each sorted in by title, and movies of the list (by row)
     // that get a later part. False when nothing changed.
     bool addFromDisc(const QList<Movie> &added, const QList<std::pair<int, Movie>> &extended);
+    // What a check of a disc corrects: movies of the list (by row) with their sizes or locations changed,
+    // as one step. False when nothing changed.
+    bool updateFromCheck(const QList<std::pair<int, Movie>> &updated);
     void setTitle(const QString &title);
     // A change of the page settings: modified, though no row changed.
     void recordModification();

@@ -1,5 +1,6 @@
 #include "mainmenus.h"
 
+#include "frmcheck.h"
 #include "frmmain.h"
 #include "importflow.h"
 
@@ -54,6 +55,8 @@ MainMenus::MainMenus(frmMain *window)
     action(mnuAction, "mnuActionAdd", "&Add movie...", QKeySequence(Qt::CTRL | Qt::Key_A), &frmMain::cmdAdd_Click);
     m_addFromDisc = action(mnuAction, "mnuActionAddDisc", "Add from &disc or folder...",
                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [window] { window->addFromDisc(); });
+    m_check = action(mnuAction, "mnuActionCheckDisc", "C&heck disc or folder...", QKeySequence(),
+                     [window] { frmCheck::run(window, &window->commands()); });
     action(mnuAction, "mnuActionEdit", "&Edit movie", QKeySequence(Qt::CTRL | Qt::Key_E), &frmMain::cmdEdit_Click);
     action(mnuAction, "mnuActionDel", "&Delete movie", QKeySequence(Qt::Key_Delete), &frmMain::cmdDel_Click);
     action(mnuAction, "mnuActionTitle", "Change list title...", QKeySequence(), [doc] { doc->changeTitle(); });
@@ -83,6 +86,7 @@ void MainMenus::show(const ListDocument &doc, const RecentFiles &recent)
         a->setEnabled(e.enabled);
     }
     m_addFromDisc->setEnabled(doc.hasList()); // as the Add button
+    m_check->setEnabled(doc.hasList());
     m_undo->setText(doc.undoCaption());
     m_redo->setText(doc.redoCaption());
     m_undo->setEnabled(doc.undoStack()->canUndo());

@@ -18,7 +18,7 @@ public:
     void show(const ListDocument &doc, const RecentFiles &recent);
 
 private:
-    QAction *m_undo = nullptr, *m_redo = nullptr, *m_addFromDisc = nullptr;
+    QAction *m_undo = nullptr, *m_redo = nullptr, *m_addFromDisc = nullptr, *m_check = nullptr;
     std::array<QAction *, 5> m_recent{}; // 1..4
 };
 

@@ -137,6 +137,43 @@ inline const QStringList CsvColumnLabels{QStringLiteral("&Title:"),     QStringL
 inline const QString NoColumn = QStringLiteral("(none)");
 inline const QString OkButton = QStringLiteral("&OK");
 inline const QString CancelAccessButton = QStringLiteral("&Cancel");
+// Checking a disc or folder
+inline const QString CheckCaption = QStringLiteral("Check disc or folder");
+inline const QStringList CheckHeaders{QStringLiteral("Movie"), QStringLiteral("Status"), QStringLiteral("Detail")};
+inline QString checking(const QString &root)
+{
+    return QStringLiteral("Checking ") + root + QStringLiteral(" against the list");
+}
+inline QString checkedAgainst(const QString &root)
+{
+    return QStringLiteral("Checked ") + root + QStringLiteral(" against the list");
+}
+inline const QString CheckCancelled = QStringLiteral("The check was cancelled; the report is as far as it got.");
+inline QString checkProgress(qint64 doneMb, qint64 totalMb, double mbPerSecond, qint64 secondsLeft)
+{
+    QString text = QString::number(doneMb) + QStringLiteral(" of ") + QString::number(totalMb)
+        + QStringLiteral(" MB read, ") + QString::number(mbPerSecond, 'f', 1) + QStringLiteral(" MB/s");
+    if (secondsLeft >= 0)
+        text += QStringLiteral(", ") + QString::number(secondsLeft / 60) + QStringLiteral(":")
+            + QStringLiteral("%1").arg(secondsLeft % 60, 2, 10, QLatin1Char('0')) + QStringLiteral(" left");
+    return text;
+}
+inline const QString UpdateListButton = QStringLiteral("&Update the list");
+inline const QString AddTheseButton = QStringLiteral("&Add these...");
+inline const QString SaveReportButton = QStringLiteral("&Save report...");
+inline const QString CheckCancelButton = QStringLiteral("&Cancel");
+inline const QString CloseButton = QStringLiteral("C&lose");
+inline const QString SaveReportTitle = QStringLiteral("Save report...");
+inline const QString ReportFilter = QStringLiteral("CSV files (*.csv)|*.csv|All files (*.*)|*.*");
+inline const QString ReportDefaultExt = QStringLiteral(".csv");
+inline QString reportNotWritten(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The report could not be written to ") + path + QStringLiteral(": ") + reason;
+}
+inline QString notCheckable(const QString &root)
+{
+    return QStringLiteral("The folder ") + root + QStringLiteral(" could not be read.");
+}
 // About box
 // About box: the caption names the program with its version
 inline QString aboutCaption()

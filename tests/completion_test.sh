@@ -33,7 +33,7 @@ while IFS='|' read -r line expected; do
     failed=1
   fi
 done <<'CASES'
-cinemork-list |--help dump duplicates import probe scan stats write
+cinemork-list |--help check dump duplicates import probe scan stats write
 cinemork-list import old.gcs --format |csv datacrow gcs griffith nfo tc
 cinemork-list s|scan stats
 cinemork-list duplicates |list.html movies old.htm
@@ -57,6 +57,10 @@ cinemork-list scan |movies
 cinemork-list scan movies --|--location --probe
 cinemork-list scan movies --probe --|--location
 cinemork-list scan movies --location |
+cinemork-list check |movies
+cinemork-list check movies --|--format --list
+cinemork-list check movies --list |list.html movies old.htm
+cinemork-list check movies --list list.html --format |csv json
 cinemork-list frobnicate |
 CASES
 exit $failed

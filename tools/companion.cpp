@@ -39,7 +39,8 @@ const char Usage[] =
     "  cinemork-list scan DIR... [--probe] [--location TEXT]\n"
     "  cinemork-list import FILE|DIR [--format gcs|tc|griffith|datacrow|nfo|csv]\n"
     "  cinemork-list duplicates LIST [--format csv|json]\n"
-    "  cinemork-list stats LIST [--format csv|json]\n";
+    "  cinemork-list stats LIST [--format csv|json]\n"
+    "  cinemork-list check DIR... --list LIST [--format csv|json]\n";
 
 // An argument as it shows: the arguments keep the bytes they were given (decodeBytes), which show
 // with a stand-in character where they are no UTF-8.
@@ -378,6 +379,8 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         status = scan(args, out, err);
     else if (command == QLatin1String("import"))
         status = import(texts, out, err);
+    else if (command == QLatin1String("check"))
+        status = checkCommand(texts, out, err, usage);
     else if (command == QLatin1String("probe"))
         status = probe(args, out, err, in);
     else if (command == QLatin1String("duplicates"))

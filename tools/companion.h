@@ -12,4 +12,7 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
 // Writes the usage to err; the usage error's status, 2.
 int usageError(QTextStream &err);
 
+// `check DIR... --list LIST [--format csv|json]`: the report of a check of each folder against the list.
+int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err, int (*usage)(QTextStream &));
+
 } // namespace cinemork

@@ -1,0 +1,310 @@
+#include "check/checkreport.h"
+#include "check/checktexts.h"
+#include "listfile/pagefile.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace cinemork;
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool Sanitized = true;
+#else
+constexpr bool Sanitized = false;
+#endif
+#else
+constexpr bool Sanitized = false;
+#endif
+
+constexpr qint64 MB = 1048576;
+
+QString makeFile(const QString &path, qint64 bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || !f.resize(bytes))
+        qFatal("cannot make %s", qPrintable(path));
+    return path;
+}
+
+QByteArray makeRawFile(const QByteArray &path, qint64 bytes)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::ftruncate(fd, bytes) != 0)
+        qFatal("cannot make %s", path.constData());
+    ::close(fd);
+    return path;
+}
+
+Movie listed(const QString &title, const QString &size, const QString &location, const QString &files)
+{
+    Movie m = test::movie(title, size);
+    m[FLocation] = location;
+    m[FFiles] = files;
+    return m;
+}
+
+// A disc "DISC7" holding a movie of every status, and the list that catalogues it.
+struct Disc
+{
+    QTemporaryDir dir;
+    QString root = dir.filePath(QStringLiteral("DISC7"));
+    QList<Movie> list;
+    Disc()
+    {
+        makeFile(root + QStringLiteral("/Whole/whole.avi"), 3 * MB + 100);
+        makeFile(root + QStringLiteral("/bad.avi"), 8 * MB);
+        makeFile(root + QStringLiteral("/sized.avi"), 5 * MB);
+        makeFile(root + QStringLiteral("/epic.cd1.avi"), MB);
+        makeFile(root + QStringLiteral("/extra.mkv"), 2 * MB);
+        makeFile(root + QStringLiteral("/notes.txt"), 10);
+        makeRawFile(QFile::encodeName(root) + "/Am\xE9lie.avi", MB); // a Latin-1 name from an old disc
+        makeFile(dir.filePath(QStringLiteral("outside.avi")), MB);
+        QFile::link(dir.filePath(QStringLiteral("outside.avi")), root + QStringLiteral("/linked.avi"));
+        ::mkfifo(QFile::encodeName(root + QStringLiteral("/piped.avi")).constData(), 0600);
+        list = {listed("Whole", "3\\1", "DISC7", "WHOLE.avi"),
+                listed("Bad", "8\\1", "DISC7", "bad.avi"),
+                listed("Sized", "2\\1", "Box B", "sized.avi"),
+                listed("Gone", "1\\1", "disc7", "gone.avi"),
+                listed("Epic", "2\\2", "DISC7, DISC8", "epic.cd1.avi, epic.cd2.avi"),
+                listed("Amelie", "1\\1", "DISC7", QStringLiteral("Am\u00E9lie.avi")),
+                listed("Linked", "1\\1", "DISC7", "linked.avi"),
+                listed("Piped", "0\\1", "DISC7", "piped.avi"),
+                listed("Elsewhere", "1\\1", "DISC9", "far.avi")};
+    }
+    ~Disc()
+    {
+        // QTemporaryDir cannot name what is no UTF-8
+        for (const QString &r : {root, root + QStringLiteral("-out")})
+            ::unlink((QFile::encodeName(r) + "/Am\xE9lie.avi").constData());
+    }
+};
+
+struct Run
+{
+    int status;
+    QString out, err;
+};
+
+Run companion(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"), args);
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, QStringLiteral("still running")};
+    }
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// "status|detail" by movie, from the report's CSV.
+QMap<QString, QString> byMovie(const QString &csv)
+{
+    QMap<QString, QString> lines;
+    for (const QString &line : csv.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1)) {
+        const QString movie = line.section(u',', 0, 0), status = line.section(u',', 1, 1);
+        lines[movie] = status + u'|' + line.section(u',', 2).remove(u'"');
+    }
+    return lines;
+}
+
+} // namespace
+
+class tst_Check : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { test::isolateConfig(); }
+
+    // Every status of the report, through the companion, with read errors made by the preloaded library.
+    void companionReport_data()
+    {
+        QTest::addColumn<QString>("errno_");
+        QTest::addColumn<QString>("bad");
+        QTest::newRow("no read error") << QString() << "whole|8 MB in 1 file read";
+        QTest::newRow("a bad stretch is skipped and the rest read")
+            << "5" << "unreadable|/DISC7/bad.avi: 3 MB unreadable from byte 2,097,152 (Input/output error)";
+        QTest::newRow("the disc taken out: the rest of the file is lost at once")
+            << "123" << "unreadable|/DISC7/bad.avi: 6 MB unreadable from byte 2,097,152 (No medium found)";
+    }
+    void companionReport()
+    {
+        QFETCH(QString, errno_);
+        QFETCH(QString, bad);
+        if (!errno_.isEmpty() && Sanitized)
+            QSKIP("the preloaded library cannot come before the sanitizer's runtime in a sanitized companion");
+        Disc disc;
+        const QString list = disc.dir.filePath(QStringLiteral("list.html"));
+        QVERIFY(savePageFile(list, QStringLiteral("t"), disc.list, {}, QStringLiteral(".")).ok);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!errno_.isEmpty()) {
+            env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(CINEMORK_FAILREAD));
+            env.insert(QStringLiteral("CINEMORK_FAIL_FILE"), QFileInfo(disc.root + QStringLiteral("/bad.avi")).canonicalFilePath());
+            env.insert(QStringLiteral("CINEMORK_FAIL_FROM"), QString::number(2 * MB));
+            env.insert(QStringLiteral("CINEMORK_FAIL_TO"), QString::number(5 * MB));
+            env.insert(QStringLiteral("CINEMORK_FAIL_ERRNO"), errno_);
+        }
+        Run r = companion({QStringLiteral("check"), disc.root, QStringLiteral("--list"), list}, env);
+        QCOMPARE(r.status, 1);
+        const auto lines = byMovie(r.out.replace(QFileInfo(disc.dir.path()).canonicalFilePath(), QString()));
+        QCOMPARE(lines.value(QStringLiteral("Bad")), bad);
+        QCOMPARE(lines.value(QStringLiteral("Whole")), QStringLiteral("whole|3 MB in 1 file read"));
+        QCOMPARE(lines.value(QStringLiteral("Amelie")), QStringLiteral("whole|1 MB in 1 file read"));
+        QCOMPARE(lines.value(QStringLiteral("Sized")), QStringLiteral("size differs|listed 2 MB, found 5 MB"));
+        QCOMPARE(lines.value(QStringLiteral("Gone")), QStringLiteral("missing|not found: gone.avi"));
+        QCOMPARE(lines.value(QStringLiteral("Epic")),
+                 QStringLiteral("whole|1 of 2 files here, the others on another disc; 1 MB in 1 file read"));
+        QCOMPARE(lines.value(QStringLiteral("Linked")), QStringLiteral("unreadable|/DISC7/linked.avi: a link, not followed"));
+        QCOMPARE(lines.value(QStringLiteral("Piped")), QStringLiteral("unreadable|/DISC7/piped.avi: not a regular file"));
+        QCOMPARE(lines.value(QStringLiteral("extra.mkv")), QStringLiteral("not in the list|/DISC7/extra.mkv (2 MB)"));
+        QCOMPARE(lines.size(), 9); // no line for another disc's movie, nor for what is no video
+        const int unreadable = errno_.isEmpty() ? 2 : 3;
+        QCOMPARE(r.err.trimmed(), QStringLiteral("cinemork-list: %1 movies whole, %2 unreadable, 1 missing, 1 with a size that differs, 1 file not in the list")
+                                      .arg(errno_.isEmpty() ? 4 : 3).arg(unreadable));
+    }
+
+    void companionStatusAndFormats()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath(QStringLiteral("D"));
+        makeFile(root + QStringLiteral("/a.avi"), 2 * MB);
+        const QString list = dir.filePath(QStringLiteral("list.html"));
+        QVERIFY(savePageFile(list, QStringLiteral("t"), {listed("A \"quoted\"", "2\\1", "D", "a.avi")}, {},
+                             QStringLiteral(".")).ok);
+        Run r = companion({QStringLiteral("check"), root, QStringLiteral("--list"), list, QStringLiteral("--format"),
+                           QStringLiteral("json")});
+        QCOMPARE(r.status, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(o.value(QStringLiteral("summary")).toString(), QStringLiteral("1 movie whole"));
+        QCOMPARE(o.value(QStringLiteral("movies")).toArray().at(0).toObject().value(QStringLiteral("movie")).toString(),
+                 QStringLiteral("A \"quoted\""));
+        r = companion({QStringLiteral("check"), root, QStringLiteral("--list"), list});
+        QCOMPARE(r.out, QStringLiteral("movie,status,detail\r\n\"A \"\"quoted\"\"\",whole,2 MB in 1 file read\r\n"));
+        // usage
+        for (const QStringList &args : {QStringList{QStringLiteral("check"), root},
+                                        QStringList{QStringLiteral("check"), QStringLiteral("--list"), list},
+                                        QStringList{QStringLiteral("check"), root, QStringLiteral("--list"), list,
+                                                    QStringLiteral("--format"), QStringLiteral("xml")}})
+            QCOMPARE(companion(args).status, 2);
+        QCOMPARE(companion({QStringLiteral("check"), dir.filePath(QStringLiteral("none")), QStringLiteral("--list"), list}).status, 1);
+    }
+
+    // What happens to the file while it is read.
+    void readerFaults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("none") << "" << true << "" << 4 * MB << false;
+        QTest::newRow("shrinks while read") << "shrink" << true << "" << 3 * MB / 2 << true;
+        QTest::newRow("grows while read") << "grow" << true << "" << 5 * MB << true;
+        QTest::newRow("replaced by a folder") << "folder" << false << "not a regular file" << 0LL << false;
+        QTest::newRow("replaced by a FIFO: never waited on") << "fifo" << false << "not a regular file" << 0LL << false;
+        QTest::newRow("a link out of the disc") << "link" << false << "a link, not followed" << 0LL << false;
+    }
+    void readerFaults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, opened);
+        QFETCH(QString, reason);
+        QFETCH(qint64, bytes);
+        QFETCH(bool, changed);
+        QTemporaryDir dir;
+        const QString path = makeFile(dir.filePath(QStringLiteral("f.avi")), 4 * MB);
+        const QByteArray raw = QFile::encodeName(path);
+        if (fault == QLatin1String("folder") || fault == QLatin1String("fifo") || fault == QLatin1String("link")) {
+            QFile::remove(path);
+            if (fault == QLatin1String("folder"))
+                QDir().mkdir(path);
+            else if (fault == QLatin1String("fifo"))
+                QCOMPARE(::mkfifo(raw.constData(), 0600), 0);
+            else
+                QFile::link(makeFile(dir.filePath(QStringLiteral("elsewhere")), MB), path);
+        }
+        bool once = false;
+        const FileRead r = FileReader::read(raw, [&](qint64) {
+            if (!once && fault == QLatin1String("shrink"))
+                QFile::resize(path, 3 * MB / 2);
+            if (!once && fault == QLatin1String("grow"))
+                QFile::resize(path, 5 * MB);
+            once = true;
+            return true;
+        });
+        QCOMPARE(r.opened, opened);
+        QCOMPARE(r.reason, reason);
+        QCOMPARE(r.bytes, bytes);
+        QCOMPARE(r.unreadable, 0);
+        QCOMPARE(r.changed(), changed);
+    }
+
+    // The disc taken out between two movies: the rest is reported unreadable.
+    void discGoneMidCheck()
+    {
+        Disc disc;
+        CheckPlan plan = planCheck(listDisc(disc.root), disc.list, QStringLiteral("DISC7"));
+        QVERIFY(plan.movies.size() > 3);
+        QVERIFY(checkMovie(plan.movies[1], plan.disc, [&](qint64) {
+            QDir().rename(disc.root, disc.root + QStringLiteral("-out"));
+            return true;
+        }));
+        QVERIFY(checkMovie(plan.movies[2], plan.disc));
+        QCOMPARE(plan.movies[2].status, CheckedMovie::Unreadable);
+        QVERIFY2(plan.movies[2].detail.endsWith(QStringLiteral(": No such file or directory")), qPrintable(plan.movies[2].detail));
+    }
+
+    void summaryCounts_data()
+    {
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("one of each") << QList<int>{1, 1, 1, 1, 1}
+                                     << "1 movie whole, 1 unreadable, 1 missing, 1 with a size that differs, 1 file not in the list";
+        QTest::newRow("many") << QList<int>{14, 1, 2, 0, 3} << "14 movies whole, 1 unreadable, 2 missing, 3 files not in the list";
+        QTest::newRow("nothing whole") << QList<int>{0, 0, 2, 0, 0} << "0 movies whole, 2 missing";
+    }
+    void summaryCounts()
+    {
+        QFETCH(QList<int>, counts);
+        QFETCH(QString, summary);
+        QCOMPARE(CheckTexts::summary(counts[0], counts[1], counts[2], counts[3], counts[4]), summary);
+    }
+
+    // Sizes of movies whose size differs, the disc added to where movies found here are; nothing else.
+    void listUpdates()
+    {
+        Disc disc;
+        CheckPlan plan = planCheck(listDisc(disc.root), disc.list, QStringLiteral("DISC7"));
+        for (CheckedMovie &m : plan.movies)
+            checkMovie(m, plan.disc);
+        QList<Movie> list = disc.list;
+        list.prepend(test::movie(QStringLiteral("Added meanwhile"))); // the rows moved
+        const auto updates = cinemork::listUpdates(plan, list);
+        QCOMPARE(updates.size(), 1);
+        QCOMPARE(updates[0].first, 3);
+        QCOMPARE(updates[0].second[FSize], QStringLiteral("5\\1"));
+        QCOMPARE(updates[0].second[FLocation], QStringLiteral("Box B, DISC7"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Check)
+#include "tst_check.moc"

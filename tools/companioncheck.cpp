@@ -1,0 +1,81 @@
+#include "companion.h"
+
+#include "check/checkreport.h"
+#include "check/checktexts.h"
+#include "listfile/pagefile.h"
+#include "listfile/pagefiletexts.h"
+#include "listfile/pagereader.h"
+
+#include <QFile>
+
+namespace cinemork {
+
+// The report of a check of each folder against a list, as CSV (the summary on err) or JSON. Exit status
+// 0 when every movie found is whole, 1 when one is not or a folder or the list cannot be read, 2 for
+// usage.
+int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err, int (*usage)(QTextStream &))
+{
+    QStringList folders;
+    QString list, format = QStringLiteral("csv");
+    bool haveList = false, haveFormat = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--list") && i + 1 < args.size() && !haveList) {
+            list = args[++i];
+            haveList = true;
+        } else if (args[i] == QLatin1String("--format") && i + 1 < args.size() && !haveFormat) {
+            format = args[++i];
+            haveFormat = true;
+        } else if (args[i].startsWith(QLatin1String("--"))) {
+            return usage(err);
+        } else {
+            folders << args[i];
+        }
+    }
+    if (folders.isEmpty() || !haveList || (format != QLatin1String("csv") && format != QLatin1String("json")))
+        return usage(err);
+    if (const QString problem = regularFileProblem(list); !problem.isEmpty()) {
+        err << "cinemork-list: " << list << ": " << problem << "\n";
+        return 1;
+    }
+    const PageReadResult page = readPageFile(list);
+    if (!page.ok) {
+        err << Texts::readError(page.errorNumber, page.errorDescription) << "\n";
+        return 1;
+    }
+    int status = 0;
+    QList<ReportLine> lines;
+    QList<CheckedMovie> checked;
+    qsizetype unlisted = 0;
+    for (const QString &folder : folders) {
+        DiscListing disc = listDisc(folder);
+        if (!disc.ok) {
+            err << "cinemork-list: " << folder << ": " << CheckTexts::RootUnreadable << "\n";
+            status = 1;
+            continue;
+        }
+        for (const QString &unreadable : disc.unreadable) {
+            err << "cinemork-list: " << unreadable << ": could not be read\n";
+            status = 1;
+        }
+        const QString label = locationOf(disc.root);
+        CheckPlan plan = planCheck(std::move(disc), page.movies, label);
+        for (CheckedMovie &m : plan.movies) {
+            checkMovie(m, plan.disc);
+            lines << reportLine(m);
+        }
+        for (int i : plan.unlisted)
+            lines << unlistedLine(plan.disc.files[i]);
+        checked << plan.movies;
+        unlisted += plan.unlisted.size();
+    }
+    const QString summary = reportSummary(checked, unlisted);
+    if (format == QLatin1String("json")) {
+        out << QString::fromUtf8(reportJson(lines, summary));
+    } else {
+        out << QString::fromUtf8(reportCsv(lines));
+        err << "cinemork-list: " << summary << "\n";
+    }
+    return allWhole(checked) ? status : 1;
+}
+
+} // namespace cinemork
