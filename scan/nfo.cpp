@@ -76,6 +76,18 @@ NfoInfo parseXml(const QByteArray &content)
     return info;
 }
 
+// Where "imdb" stands next, in any letter case, from byte from on; -1 when nowhere.
+qsizetype nextImdb(const QByteArray &content, qsizetype from)
+{
+    const char *data = content.constData();
+    for (qsizetype i = from, end = content.size() - 3; i < end; ++i) {
+        if ((data[i] | 0x20) == 'i' && (data[i + 1] | 0x20) == 'm' && (data[i + 2] | 0x20) == 'd'
+            && (data[i + 3] | 0x20) == 'b')
+            return i;
+    }
+    return -1;
+}
+
 NfoInfo parseText(const QByteArray &content)
 {
     NfoInfo info;
@@ -85,8 +97,7 @@ NfoInfo parseText(const QByteArray &content)
         QRegularExpression::CaseInsensitiveOption);
     // Read as bytes: an address is ASCII whatever the rest of the file is in. Only the bytes around
     // each "imdb" are looked at closely; most of a release's text is art and notes.
-    const QByteArray lower = content.toLower();
-    for (qsizetype at = lower.indexOf("imdb"); at >= 0; at = lower.indexOf("imdb", at + 4)) {
+    for (qsizetype at = nextImdb(content, 0); at >= 0; at = nextImdb(content, at + 4)) {
         const qsizetype from = std::max<qsizetype>(0, at - 64);
         const QString window = QString::fromLatin1(content.mid(from, at - from + 96));
         for (auto it = address.globalMatch(window); it.hasNext();) {
@@ -104,7 +115,8 @@ NfoInfo parseText(const QByteArray &content)
 NfoInfo parseNfo(const QByteArray &content)
 {
     qsizetype start = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (start < content.size() && QByteArrayView(" \t\r\n").contains(content[start]))
+    while (start < content.size()
+           && (content[start] == ' ' || content[start] == '\t' || content[start] == '\r' || content[start] == '\n'))
         ++start;
     const QByteArrayView head = QByteArrayView(content).sliced(start);
     if (head.startsWith("<?xml") || head.startsWith("<movie"))
