@@ -26,6 +26,16 @@ QString latin1Key(const DiscFile &file)
     return keyOf(QString::fromLatin1(raw));
 }
 
+// A sample, trailer or extra, which a scan passes over: it is no movie the list lacks.
+bool isExtra(const DiscFile &f, const QString &root)
+{
+    if (isExtraFileName(f.name))
+        return true;
+    const QString below = f.folder.startsWith(root) ? f.folder.mid(root.size()) : f.folder;
+    const QStringList folders = below.split(u'/', Qt::SkipEmptyParts);
+    return std::any_of(folders.begin(), folders.end(), isExtraFolderName);
+}
+
 } // namespace
 
 bool CheckedMovie::foundHere() const
@@ -57,12 +67,14 @@ CheckPlan planCheck(DiscListing disc, const QList<Movie> &list, const QString &l
     CheckPlan plan;
     plan.disc = std::move(disc);
     plan.label = label;
-    QHash<QString, int> byName; // the first entry of each name, by path
+    // The entries of each name, by path: parts in folders of their own ("CD1/kb.avi", "CD2/kb.avi")
+    // share a name, and a movie listing it twice takes one entry each time.
+    QHash<QString, QList<int>> byName;
     for (int i = 0; i < plan.disc.files.size(); ++i) {
         const DiscFile &f = plan.disc.files[i];
-        byName.insert(keyOf(f.name), byName.value(keyOf(f.name), i));
+        byName[keyOf(f.name)] << i;
         if (const QString latin = latin1Key(f); !latin.isEmpty())
-            byName.insert(latin, byName.value(latin, i));
+            byName[latin] << i;
     }
     QList<bool> named(plan.disc.files.size(), false);
     for (int row = 0; row < list.size(); ++row) {
@@ -70,8 +82,11 @@ CheckPlan planCheck(DiscListing disc, const QList<Movie> &list, const QString &l
         m.row = row;
         m.movie = list[row];
         m.locatedHere = locationNames(list[row][FLocation], label);
+        QHash<QString, int> taken; // of each name, the entries this movie took already
         for (const QString &name : listedNames(list[row])) {
-            const int at = byName.value(keyOf(name), -1);
+            const QList<int> entries = byName.value(keyOf(name));
+            const int nth = taken[keyOf(name)]++;
+            const int at = nth < entries.size() ? entries[nth] : -1;
             m.files << CheckedFile{name, at, {}};
             if (at >= 0) {
                 named[at] = true;
@@ -95,7 +110,7 @@ CheckPlan planCheck(DiscListing disc, const QList<Movie> &list, const QString &l
                      [&](const CheckedMovie &a, const CheckedMovie &b) { return firstPath(a) < firstPath(b); });
     for (int i = 0; i < plan.disc.files.size(); ++i) {
         const DiscFile &f = plan.disc.files[i];
-        if (!named[i] && f.kind == DiscFile::Regular && isVideoFileName(f.name))
+        if (!named[i] && f.kind == DiscFile::Regular && isVideoFileName(f.name) && !isExtra(f, plan.disc.root))
             plan.unlisted << i;
     }
     return plan;
@@ -136,7 +151,9 @@ void judge(CheckedMovie &movie, const DiscListing &disc)
     if (partHere)
         missing.clear();
     detail << changed;
-    const bool sizeDiffers = !changed.isEmpty() || (!partHere && movie.foundMegabytes != listed);
+    // A list without megabytes ("\\2", as some collections come in) says nothing to compare.
+    const bool sizeListed = !movie.movie[FSize].section(u'\\', 0, 0).trimmed().isEmpty();
+    const bool sizeDiffers = !changed.isEmpty() || (!partHere && sizeListed && movie.foundMegabytes != listed);
     if (sizeDiffers && unreadable.isEmpty() && missing.isEmpty())
         detail << CheckTexts::sizes(listed, movie.foundMegabytes);
     movie.status = !unreadable.isEmpty() ? CheckedMovie::Unreadable

@@ -75,6 +75,10 @@ struct Disc
         makeFile(root + QStringLiteral("/epic.cd1.avi"), MB);
         makeFile(root + QStringLiteral("/extra.mkv"), 2 * MB);
         makeFile(root + QStringLiteral("/notes.txt"), 10);
+        makeFile(root + QStringLiteral("/Kill Bill/CD1/kb.avi"), 2 * MB); // parts of one name, a folder each
+        makeFile(root + QStringLiteral("/Kill Bill/CD2/kb.avi"), MB);
+        makeFile(root + QStringLiteral("/Kill Bill/Sample/kb-sample.avi"), MB); // passed over, as by a scan
+        makeFile(root + QStringLiteral("/unsized.avi"), MB);
         makeRawFile(QFile::encodeName(root) + "/Am\xE9lie.avi", MB); // a Latin-1 name from an old disc
         makeFile(dir.filePath(QStringLiteral("outside.avi")), MB);
         QFile::link(dir.filePath(QStringLiteral("outside.avi")), root + QStringLiteral("/linked.avi"));
@@ -87,7 +91,9 @@ struct Disc
                 listed("Amelie", "1\\1", "DISC7", QStringLiteral("Am\u00E9lie.avi")),
                 listed("Linked", "1\\1", "DISC7", "linked.avi"),
                 listed("Piped", "0\\1", "DISC7", "piped.avi"),
-                listed("Elsewhere", "1\\1", "DISC9", "far.avi")};
+                listed("Elsewhere", "1\\1", "DISC9", "far.avi"),
+                listed("Kill Bill", "3\\2", "DISC7", "kb.avi, kb.avi"),
+                listed("Unsized", "\\1", "DISC7", "unsized.avi")}; // no megabytes: nothing to compare
     }
     ~Disc()
     {
@@ -176,10 +182,12 @@ private slots:
         QCOMPARE(lines.value(QStringLiteral("Linked")), QStringLiteral("unreadable|/DISC7/linked.avi: a link, not followed"));
         QCOMPARE(lines.value(QStringLiteral("Piped")), QStringLiteral("unreadable|/DISC7/piped.avi: not a regular file"));
         QCOMPARE(lines.value(QStringLiteral("extra.mkv")), QStringLiteral("not in the list|/DISC7/extra.mkv (2 MB)"));
-        QCOMPARE(lines.size(), 9); // no line for another disc's movie, nor for what is no video
+        QCOMPARE(lines.value(QStringLiteral("Kill Bill")), QStringLiteral("whole|3 MB in 2 files read"));
+        QCOMPARE(lines.value(QStringLiteral("Unsized")), QStringLiteral("whole|1 MB in 1 file read"));
+        QCOMPARE(lines.size(), 11); // no line for another disc's movie, a sample, nor for what is no video
         const int unreadable = errno_.isEmpty() ? 2 : 3;
         QCOMPARE(r.err.trimmed(), QStringLiteral("cinemork-list: %1 movies whole, %2 unreadable, 1 missing, 1 with a size that differs, 1 file not in the list")
-                                      .arg(errno_.isEmpty() ? 4 : 3).arg(unreadable));
+                                      .arg(errno_.isEmpty() ? 6 : 5).arg(unreadable));
     }
 
     void companionStatusAndFormats()
