@@ -109,8 +109,28 @@ bool ScanReview::split(int row)
 {
     if (row < 0 || row >= m_rows.size() || m_rows[row].found.files.size() < 2)
         return false;
-    const QList<FoundMovie> parts = splitMovie(m_rows[row].found);
+    const FoundMovie movie = m_rows[row].found;
     m_rows.removeAt(row);
+    // A row merged from rows as found gives those rows back, each whole; a movie found as one falls
+    // apart into its files.
+    QList<int> origins;
+    for (const ScanFile &f : movie.files) {
+        if (const int origin = m_foundByFile.value(f.path, -1); !origins.contains(origin))
+            origins << origin;
+    }
+    const auto holds = [&](const ScanFile &f) {
+        return std::any_of(movie.files.begin(), movie.files.end(), [&](const ScanFile &g) { return g.path == f.path; });
+    };
+    const bool rowsAsFound = origins.size() > 1 && !origins.contains(-1)
+        && std::all_of(origins.begin(), origins.end(), [&](int o) {
+               return std::all_of(m_found[o].found.files.begin(), m_found[o].found.files.end(), holds);
+           });
+    if (rowsAsFound) {
+        for (qsizetype i = 0; i < origins.size(); ++i)
+            m_rows.insert(row + i, m_found[origins[i]]);
+        return true;
+    }
+    const QList<FoundMovie> parts = splitMovie(movie);
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const int origin = m_foundByFile.value(parts[i].files.first().path, -1);
         const bool alone = origin >= 0 && m_found[origin].found.files.size() == 1;

@@ -636,6 +636,9 @@ private slots:
         QCOMPARE(state(), asFound);
         QCOMPARE(review.tickedCount(), 2);
         QCOMPARE(review.tickedParts(), 1);
+        QVERIFY(review.merge({0, 2})); // Ran and the whole of Heat, found as two rows of their own
+        QVERIFY(review.split(0));
+        QCOMPARE(state(), (QStringList{asFound[0], asFound[2], asFound[1]}));
     }
 
     void aDropIsGroupedAsAScan()
