@@ -15,7 +15,6 @@ inline const QString NotInList = QStringLiteral("not in the list");
 
 inline const QString NotARegularFile = QStringLiteral("not a regular file");
 inline const QString LinkNotFollowed = QStringLiteral("a link, not followed");
-inline const QString RootUnreadable = QStringLiteral("no folder that can be read");
 
 inline const QStringList CsvHeader{QStringLiteral("movie"), QStringLiteral("status"), QStringLiteral("detail")};
 

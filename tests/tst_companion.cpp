@@ -173,7 +173,7 @@ private slots:
             << QStringList{"dump", "/dev/null"} << csv << 1 << "cinemork-list: /dev/null: is not a regular file\n";
         QTest::newRow("a list that is no list")
             << QStringList{"dump", "DIR/broken.html"} << csv << 1
-            << "An unexpected error occurred. Possibly the list is invalid or contains an error.";
+            << "cinemork-list: DIR/broken.html: not a list page (Error#62: Input past end of file)";
         QTest::newRow("a column named twice")
             << QStringList{"write", "DIR/new.html", "--title", "T"}
             << QByteArray("title,size,res,codec,type,seenit,location,files,imdb,size\r\nA,1\\1,,,,no,,,,2\\1\r\n") << 1

@@ -147,7 +147,7 @@ int dump(const QStringList &args, QTextStream &out, QTextStream &err)
     if (!page.ok) {
         if (started)
             out << "\n";
-        err << Texts::readError(page.errorNumber, page.errorDescription) << "\n";
+        err << CompanionTexts::notAList(path, page.errorNumber, page.errorDescription) << "\n";
         return 1;
     }
     const bool empty = !started;

@@ -1,3 +1,4 @@
+#include "companiontexts.h"
 #include "companion.h"
 
 #include "check/checkreport.h"
@@ -6,6 +7,7 @@
 #include "listfile/pagefiletexts.h"
 #include "listfile/pagereader.h"
 
+#include <QFileInfo>
 #include <QFile>
 
 namespace cinemork {
@@ -39,7 +41,7 @@ int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err, in
     }
     const PageReadResult page = readPageFile(list);
     if (!page.ok) {
-        err << Texts::readError(page.errorNumber, page.errorDescription) << "\n";
+        err << CompanionTexts::notAList(list, page.errorNumber, page.errorDescription) << "\n";
         return 1;
     }
     int status = 0;
@@ -49,7 +51,8 @@ int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err, in
     for (const QString &folder : folders) {
         DiscListing disc = listDisc(folder);
         if (!disc.ok) {
-            err << "cinemork-list: " << folder << ": " << CheckTexts::RootUnreadable << "\n";
+            err << "cinemork-list: " << folder
+                << (QFileInfo::exists(folder) ? CompanionTexts::FolderUnreadable : CompanionTexts::FolderMissing) << "\n";
             status = 1;
             continue;
         }

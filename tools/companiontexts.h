@@ -24,4 +24,11 @@ inline const QString NotShownExactly =
     QStringLiteral("the name holds bytes that are no UTF-8 text; they are shown as \uFFFD");
 inline const QString StdoutClosed = QStringLiteral("standard output is closed: ");
 
+// A page that the reader refuses, with the reader's own number and reason.
+inline QString notAList(const QString &path, int number, const QString &description)
+{
+    return QStringLiteral("cinemork-list: ") + path + QStringLiteral(": not a list page (Error#") + QString::number(number)
+        + QStringLiteral(": ") + description + u')';
+}
+
 } // namespace cinemork::CompanionTexts

@@ -47,7 +47,7 @@ std::optional<QList<Movie>> readList(const QString &path, QTextStream &err)
     }
     PageReadResult page = readPageFile(path);
     if (!page.ok) {
-        err << Texts::readError(page.errorNumber, page.errorDescription) << "\n";
+        err << CompanionTexts::notAList(path, page.errorNumber, page.errorDescription) << "\n";
         return std::nullopt;
     }
     MovieModel model;
