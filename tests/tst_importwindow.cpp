@@ -57,7 +57,11 @@ private slots:
         QVERIFY(test::writeFile(csv, "Jahr,Film\n1985,Brazil\n"));
         frmMain window;
         for (int round = 0; round < 2; ++round) {
-            m_fakes->modals.next([&, round](QWidget *dialog) {
+            std::function<void(QWidget *)> answer = [&, round](QWidget *dialog) {
+                if (dialog->objectName() == QLatin1String("dlgImportProgress")) { // still reading: wait on
+                    m_fakes->modals.next(answer);
+                    return;
+                }
                 QCOMPARE(dialog->objectName(), QStringLiteral("frmCsvColumns"));
                 auto *title = child<QComboBox>(dialog, "cboColumn0");
                 auto *year = child<QComboBox>(dialog, "cboColumn1");
@@ -69,7 +73,8 @@ private slots:
                     QCOMPARE(title->currentText(), QStringLiteral("Film")); // remembered
                 }
                 QTest::keyClick(dialog, Qt::Key_Return);
-            });
+            };
+            m_fakes->modals.next(answer);
             ImportFlow flow(&window, &window.commands());
             connect(&flow, &ImportFlow::reviewOpened, this, [&](frmReview *review) {
                 QTimer::singleShot(0, review, [&, review] {
