@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +41,38 @@ ssize_t readAt(int fd, char *buffer, qint64 length, qint64 offset)
 // The cache holds a stretch once read for no one: it is dropped every few blocks, so checking a whole
 // disc leaves what else was cached in place.
 constexpr qint64 DropEvery = 32 * FileReader::BlockBytes;
+constexpr qint64 Page = 4096;
+
+// Which pages of a stretch the cache holds now; empty when that cannot be known.
+std::vector<unsigned char> heldPages(int fd, qint64 from)
+{
+    std::vector<unsigned char> pages;
+    void *map = ::mmap(nullptr, size_t(DropEvery), PROT_READ, MAP_SHARED, fd, off_t(from));
+    if (map == MAP_FAILED)
+        return pages;
+    pages.resize(size_t(DropEvery / Page));
+    if (::mincore(map, size_t(DropEvery), pages.data()) != 0)
+        pages.clear();
+    ::munmap(map, size_t(DropEvery));
+    return pages;
+}
+
+// Drops the pages of the stretch at from that the cache did not hold before the check read them:
+// what another program had cached stays.
+void dropRead(int fd, qint64 from, const std::vector<unsigned char> &held)
+{
+    qint64 start = -1;
+    for (qint64 i = 0; i <= DropEvery / Page; ++i) {
+        const bool keep = i < qint64(held.size()) && (held[size_t(i)] & 1);
+        const bool end = i == DropEvery / Page;
+        if (!keep && !end && start < 0)
+            start = i;
+        if ((keep || end) && start >= 0) {
+            ::posix_fadvise(fd, off_t(from + start * Page), off_t((i - start) * Page), POSIX_FADV_DONTNEED);
+            start = -1;
+        }
+    }
+}
 
 } // namespace
 
@@ -69,7 +103,11 @@ FileRead FileReader::read(const QByteArray &path, const std::function<bool(qint6
         ::close(fd);
         return r;
     }
-    qint64 offset = 0, dropped = 0;
+    qint64 offset = 0;
+    // What the cache held of the stretch being read and of the next, looked at before the reading (and
+    // the kernel's read-ahead) reached them.
+    qint64 stretch = 0;
+    std::vector<unsigned char> held = heldPages(fd, 0), heldNext = heldPages(fd, DropEvery);
     qint64 slowUntil = 0; // a block that failed twice is read in pieces up to here
     auto fail = [&r](qint64 at, qint64 length, int error) {
         if (r.firstFailure < 0) {
@@ -107,16 +145,19 @@ FileRead FileReader::read(const QByteArray &path, const std::function<bool(qint6
             fail(offset, lost, error);
             offset += lost;
         }
-        if (offset - dropped >= DropEvery) {
-            ::posix_fadvise(fd, off_t(dropped), off_t(offset - dropped), POSIX_FADV_DONTNEED);
-            dropped = offset;
+        while (offset >= stretch + DropEvery) {
+            dropRead(fd, stretch, held);
+            stretch += DropEvery;
+            held = std::move(heldNext);
+            heldNext = heldPages(fd, stretch + DropEvery);
         }
         if (step && !step(offset)) {
             r.cancelled = true;
             break;
         }
     }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    dropRead(fd, stretch, held);
+    dropRead(fd, stretch + DropEvery, heldNext);
     r.bytes = offset;
     r.sizeAtEnd = currentSize();
     ::close(fd);
