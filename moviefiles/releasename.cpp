@@ -3,8 +3,10 @@
 #include "moviefiles.h"
 
 #include <QDate>
-#include <QHash>
 #include <QRegularExpression>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace cinemork {
 
@@ -19,13 +21,13 @@ struct TagInfo
 };
 
 // The tags that end a release's title, lower case.
-const QHash<QString, TagInfo> &tags()
+const std::unordered_map<std::string_view, TagInfo> &tags()
 {
-    static const QHash<QString, TagInfo> table = [] {
-        QHash<QString, TagInfo> t;
+    static const std::unordered_map<std::string_view, TagInfo> table = [] {
+        std::unordered_map<std::string_view, TagInfo> t;
         const auto add = [&t](std::initializer_list<const char *> names, Tag kind, const QString &text = {}) {
             for (const char *n : names)
-                t.insert(QString::fromLatin1(n), {kind, text});
+                t.emplace(n, TagInfo{kind, text});
         };
         add({"dvdrip", "dvd-rip"}, Tag::Source, TypePresets[0]);
         add({"dvdscr", "dvdscreener", "screener", "scr"}, Tag::Source, TypePresets[1]);
@@ -52,27 +54,46 @@ const QHash<QString, TagInfo> &tags()
     return table;
 }
 
-// A token without brackets around it, and without the group after a "-" ("XviD-GROUP").
-QString bare(QString token)
+// A token without brackets around it.
+QStringView bare(QStringView token)
 {
-    while (!token.isEmpty() && QStringLiteral("([{").contains(token.front()))
-        token.remove(0, 1);
-    while (!token.isEmpty() && QStringLiteral(")]}").contains(token.back()))
+    while (!token.isEmpty() && QStringView(u"([{").contains(token.front()))
+        token = token.sliced(1);
+    while (!token.isEmpty() && QStringView(u")]}").contains(token.back()))
         token.chop(1);
     return token;
 }
 
-std::pair<TagInfo, QString> tagOf(const QString &token)
+// A token's tag, if it is one; the tags are short and of ASCII letters.
+const TagInfo *findTag(QStringView token)
 {
-    QString b = bare(token);
-    auto it = tags().constFind(b.toLower());
-    if (it == tags().cend() && b.contains(u'-')) {
-        b = b.section(u'-', 0, 0);
-        it = tags().constFind(b.toLower());
+    char lower[16];
+    if (token.size() > qsizetype(sizeof lower))
+        return nullptr;
+    for (qsizetype i = 0; i < token.size(); ++i) {
+        const char16_t u = token[i].unicode();
+        // Of all letters beyond ASCII only the Kelvin sign is an ASCII letter made small.
+        const char16_t c = u < 128 || u == 0x212A ? token[i].toLower().unicode() : 0xFFFF;
+        if (c >= 128)
+            return nullptr;
+        lower[i] = char(c);
     }
-    if (it == tags().cend())
+    const auto it = tags().find(std::string_view(lower, size_t(token.size())));
+    return it == tags().end() ? nullptr : &it->second;
+}
+
+// The tag a token is, and its text as written; "XviD-GROUP" is XviD's.
+std::pair<TagInfo, QStringView> tagOf(QStringView token)
+{
+    QStringView b = bare(token);
+    const TagInfo *info = findTag(b);
+    if (!info && b.contains(u'-')) {
+        b = b.first(b.indexOf(u'-'));
+        info = findTag(b);
+    }
+    if (!info)
         return {{Tag::None, {}}, {}};
-    return {it.value(), b};
+    return {*info, b};
 }
 
 // "1995" or "(1995)" from 1900 to the coming year.
@@ -86,6 +107,23 @@ int yearOf(const QString &token)
         return 0;
     const int year = b.toInt();
     return year >= 1900 && year <= coming ? year : 0;
+}
+
+bool isWordChar(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
+}
+
+// The dot of "H.264" or "h.265" standing as a word of its own.
+bool isCodecDot(const QString &text, qsizetype dot)
+{
+    if (dot < 1 || dot + 4 > text.size() || (text[dot - 1] != u'h' && text[dot - 1] != u'H'))
+        return false;
+    if (dot >= 2 && isWordChar(text[dot - 2]))
+        return false;
+    if (text[dot + 1] != u'2' || text[dot + 2] != u'6' || (text[dot + 3] != u'4' && text[dot + 3] != u'5'))
+        return false;
+    return dot + 4 == text.size() || !isWordChar(text[dot + 4]);
 }
 
 bool isLetter(const QString &token)
@@ -127,11 +165,22 @@ ReleaseName parseReleaseName(const QString &name)
     const bool dotted = !r.title.contains(u' ');
     QStringList tokens;
     if (dotted) {
-        static const QRegularExpression codecDot(QStringLiteral(R"((?i)\b(h)\.(26[45])\b)"));
-        static const QRegularExpression separators(QStringLiteral("[._]+"));
-        QString text = r.title;
-        text.replace(codecDot, QStringLiteral("\\1\\2"));
-        tokens = text.split(separators, Qt::SkipEmptyParts);
+        // "H.264" is one token; dots and underscores, however many, part the others.
+        QString token;
+        const QString &text = r.title;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (c == u'.' && isCodecDot(text, i))
+                continue;
+            if (c == u'.' || c == u'_') {
+                if (!token.isEmpty())
+                    tokens << std::exchange(token, QString());
+                continue;
+            }
+            token += c;
+        }
+        if (!token.isEmpty())
+            tokens << token;
     } else {
         tokens = r.title.split(u' ', Qt::SkipEmptyParts);
     }
@@ -151,7 +200,7 @@ ReleaseName parseReleaseName(const QString &name)
     for (qsizetype i = cut; i < tokens.size(); ++i) {
         const auto [info, text] = tagOf(tokens[i]);
         if (info.kind == Tag::Source && r.type.isEmpty())
-            r.type = info.text.isEmpty() ? text : info.text;
+            r.type = info.text.isEmpty() ? text.toString() : info.text;
         else if (info.kind == Tag::Codec && r.codec.isEmpty())
             r.codec = info.text;
     }
@@ -172,7 +221,10 @@ bool isGenericTitle(const QString &title)
     static const QRegularExpression generic(
         QStringLiteral(R"(^(movie|video|film|video_ts|vts_\d\d_\d|(cd|dvd|disc|disk|part|pt)[ ._-]?\d*)?$)"),
         QRegularExpression::CaseInsensitiveOption);
-    return generic.match(title.trimmed()).hasMatch();
+    const QString trimmed = title.trimmed();
+    if (!trimmed.isEmpty() && !QStringView(u"mvfcdpMVFCDP").contains(trimmed.front()))
+        return false; // no such name starts so: most titles are told at their first letter
+    return generic.match(trimmed).hasMatch();
 }
 
 bool isGenericFileName(const QString &fileName)

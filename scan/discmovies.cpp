@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 
@@ -47,16 +46,15 @@ QString cleanTitle(const QString &name)
 FoundMovie single(const ScanFile &file, const QString &location, const QString &fallback = {})
 {
     FoundMovie m;
-    m.title = cleanTitle(titleFromName(file.name));
     m.files = {file};
     m.location = location;
-    if (const auto marker = partMarker(file.name)) {
+    const auto marker = partMarker(file.name);
+    if (marker)
         m.firstPart = marker->number;
-        if (!marker->title.isEmpty())
-            m.title = cleanTitle(marker->title);
-    }
     if (!fallback.isEmpty() && isGenericFileName(file.name))
         m.title = fallback;
+    else
+        m.title = cleanTitle(marker && !marker->title.isEmpty() ? marker->title : titleFromName(file.name));
     return m;
 }
 
@@ -74,8 +72,7 @@ size_t qHash(const GroupKey &key, size_t seed = 0)
 }
 
 // The movies of one folder, in the order of their first file's name.
-QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, const QString &folderTitle,
-                               const QString &location)
+QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, const QString &location)
 {
     struct Part
     {
@@ -103,7 +100,7 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
             groups[key] << Part{last == u'a' ? 1 : 2, &file, trimSeparators(base.chopped(1))};
         } else {
             order << GroupKey{GroupKey::Lone, QString::number(order.size())}; // apart even where names read alike
-            groups[order.back()] << Part{0, &file, cleanTitle(base)};
+            groups[order.back()] << Part{0, &file, base};
         }
     }
     QList<FoundMovie> movies;
@@ -132,53 +129,197 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
     const bool partsOnly = !folderIsRoot && movies.size() == 1 && movies.first().files.size() > 1;
     for (FoundMovie &m : movies) {
         if (isGenericFileName(m.files.first().name) || isGenericTitle(m.title) || partsOnly)
-            m.title = folderTitle;
+            m.title = folderIsRoot ? location : cleanTitle(folder.name);
     }
     return movies;
 }
 
 } // namespace
 
-std::optional<PartMarker> partMarker(const QString &fileName)
+namespace {
+
+// The names are read from their end by hand: a scan looks at every video file's name, and most carry
+// no marker at all.
+
+bool isSeparator(QChar c)
 {
-    static const QRegularExpression keyword(
-        QStringLiteral(
-            R"(^(?:(.*?)([ ._-]+))?(cd|dvd|part|pt|disc|disk)([ ._-]?)([1-9]|[a-d])(?:([ ._-]?of[ ._-]?)([1-9]))?$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression numberOf(QStringLiteral(R"(^(.*?)([ ._-]+)([1-9])([ ._-]?of[ ._-]?)([1-9])$)"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    // "Yojimbo [CD1]", "(cd1)", "{Disc 1}": the marker in brackets reads as one after a blank.
-    static const QRegularExpression bracketed(QStringLiteral(R"(^(.*?)[ ._-]*[\[({]([^\[\](){}]+)[\])}]$)"));
-    static const QRegularExpression abbreviation(QStringLiteral(R"((\.\w|(^|[ .])(Dr|Mr|Mrs|Ms|St|Jr|Sr|Vs|Vol))$)"));
-    QString base = titleFromName(fileName);
-    bool inBrackets = false;
-    if (const auto b = bracketed.match(base); b.hasMatch()) {
-        const QString inside = b.captured(1) + u' ' + b.captured(2);
-        if (keyword.match(inside).hasMatch() || numberOf.match(inside).hasMatch()) {
-            base = inside;
-            inBrackets = true;
+    return c == u' ' || c == u'.' || c == u'_' || c == u'-';
+}
+
+// A letter compared without its case, as a pattern's letter is ("DISK" with the Kelvin sign too).
+char16_t folded(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+    return c.toCaseFolded().unicode();
+}
+
+bool endsWithFolded(QStringView text, qsizetype end, QLatin1StringView word)
+{
+    if (end < word.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i)
+        if (folded(text[end - word.size() + i]) != char16_t(word[i].unicode()))
+            return false;
+    return true;
+}
+
+bool isPartNumber(QChar c)
+{
+    return c >= u'1' && c <= u'9';
+}
+
+// The marker's pieces as they stand in the name: "Heat" "." "CD" "" "1" " of " "2".
+struct MarkerPieces
+{
+    QStringView title, separator, keyword, gap, part, ofText, of;
+};
+
+// The title and the separators before a marker that starts at start: the separators run back as far
+// as they go; a marker that follows a letter directly is none ("XCD1").
+std::optional<std::pair<QStringView, QStringView>> titleBefore(QStringView text, qsizetype start, bool titleNeeded)
+{
+    if (start == 0)
+        return titleNeeded ? std::nullopt : std::optional{std::pair{QStringView(), QStringView()}};
+    qsizetype t = start;
+    while (t > 0 && isSeparator(text[t - 1]))
+        --t;
+    if (t == start)
+        return std::nullopt;
+    return std::pair{text.first(t), text.sliced(t, start - t)};
+}
+
+// "cd1", "Part 2", "disc_b", "pt.3" at the end of text (before end).
+std::optional<MarkerPieces> keywordMarker(QStringView text, qsizetype end)
+{
+    if (end < 3)
+        return std::nullopt;
+    const QChar part = text[end - 1];
+    const char16_t p = folded(part);
+    if (!isPartNumber(part) && !(p >= u'a' && p <= u'd' && part.unicode() < 128))
+        return std::nullopt;
+    qsizetype k = end - 1;
+    if (isSeparator(text[k - 1]))
+        --k;
+    static const QLatin1StringView keywords[] = {QLatin1StringView("cd"), QLatin1StringView("dvd"),
+                                                 QLatin1StringView("part"), QLatin1StringView("pt"),
+                                                 QLatin1StringView("disc"), QLatin1StringView("disk")};
+    for (const QLatin1StringView keyword : keywords) {
+        if (!endsWithFolded(text, k, keyword))
+            continue;
+        const qsizetype start = k - keyword.size();
+        const auto before = titleBefore(text, start, false);
+        if (!before)
+            return std::nullopt;
+        return MarkerPieces{before->first, before->second, text.sliced(start, keyword.size()),
+                            text.sliced(k, end - 1 - k), text.sliced(end - 1, 1), {}, {}};
+    }
+    return std::nullopt;
+}
+
+// " of 2", "of2", "_of_2" at the end: where what stands before it ends, or -1.
+qsizetype beforeOf(QStringView text)
+{
+    qsizetype k = text.size();
+    if (k < 3 || !isPartNumber(text[k - 1]))
+        return -1;
+    --k;
+    if (isSeparator(text[k - 1]))
+        --k;
+    if (!endsWithFolded(text, k, QLatin1StringView("of")))
+        return -1;
+    k -= 2;
+    if (k > 0 && isSeparator(text[k - 1]))
+        --k;
+    return k;
+}
+
+// "Heat CD1", "Heat.Part.1.of.2", "Heat - 1 of 2": the marker at the end of a name without its ending.
+std::optional<MarkerPieces> markerPieces(QStringView text)
+{
+    const qsizetype of = beforeOf(text);
+    if (of > 0) {
+        if (auto m = keywordMarker(text, of)) {
+            m->ofText = text.sliced(of, text.size() - 1 - of);
+            m->of = text.last(1);
+            return m;
         }
     }
+    if (auto m = keywordMarker(text, text.size()))
+        return m;
+    if (of > 0 && isPartNumber(text[of - 1])) { // "Heat 1 of 2": a number with no keyword
+        if (const auto before = titleBefore(text, of - 1, true))
+            return MarkerPieces{before->first, before->second, {}, {}, text.sliced(of - 1, 1),
+                                text.sliced(of, text.size() - 1 - of), text.last(1)};
+    }
+    return std::nullopt;
+}
+
+// "Yojimbo [CD1]", "(cd1)", "{Disc 1}": what stands in the brackets at the end, after the title and a
+// blank, when it reads as a marker.
+std::optional<QString> bracketedMarker(QStringView base)
+{
+    if (base.isEmpty() || !QStringView(u")]}").contains(base.back()))
+        return std::nullopt;
+    qsizetype open = base.size() - 1;
+    while (open > 0 && !QStringView(u"[](){}").contains(base[open - 1]))
+        --open;
+    if (open == 0 || open == base.size() - 1 || !QStringView(u"[({").contains(base[open - 1]))
+        return std::nullopt;
+    qsizetype t = open - 1;
+    while (t > 0 && isSeparator(base[t - 1]))
+        --t;
+    QString inside = base.first(t).toString();
+    inside += u' ';
+    inside += base.sliced(open, base.size() - 1 - open);
+    return markerPieces(inside) ? std::optional{inside} : std::nullopt;
+}
+
+// "E.T" (from "E.T. CD1"), "Dr", "Mr": a title whose last dot, taken for the marker's separator,
+// ended an abbreviation.
+bool endsWithAbbreviation(QStringView title)
+{
+    const qsizetype n = title.size();
+    if (n >= 2 && title[n - 2] == u'.') { // a dot and a letter, a digit or "_" of ASCII
+        const char16_t c = title[n - 1].unicode();
+        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_')
+            return true;
+    }
+    static const char *const words[] = {"Dr", "Mr", "Mrs", "Ms", "St", "Jr", "Sr", "Vs", "Vol"};
+    for (const char *word : words) {
+        const QLatin1StringView w(word);
+        if (title.endsWith(w) && (n == w.size() || title[n - w.size() - 1] == u' ' || title[n - w.size() - 1] == u'.'))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<PartMarker> partMarker(const QString &fileName)
+{
+    QString base = titleFromName(fileName);
+    bool inBrackets = false;
+    if (auto inside = bracketedMarker(base)) {
+        base = *inside;
+        inBrackets = true;
+    }
+    const auto m = markerPieces(base);
+    if (!m)
+        return std::nullopt;
     const QString ending = u'.' + endingOf(fileName);
     PartMarker marker;
-    if (const auto m = keyword.match(base); m.hasMatch()) {
-        marker.title = m.captured(1);
-        marker.number = partNumber(m.captured(5));
-        marker.of = m.captured(7).isEmpty() ? 0 : m.captured(7).toInt();
-        const QString kind = m.captured(5).at(0).isDigit() ? QStringLiteral("#") : QStringLiteral("@");
-        marker.key = m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + kind + m.captured(6)
-            + m.captured(7) + ending;
-        // "E.T. CD1": the dot ends the abbreviation, the blank separates the marker.
-        if (m.captured(2).startsWith(u'.') && !inBrackets && abbreviation.match(marker.title).hasMatch())
-            marker.title += u'.';
-    } else if (const auto n = numberOf.match(base); n.hasMatch()) {
-        marker.title = n.captured(1);
-        marker.number = n.captured(3).toInt();
-        marker.of = n.captured(5).toInt();
-        marker.key = n.captured(1) + n.captured(2) + u'#' + n.captured(4) + n.captured(5) + ending;
-    } else {
-        return std::nullopt;
-    }
+    marker.title = m->title.toString();
+    marker.number = partNumber(m->part.toString());
+    marker.of = m->of.isEmpty() ? 0 : m->of.toInt();
+    const QChar kind = m->keyword.isEmpty() || m->part.front().isDigit() ? u'#' : u'@';
+    for (const QStringView piece : {m->title, m->separator, m->keyword, m->gap, QStringView(&kind, 1), m->ofText, m->of})
+        marker.key += piece;
+    marker.key += ending;
+    // "E.T. CD1": the dot ends the abbreviation, the blank separates the marker.
+    if (!m->keyword.isEmpty() && m->separator.startsWith(u'.') && !inBrackets && endsWithAbbreviation(marker.title))
+        marker.title += u'.';
     if (marker.of && marker.number > marker.of)
         return std::nullopt;
     marker.key = marker.key.toCaseFolded(); // "THE THING CD1.AVI" and "the thing cd2.avi"
@@ -195,10 +336,15 @@ QString parentOf(const QString &path)
 // "CD1", "Disc 2", "DVD1", "Part 1": a folder holding one part of a movie; its number, or 0.
 int partFolderNumber(const QString &name)
 {
-    static const QRegularExpression part(QStringLiteral(R"(^(cd|dvd|disc|disk|part|pt)[ ._-]?([1-9])$)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const auto m = part.match(name);
-    return m.hasMatch() ? m.captured(2).toInt() : 0;
+    if (name.size() < 3 || name.size() > 6 || !isPartNumber(name.back()))
+        return 0;
+    const qsizetype end = name.size() - 1 - (isSeparator(name[name.size() - 2]) ? 1 : 0);
+    for (const char *keyword : {"cd", "dvd", "disc", "disk", "part", "pt"}) {
+        const QLatin1StringView k(keyword);
+        if (end == k.size() && endsWithFolded(name, end, k))
+            return name.back().digitValue();
+    }
+    return 0;
 }
 
 // The title a folder gives the movie in it; the disc's top says nothing of the movie, its location does.
@@ -228,11 +374,13 @@ const ScanFile *nfoOf(const QList<ScanFile> &nfos, const FoundMovie &m, bool one
     return oneMovie && nfos.size() == 1 ? &nfos.first() : nullptr;
 }
 
-void applyNfo(FoundMovie &m, const ScanFile *nfo)
+// What the movie's .nfo says: as the walk read it, or read now.
+void applyNfo(FoundMovie &m, const ScanFile *nfo, const WalkResult &walk)
 {
     if (!nfo)
         return;
-    const NfoInfo info = readNfo(nfo->path);
+    const auto read = walk.nfoInfo.constFind(nfo->nativePath);
+    const NfoInfo info = read != walk.nfoInfo.cend() ? *read : readNfo(nfo->nativePath);
     m.imdb = info.imdbId;
     if (info.twoIds)
         m.twoIdsNfo = nfo->name;
@@ -281,7 +429,7 @@ QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location)
                 return a.name.startsWith(QLatin1String("VTS_"), Qt::CaseInsensitive)
                     && !b.name.startsWith(QLatin1String("VTS_"), Qt::CaseInsensitive);
             });
-            applyNfo(disc, nfoOf(nfosIn(home), disc, true));
+            applyNfo(disc, nfoOf(nfosIn(home), disc, true), walk);
             movies << disc;
             continue;
         }
@@ -299,16 +447,15 @@ QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location)
                 m.files << part.second->files;
             m.parts = int(m.files.size());
             const ScanFile *nfo = nfoOf(nfosIn(parent), m, true);
-            applyNfo(m, nfo ? nfo : nfoOf(parts.first().second->nfos, m, true));
+            applyNfo(m, nfo ? nfo : nfoOf(parts.first().second->nfos, m, true), walk);
             movies << m;
             continue;
         }
         if (!atRoot && partFolderNumber(folder.name))
             continue; // joined with the first part's folder
-        QList<FoundMovie> found =
-            folderMovies(folder, atRoot, atRoot ? location : cleanTitle(folder.name), location);
+        QList<FoundMovie> found = folderMovies(folder, atRoot, location);
         for (FoundMovie &m : found)
-            applyNfo(m, nfoOf(folder.nfos, m, found.size() == 1));
+            applyNfo(m, nfoOf(folder.nfos, m, found.size() == 1), walk);
         movies << found;
     }
     return movies;

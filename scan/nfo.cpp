@@ -1,8 +1,13 @@
 #include "nfo.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace cinemork {
 
@@ -76,16 +81,12 @@ NfoInfo parseXml(const QByteArray &content)
     return info;
 }
 
-// Where "imdb" stands next, in any letter case, from byte from on; -1 when nowhere.
-qsizetype nextImdb(const QByteArray &content, qsizetype from)
+// Where "imdb" stands next in lowered (the content with the bit that tells case in ASCII set), from
+// byte from on; -1 when nowhere.
+qsizetype nextImdb(const QByteArray &lowered, qsizetype from)
 {
-    const char *data = content.constData();
-    for (qsizetype i = from, end = content.size() - 3; i < end; ++i) {
-        if ((data[i] | 0x20) == 'i' && (data[i + 1] | 0x20) == 'm' && (data[i + 2] | 0x20) == 'd'
-            && (data[i + 3] | 0x20) == 'b')
-            return i;
-    }
-    return -1;
+    const void *at = ::memmem(lowered.constData() + from, size_t(lowered.size() - from), "imdb", 4);
+    return at ? static_cast<const char *>(at) - lowered.constData() : -1;
 }
 
 NfoInfo parseText(const QByteArray &content)
@@ -97,7 +98,12 @@ NfoInfo parseText(const QByteArray &content)
         QRegularExpression::CaseInsensitiveOption);
     // Read as bytes: an address is ASCII whatever the rest of the file is in. Only the bytes around
     // each "imdb" are looked at closely; most of a release's text is art and notes.
-    for (qsizetype at = nextImdb(content, 0); at >= 0; at = nextImdb(content, at + 4)) {
+    QByteArray lowered(content.size(), Qt::Uninitialized);
+    const char *from = content.constData();
+    char *to = lowered.data();
+    for (qsizetype i = 0; i < content.size(); ++i)
+        to[i] = char(from[i] | 0x20);
+    for (qsizetype at = nextImdb(lowered, 0); at >= 0; at = nextImdb(lowered, at + 4)) {
         const qsizetype from = std::max<qsizetype>(0, at - 64);
         const QString window = QString::fromLatin1(content.mid(from, at - from + 96));
         for (auto it = address.globalMatch(window); it.hasNext();) {
@@ -124,15 +130,35 @@ NfoInfo parseNfo(const QByteArray &content)
     return parseText(content);
 }
 
-NfoInfo readNfo(const QString &path)
+NfoInfo readNfo(const QByteArray &nativePath)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > NfoSizeLimit)
+    // Opened as the walk saw it: a file, never through a link, and never waiting on a FIFO put there since.
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
         return {};
-    const QByteArray content = file.read(NfoSizeLimit + 1);
-    if (content.size() > NfoSizeLimit || file.error() != QFileDevice::NoError)
-        return {};
-    return parseNfo(content);
+    struct stat st;
+    QByteArray content;
+    bool whole = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= NfoSizeLimit;
+    if (whole) {
+        content.resize(qsizetype(st.st_size) + 1); // one more byte tells a file that grew
+        qsizetype got = 0;
+        while (got < content.size()) {
+            const ssize_t n = ::read(fd, content.data() + got, size_t(content.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                whole = false;
+            if (n <= 0)
+                break;
+            got += n;
+            if (got < content.size())
+                break; // a file reads short only at its end
+        }
+        content.truncate(got);
+        whole = whole && got <= NfoSizeLimit;
+    }
+    ::close(fd);
+    return whole ? parseNfo(content) : NfoInfo{};
 }
 
 } // namespace cinemork

@@ -15,10 +15,10 @@ struct NfoInfo
     bool twoIds = false; // two different ids: none taken
 };
 
-// The file's content; over 1 MB, unreadable, or XML that does not parse gives nothing.
-NfoInfo readNfo(const QString &path);
+// The content of the file at nativePath (the file system's bytes); over 1 MB, unreadable, no regular
+// file (a link is not followed), or XML that does not parse gives nothing.
+NfoInfo readNfo(const QByteArray &nativePath);
 NfoInfo parseNfo(const QByteArray &content);
-
 
 inline constexpr qint64 NfoSizeLimit = 1024 * 1024;
 

@@ -9,8 +9,12 @@
 #include <QSet>
 #include <QStorageInfo>
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include <strings.h>
 
@@ -42,6 +46,18 @@ bool isExtraFileName(const QString &name)
     static const QRegularExpression extra(
         QStringLiteral(R"(^sample([-._ ].*)?$|[-._](sample|trailer)$|-(featurette|deleted|behindthescenes|interview)$)"),
         QRegularExpression::CaseInsensitiveOption);
+    // Most names hold none of the words: they are told so in small ASCII letters, without the pattern.
+    char folded[256];
+    const qsizetype n = std::min<qsizetype>(name.size(), sizeof folded);
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = name[i].toCaseFolded().unicode();
+        folded[i] = c < 128 ? char(c | (c >= 'A' && c <= 'Z' ? 0x20 : 0)) : '\x80';
+    }
+    const std::string_view text(folded, size_t(n));
+    static const std::string_view words[] = {"sample", "trailer", "featurette", "deleted", "behindthescenes", "interview"};
+    if (name.size() <= qsizetype(sizeof folded)
+        && std::none_of(std::begin(words), std::end(words), [&](std::string_view w) { return text.find(w) != text.npos; }))
+        return false;
     const qsizetype dot = name.lastIndexOf(u'.');
     return extra.match(dot < 0 ? name : name.left(dot)).hasMatch();
 }
@@ -88,7 +104,7 @@ size_t qHash(const DirId &id, size_t seed = 0)
 struct Subfolder
 {
     QByteArray name;
-    DirId id; // as its parent's listing saw it
+    ino_t listedIno; // as its parent's listing saw it
 };
 
 // A folder on the path from the root to the one being walked, with the subfolders still to walk.
@@ -106,20 +122,114 @@ constexpr int OpenLevels = 32;
 
 constexpr int FolderFlags = O_RDONLY | O_NOFOLLOW | O_DIRECTORY | O_CLOEXEC;
 
-// A folder opened below its parent's open descriptor, if it is still the folder the listing saw: a
-// folder swapped for a link is not opened, one swapped for another folder is refused.
-int openFolder(int parent, const QByteArray &name, const DirId &id)
+// A folder opened below its parent's open descriptor, and what it is; a link is not followed.
+int openBelow(int parent, const QByteArray &name, DirId &id)
 {
     const int fd = ::openat(parent, name.constData(), FolderFlags);
     if (fd < 0)
         return -1;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode) || !(DirId{st.st_dev, st.st_ino} == id)) {
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    id = {st.st_dev, st.st_ino};
+    return fd;
+}
+
+// Whether a folder opened (as fd) is the one its parent's listing named: a folder swapped for another
+// since is refused. A mount point's listing names the folder beneath the mount, not the one mounted on it
+// (a mount point cannot be moved, nor made without the right to).
+bool isListedFolder(int fd, const DirId &opened, const DirId &parent, ino_t listedIno)
+{
+    if (opened.dev == parent.dev && opened.ino == listedIno)
+        return true;
+    struct statx sx;
+    return ::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS, &sx) == 0 && (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT)
+        && (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+// A folder opened again by name, if it is still the one the walk listed.
+int reopenFolder(int parent, const QByteArray &name, const DirId &id)
+{
+    DirId now{};
+    const int fd = openBelow(parent, name, now);
+    if (fd >= 0 && !(now == id)) {
         ::close(fd);
         return -1;
     }
     return fd;
 }
+
+// Reads the .nfo files the walk finds on a thread of its own, while the walk lists the next folders:
+// opening and reading them is much of a scan's time.
+class NfoReader
+{
+public:
+    NfoReader()
+        : m_thread([this] { run(); })
+    {
+    }
+    ~NfoReader() { finish(); }
+
+    void add(const QByteArray &nativePath)
+    {
+        bool wake = false;
+        {
+            const std::lock_guard lock(m_mutex);
+            m_queue.push_back(nativePath);
+            wake = m_queue.size() == 16; // woken for a few at a time, not for each
+        }
+        if (wake)
+            m_wake.notify_one();
+    }
+
+    // Waits for the files given so far (none more when cancelled) and gives what they say.
+    QHash<QByteArray, NfoInfo> finish(bool cancelled = false)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+            if (cancelled) {
+                m_queue.clear();
+                m_stop.store(true, std::memory_order_relaxed);
+            }
+        }
+        m_wake.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+        return std::move(m_read);
+    }
+
+private:
+    void run()
+    {
+        std::vector<QByteArray> batch;
+        for (;;) {
+            {
+                std::unique_lock lock(m_mutex);
+                m_wake.wait(lock, [this] { return m_done || m_queue.size() >= 16; });
+                if (m_queue.empty())
+                    return; // done, and nothing left
+                batch.swap(m_queue);
+            }
+            for (const QByteArray &path : batch) {
+                if (m_stop.load(std::memory_order_relaxed))
+                    return;
+                m_read.insert(path, readNfo(path));
+            }
+            batch.clear();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::vector<QByteArray> m_queue;
+    bool m_done = false;
+    std::atomic<bool> m_stop{false}; // cancelled: what is left is not read
+    QHash<QByteArray, NfoInfo> m_read; // the reader's own until it is joined
+    std::thread m_thread;
+};
 
 class Walker
 {
@@ -165,18 +275,29 @@ public:
             if (m_progress && m_progress->beforeOpeningFolder)
                 m_progress->beforeOpeningFolder(m_path);
             const int parent = levelFd(m_levels.size() - 1);
-            const int fd = parent < 0 ? -1 : openFolder(parent, next.name, next.id);
+            DirId id{};
+            int fd = parent < 0 ? -1 : openBelow(parent, next.name, id);
+            if (fd >= 0 && !isListedFolder(fd, id, top.id, next.listedIno)) {
+                ::close(fd);
+                fd = -1;
+            }
+            if (fd >= 0 && m_seen.contains(id)) { // reached before (a bind mount): walked once
+                ::close(fd);
+                continue;
+            }
             subfolders.clear();
             kept = -1;
             if (fd < 0 || !list(fd, subfolders, kept)) {
                 m_result.unreadable << QFile::decodeName(m_path);
                 continue;
             }
+            m_seen.insert(id);
             if (!subfolders.isEmpty())
-                push(next.name, next.id, kept, std::move(subfolders));
+                push(next.name, id, kept, std::move(subfolders));
         }
         if (cancelled())
             m_result.cancelled = true;
+        m_result.nfoInfo = m_nfos.finish(m_result.cancelled);
         return true;
     }
 
@@ -219,21 +340,27 @@ private:
                 if (isNfoName(n)) {
                     const QByteArray file = m_path + '/' + n;
                     folder.nfos.append({QFile::decodeName(file), name, 0, {}, file});
+                    m_nfos.add(file);
                 }
                 continue;
             }
             if (entry->d_type == DT_LNK)
                 continue;
+            if (entry->d_type == DT_DIR) { // the listing tells a folder: opening it tells the rest
+                if (isExtraFolderName(name))
+                    ++m_result.extrasCount;
+                else
+                    subfolders.append({QByteArray(n), entry->d_ino});
+                continue;
+            }
             struct stat st;
             if (::fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) != 0)
                 continue;
             if (S_ISDIR(st.st_mode)) {
-                if (isExtraFolderName(name)) {
+                if (isExtraFolderName(name))
                     ++m_result.extrasCount;
-                } else if (!m_seen.contains({st.st_dev, st.st_ino})) {
-                    m_seen.insert({st.st_dev, st.st_ino});
-                    subfolders.append({QByteArray(n), {st.st_dev, st.st_ino}});
-                }
+                else
+                    subfolders.append({QByteArray(n), st.st_ino});
             } else if (S_ISREG(st.st_mode)) {
                 ++filesSeen;
                 if (video && isExtraFileName(name)) {
@@ -296,7 +423,7 @@ private:
             --open;
         }
         for (qsizetype k = open + 1; k <= level; ++k) {
-            const int fd = openFolder(m_levels[k - 1].fd, m_levels[k].name, m_levels[k].id);
+            const int fd = reopenFolder(m_levels[k - 1].fd, m_levels[k].name, m_levels[k].id);
             if (fd < 0)
                 return -1;
             m_levels[k].fd = fd;
@@ -312,6 +439,7 @@ private:
     QList<Level> m_levels; // from the root to the folder whose subfolders are walked
     QByteArray m_path;     // the folder being walked
     int m_open = 0;        // descriptors the levels hold
+    NfoReader m_nfos;
 };
 
 } // namespace

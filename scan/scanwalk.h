@@ -1,6 +1,9 @@
 #pragma once
 
+#include "nfo.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,6 +42,7 @@ struct WalkResult
     qint64 extrasCount = 0;    // samples, trailers and extras passed over
     qint64 filesSeen = 0;
     bool cancelled = false;
+    QHash<QByteArray, NfoInfo> nfoInfo; // what each .nfo says, by its nativePath: read while the walk goes on
 };
 
 // Shared between a walk and whoever watches it, from another thread.

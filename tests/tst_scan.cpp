@@ -363,12 +363,26 @@ private slots:
         QCOMPARE(info.twoIds ? QStringLiteral("two ids") : info.imdbId + u'|' + info.title, found);
         // Read from a file, the same; one over 1 MB gives nothing.
         QTemporaryDir tmp;
-        const NfoInfo read = readNfo(makeFile(tmp.filePath(QStringLiteral("a.nfo")), 0, content));
+        const NfoInfo read = readNfo(QFile::encodeName(makeFile(tmp.filePath(QStringLiteral("a.nfo")), 0, content)));
         QCOMPARE(read.imdbId + read.title, info.imdbId + info.title);
-        const NfoInfo big = readNfo(makeFile(tmp.filePath(QStringLiteral("b.nfo")), 0, content + QByteArray(NfoSizeLimit, ' ')));
+        const NfoInfo big =
+            readNfo(QFile::encodeName(makeFile(tmp.filePath(QStringLiteral("b.nfo")), 0, content + QByteArray(NfoSizeLimit, ' '))));
         QVERIFY(big.imdbId.isEmpty() && big.title.isEmpty());
-        QVERIFY(readNfo(tmp.filePath(QStringLiteral("none.nfo"))).imdbId.isEmpty());
+        QVERIFY(readNfo(QFile::encodeName(tmp.filePath(QStringLiteral("none.nfo")))).imdbId.isEmpty());
         QCOMPARE(imdbLink(QStringLiteral("tt0113277")), QStringLiteral("https://www.imdb.com/title/tt0113277/"));
+    }
+
+    // An .nfo swapped, after the walk saw it, for a FIFO nobody writes or for a link is not read.
+    void anNfoThatIsNoFileIsNotRead()
+    {
+        QTemporaryDir tmp;
+        const QString real = makeFile(tmp.filePath(QStringLiteral("real.nfo")), 0, "imdb.com/title/tt0113277");
+        QCOMPARE(readNfo(QFile::encodeName(real)).imdbId, QStringLiteral("tt0113277"));
+        const QByteArray fifo = QFile::encodeName(tmp.filePath(QStringLiteral("fifo.nfo")));
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        QVERIFY(readNfo(fifo).imdbId.isEmpty());
+        QVERIFY(QFile::link(real, tmp.filePath(QStringLiteral("link.nfo"))));
+        QVERIFY(readNfo(QFile::encodeName(tmp.filePath(QStringLiteral("link.nfo")))).imdbId.isEmpty());
     }
 
     void walkEndsAndStaysInTheTree()
