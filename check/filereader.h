@@ -25,7 +25,8 @@ struct FileRead
 // each stretch dropped from the cache once read). A read that fails is tried once more; a block that
 // still fails is read in small pieces, and what cannot be read is counted and skipped. A device that is
 // gone (a disc taken out) ends the read at once with the rest counted unreadable. The path is never
-// followed if it is a link, and nothing but a regular file is read (a FIFO is never waited on).
+// followed if it is a link, and nothing but a regular file is read (a FIFO is never waited on). What
+// the cache held before the read stays there.
 // step is called after every block with the bytes done; false cancels.
 struct FileReader
 {

@@ -13,7 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <vector>
+
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +55,19 @@ QByteArray makeRawFile(const QByteArray &path, qint64 bytes)
         qFatal("cannot make %s", path.constData());
     ::close(fd);
     return path;
+}
+
+// The megabytes of a file's stretch the cache holds, counted whole.
+int cachedMb(int fd, int fromMb, int mbs)
+{
+    void *map = ::mmap(nullptr, size_t(mbs * MB), PROT_READ, MAP_SHARED, fd, off_t(fromMb) * MB);
+    std::vector<unsigned char> pages(size_t(mbs * MB / 4096));
+    const bool known = map != MAP_FAILED && ::mincore(map, size_t(mbs * MB), pages.data()) == 0;
+    if (map != MAP_FAILED)
+        ::munmap(map, size_t(mbs * MB));
+    if (!known)
+        return -1;
+    return int(std::count_if(pages.begin(), pages.end(), [](unsigned char p) { return p & 1; }) * 4096 / MB);
 }
 
 Movie listed(const QString &title, const QString &size, const QString &location, const QString &files)
@@ -264,6 +281,38 @@ private slots:
         QCOMPARE(r.bytes, bytes);
         QCOMPARE(r.unreadable, 0);
         QCOMPARE(r.changed(), changed);
+    }
+
+    // The check leaves the cache as it found it: what another program had cached stays, what only the
+    // check read goes. Three stretches of the reader's: held whole, held in half, not held.
+    void theCacheKeepsOnlyWhatWasThere()
+    {
+        QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tst_check-XXXXXX"));
+        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("film.avi")));
+        {
+            QFile f(QFile::decodeName(path));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            const QByteArray block(MB, 'x');
+            for (int i = 0; i < 72; ++i)
+                f.write(block);
+        }
+        const int fd = ::open(path.constData(), O_RDONLY);
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        if (cachedMb(fd, 0, 72) != 0)
+            QSKIP("this file system keeps its pages whatever it is told");
+        QByteArray buffer(MB, Qt::Uninitialized);
+        for (int mb = 0; mb < 48; ++mb) // another program read the first 48 MB (and the kernel some more)
+            QCOMPARE(::pread(fd, buffer.data(), size_t(MB), off_t(mb) * MB), ssize_t(MB));
+        QList<int> before, after;
+        for (int mb = 0; mb < 72; ++mb)
+            before << cachedMb(fd, mb, 1);
+        QVERIFY(before.count(1) >= 48 && before.count(0) >= 8);
+        QCOMPARE(FileReader::read(path).bytes, 72 * MB);
+        for (int mb = 0; mb < 72; ++mb)
+            after << cachedMb(fd, mb, 1);
+        QCOMPARE(after, before);
+        ::close(fd);
     }
 
     // The disc taken out between two movies: the rest is reported unreadable.
