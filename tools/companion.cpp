@@ -49,32 +49,64 @@ QString shown(const QString &argument)
     return QFile::decodeName(encodeBytes(argument));
 }
 
-int usage(QTextStream &err)
+int usage(QTextStream &err, const QString &problem)
 {
-    err << Usage;
+    err << "cinemork-list: " << problem << "\n" << Usage;
     return 2;
 }
 
 } // namespace
 
-int usageError(QTextStream &err)
+int usageError(QTextStream &err, const QString &problem)
 {
-    return usage(err);
+    return usage(err, problem);
+}
+
+CommandLine readCommandLine(const QStringList &args, const QStringList &valued, const QStringList &flags)
+{
+    CommandLine line;
+    bool wordsOnly = false;
+    for (qsizetype i = 0; i < args.size() && line.problem.isEmpty(); ++i) {
+        const QString &arg = args[i];
+        if (wordsOnly || !arg.startsWith(QLatin1String("--"))) {
+            line.words << arg;
+        } else if (arg == QLatin1String("--")) {
+            wordsOnly = true;
+        } else if (!valued.contains(arg) && !flags.contains(arg)) {
+            line.problem = CompanionTexts::unknownOption(arg);
+        } else if (line.has(arg)) {
+            line.problem = CompanionTexts::givenTwice(arg);
+        } else if (flags.contains(arg)) {
+            line.options[arg] = QString();
+        } else if (i + 1 == args.size()) {
+            line.problem = CompanionTexts::needsValue(arg);
+        } else {
+            line.options[arg] = args[++i];
+        }
+    }
+    return line;
+}
+
+QString wordsProblem(const CommandLine &line, const QStringList &names, bool more)
+{
+    if (!line.problem.isEmpty())
+        return line.problem;
+    if (line.words.size() < names.size())
+        return CompanionTexts::missing(names[line.words.size()]);
+    if (line.words.size() > names.size() && !more)
+        return CompanionTexts::oneTooMany(line.words[names.size()]);
+    return {};
+}
+
+QString formatProblem(const CommandLine &line)
+{
+    const QString format = line.value(QStringLiteral("--format"), QStringLiteral("csv"));
+    if (format == QLatin1String("csv") || format == QLatin1String("json"))
+        return {};
+    return CompanionTexts::takes(QStringLiteral("--format"), QStringLiteral("csv or json"), format);
 }
 
 namespace {
-
-// Options after the positional arguments: "--name value".
-bool takeOptions(const QStringList &args, qsizetype from, const QStringList &known, QMap<QString, QString> &options)
-{
-    for (qsizetype i = from; i < args.size(); ++i) {
-        const QString name = args[i];
-        if (!known.contains(name) || i + 1 >= args.size() || options.contains(name))
-            return false;
-        options[name] = args[++i];
-    }
-    return true;
-}
 
 // Whether two paths name one file, through links of either kind.
 bool sameFile(const QString &a, const QString &b)
@@ -107,15 +139,11 @@ QByteArray jsonTitle(const QString &title)
 
 int dump(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.size() < 2)
-        return usage(err);
-    QMap<QString, QString> options;
-    if (!takeOptions(args, 2, {QStringLiteral("--format")}, options))
-        return usage(err);
-    const QString format = options.value(QStringLiteral("--format"), QStringLiteral("csv"));
-    if (format != QLatin1String("csv") && format != QLatin1String("json"))
-        return usage(err);
-    const QString path = args[1];
+    const CommandLine line = readCommandLine(args.mid(1), {QStringLiteral("--format")});
+    if (QString problem = wordsProblem(line, {QStringLiteral("LIST")}); !problem.isEmpty() || !(problem = formatProblem(line)).isEmpty())
+        return usage(err, problem);
+    const QString format = line.value(QStringLiteral("--format"), QStringLiteral("csv"));
+    const QString path = line.words[0];
     if (const QString problem = regularFileProblem(path); !problem.isEmpty()) {
         err << "cinemork-list: " << path << ": " << problem << "\n";
         return 1;
@@ -159,19 +187,20 @@ int dump(const QStringList &args, QTextStream &out, QTextStream &err)
 
 int write(const QStringList &args, QTextStream &err, QIODevice *in)
 {
-    if (args.size() < 2)
-        return usage(err);
-    QMap<QString, QString> options;
     const QStringList known{QStringLiteral("--title"),  QStringLiteral("--from"),  QStringLiteral("--columns"),
                             QStringLiteral("--widths"), QStringLiteral("--index"), QStringLiteral("--css")};
-    if (!takeOptions(args, 2, known, options) || !options.contains(QStringLiteral("--title")))
-        return usage(err);
+    const CommandLine line = readCommandLine(args.mid(1), known);
+    const QMap<QString, QString> &options = line.options;
     const QString index = options.value(QStringLiteral("--index"));
+    if (const QString problem = wordsProblem(line, {QStringLiteral("OUT")}); !problem.isEmpty())
+        return usage(err, problem);
+    if (!options.contains(QStringLiteral("--title")))
+        return usage(err, CompanionTexts::missing(QStringLiteral("--title")));
     if (options.contains(QStringLiteral("--index")) && index != QLatin1String("0") && index != QLatin1String("1"))
-        return usage(err);
+        return usage(err, CompanionTexts::takes(QStringLiteral("--index"), QStringLiteral("0 or 1"), index));
 
     // Refused before anything is read.
-    const QString target = args[1];
+    const QString target = line.words[0];
     if (const QString refusal = pageFileTargetRefusal(target); !refusal.isEmpty()) {
         err << "cinemork-list: " << refusal << "\n";
         return 1;
@@ -263,9 +292,9 @@ int probeStream(QIODevice *in, QTextStream &out)
 int probe(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in)
 {
     if (args.size() < 2)
-        return usage(err);
+        return usage(err, CompanionTexts::missing(QStringLiteral("FILE")));
     if (args[1] == QLatin1String("--stdin"))
-        return args.size() == 2 ? probeStream(in, out) : usage(err);
+        return args.size() == 2 ? probeStream(in, out) : usage(err, CompanionTexts::oneTooMany(shown(args[2])));
     int status = 0;
     for (qsizetype i = 1; i < args.size(); ++i) {
         // A file named here may be a link: the file it names is probed. (What a scan finds never is.)
@@ -288,21 +317,14 @@ int probe(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice
 // the window's. A folder that cannot be read, or one below it, is named and makes the status 1.
 int scan(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    QStringList folders;
-    bool withSizes = false;
+    const CommandLine line = readCommandLine(args.mid(1), {QStringLiteral("--location")}, {QStringLiteral("--probe")});
+    if (const QString problem = wordsProblem(line, {QStringLiteral("DIR")}, true); !problem.isEmpty())
+        return usage(err, problem);
+    const QStringList &folders = line.words;
+    const bool withSizes = line.has(QStringLiteral("--probe"));
     std::optional<QString> location;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--probe") && !withSizes)
-            withSizes = true;
-        else if (args[i] == QLatin1String("--location") && i + 1 < args.size() && !location)
-            location = shown(args[++i]);
-        else if (args[i].startsWith(QLatin1String("--")))
-            return usage(err);
-        else
-            folders << args[i];
-    }
-    if (folders.isEmpty())
-        return usage(err);
+    if (line.has(QStringLiteral("--location")))
+        location = shown(line.value(QStringLiteral("--location")));
     int status = 0;
     QList<Movie> movies;
     for (const QString &folder : folders) {
@@ -339,18 +361,17 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
 // --format names it. On an error nothing is printed but the reason.
 int import(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.size() < 2)
-        return usage(err);
-    QMap<QString, QString> options;
-    if (!takeOptions(args, 2, {QStringLiteral("--format")}, options))
-        return usage(err);
+    const CommandLine line = readCommandLine(args.mid(1), {QStringLiteral("--format")});
+    if (const QString problem = wordsProblem(line, {QStringLiteral("FILE|DIR")}); !problem.isEmpty())
+        return usage(err, problem);
     std::optional<ImportFormat> format;
-    if (options.contains(QStringLiteral("--format"))) {
-        format = importFormatNamed(options[QStringLiteral("--format")]);
+    if (line.has(QStringLiteral("--format"))) {
+        format = importFormatNamed(line.value(QStringLiteral("--format")));
         if (!format)
-            return usage(err);
+            return usage(err, CompanionTexts::takes(QStringLiteral("--format"), CompanionTexts::ImportFormats,
+                                                    line.value(QStringLiteral("--format"))));
     }
-    const ImportResult result = importCollection(args[1], format);
+    const ImportResult result = importCollection(line.words[0], format);
     if (!result.ok) {
         err << "cinemork-list: " << result.error << "\n";
         return 1;
@@ -364,7 +385,7 @@ int import(const QStringList &args, QTextStream &out, QTextStream &err)
 int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QIODevice *in)
 {
     if (args.isEmpty())
-        return usage(err);
+        return usage(err, CompanionTexts::CommandMissing);
     const QString command = args[0];
     int status;
     // Only the probe and the scan take names in any bytes; the list's commands take text.
@@ -380,7 +401,7 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
     else if (command == QLatin1String("import"))
         status = import(texts, out, err);
     else if (command == QLatin1String("check"))
-        status = checkCommand(texts, out, err, usage);
+        status = checkCommand(texts, out, err);
     else if (command == QLatin1String("probe"))
         status = probe(args, out, err, in);
     else if (command == QLatin1String("duplicates"))
@@ -391,7 +412,7 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         out << Usage;
         status = 0;
     } else
-        status = usage(err);
+        status = usage(err, CompanionTexts::noCommand(texts[0]));
     out.flush();
     err.flush();
     return status;

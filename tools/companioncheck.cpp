@@ -15,26 +15,18 @@ namespace cinemork {
 // The report of a check of each folder against a list, as CSV (the summary on err) or JSON. Exit status
 // 0 when every movie found is whole, 1 when one is not or a folder or the list cannot be read, 2 for
 // usage.
-int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err, int (*usage)(QTextStream &))
+int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    QStringList folders;
-    QString list, format = QStringLiteral("csv");
-    bool haveList = false, haveFormat = false;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--list") && i + 1 < args.size() && !haveList) {
-            list = args[++i];
-            haveList = true;
-        } else if (args[i] == QLatin1String("--format") && i + 1 < args.size() && !haveFormat) {
-            format = args[++i];
-            haveFormat = true;
-        } else if (args[i].startsWith(QLatin1String("--"))) {
-            return usage(err);
-        } else {
-            folders << args[i];
-        }
-    }
-    if (folders.isEmpty() || !haveList || (format != QLatin1String("csv") && format != QLatin1String("json")))
-        return usage(err);
+    const CommandLine line = readCommandLine(args.mid(1), {QStringLiteral("--list"), QStringLiteral("--format")});
+    QString problem = wordsProblem(line, {QStringLiteral("DIR")}, true);
+    if (problem.isEmpty() && !line.has(QStringLiteral("--list")))
+        problem = CompanionTexts::missing(QStringLiteral("--list"));
+    if (problem.isEmpty())
+        problem = formatProblem(line);
+    if (!problem.isEmpty())
+        return usageError(err, problem);
+    const QStringList &folders = line.words;
+    const QString list = line.value(QStringLiteral("--list")), format = line.value(QStringLiteral("--format"), QStringLiteral("csv"));
     if (const QString problem = regularFileProblem(list); !problem.isEmpty()) {
         err << "cinemork-list: " << list << ": " << problem << "\n";
         return 1;

@@ -26,16 +26,15 @@ struct ListArgs
     bool json = false;
 };
 
-// "LIST [--format csv|json]"; false for anything else.
-bool listArgs(const QStringList &args, ListArgs &a)
+// "LIST [--format csv|json]"; what is wrong with anything else.
+QString listArgs(const QStringList &args, ListArgs &a)
 {
-    if (args.size() == 2 || (args.size() == 4 && args[2] == QLatin1String("--format"))) {
-        a.path = args[1];
-        const QString format = args.size() == 4 ? args[3] : QStringLiteral("csv");
-        a.json = format == QLatin1String("json");
-        return a.json || format == QLatin1String("csv");
-    }
-    return false;
+    const CommandLine line = readCommandLine(args.mid(1), {QStringLiteral("--format")});
+    if (QString problem = wordsProblem(line, {QStringLiteral("LIST")}); !problem.isEmpty() || !(problem = formatProblem(line)).isEmpty())
+        return problem;
+    a.path = line.words[0];
+    a.json = line.value(QStringLiteral("--format")) == QLatin1String("json");
+    return {};
 }
 
 // The list's movies in the window's order after it opens the page: sorted by title.
@@ -75,8 +74,8 @@ QStringList totalsFields(const PageTotals &t)
 int duplicatesCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     ListArgs a;
-    if (!listArgs(args, a))
-        return usageError(err);
+    if (const QString problem = listArgs(args, a); !problem.isEmpty())
+        return usageError(err, problem);
     const std::optional<QList<Movie>> movies = readList(a.path, err);
     if (!movies)
         return 1;
@@ -111,8 +110,8 @@ int duplicatesCommand(const QStringList &args, QTextStream &out, QTextStream &er
 int statsCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     ListArgs a;
-    if (!listArgs(args, a))
-        return usageError(err);
+    if (const QString problem = listArgs(args, a); !problem.isEmpty())
+        return usageError(err, problem);
     const std::optional<QList<Movie>> movies = readList(a.path, err);
     if (!movies)
         return 1;
