@@ -197,6 +197,7 @@ ReleaseName parseReleaseName(const QString &name)
             yearAt = i; // the last: "Blade Runner 2049 2017"
     }
     const qsizetype cut = yearAt > 0 ? yearAt : firstTag;
+    r.released = cut < tokens.size();
     for (qsizetype i = cut; i < tokens.size(); ++i) {
         const auto [info, text] = tagOf(tokens[i]);
         if (info.kind == Tag::Source && r.type.isEmpty())

@@ -13,6 +13,7 @@ struct ReleaseName
     QString title; // as a person would write it
     QString type;  // one of TypePresets for the sources the types name, else the tag as written; "" none
     QString codec; // from a codec tag; "" none
+    bool released = false; // a year or a release's tags follow the title
 };
 
 // name: a file's name without its ending (or a folder's name).

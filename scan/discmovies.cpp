@@ -126,9 +126,12 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
         movies << m;
     }
     // A folder of its own for one movie's parts names it; the disc's top says nothing of the movie.
+    // So does a release's folder for the one file in it that has a plain name ("grp-heat.avi").
     const bool partsOnly = !folderIsRoot && movies.size() == 1 && movies.first().files.size() > 1;
+    const bool releaseFolder = !folderIsRoot && movies.size() == 1 && parseReleaseName(folder.name).released
+        && !parseReleaseName(titleFromName(movies.first().files.first().name)).released;
     for (FoundMovie &m : movies) {
-        if (isGenericFileName(m.files.first().name) || isGenericTitle(m.title) || partsOnly)
+        if (isGenericFileName(m.files.first().name) || isGenericTitle(m.title) || partsOnly || releaseFolder)
             m.title = folderIsRoot ? location : cleanTitle(folder.name);
     }
     return movies;

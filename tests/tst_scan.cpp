@@ -150,6 +150,12 @@ private slots:
             << QStringList{"Amélie, le | film|2|1|Amélie, le | film.CD1.avi/Amélie, le | film.CD2.avi"};
         QTest::newRow("parts only: the folder") << "Heat (1995)" << QStringList{"heat.cd1.avi", "heat.cd2.avi"}
                                                 << QStringList{"Heat (1995)|2|1|heat.cd1.avi/heat.cd2.avi"};
+        QTest::newRow("a release's folder, a plain name") << "The.Matrix.1999.DVDRip.XviD-GRP"
+                                                          << QStringList{"grp-mtx.avi"} << QStringList{"The Matrix (1999)|1|0|grp-mtx.avi"};
+        QTest::newRow("a release's folder, the release's name")
+            << "Heat (1995)" << QStringList{"Heat.Directors.Cut.1995.720p.mkv"}
+            << QStringList{"Heat Directors Cut (1995)|1|0|Heat.Directors.Cut.1995.720p.mkv"};
+        QTest::newRow("a plain folder, a plain name") << "Films" << QStringList{"grp-mtx.avi"} << QStringList{"grp-mtx|1|0|grp-mtx.avi"};
         QTest::newRow("generic names") << "Alien" << QStringList{"movie.avi"} << QStringList{"Alien|1|0|movie.avi"};
         QTest::newRow("generic parts") << "Brazil" << QStringList{"CD1.avi", "cd2.avi"}
                                        << QStringList{"Brazil|2|1|CD1.avi/cd2.avi"};
