@@ -25,16 +25,11 @@ using namespace cinemork;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool Sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool Sanitized = true;
+constexpr bool Sanitized =
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+    true;
 #else
-constexpr bool Sanitized = false;
-#endif
-#else
-constexpr bool Sanitized = false;
+    false;
 #endif
 
 constexpr qint64 MB = 1048576;
@@ -45,15 +40,6 @@ QString makeFile(const QString &path, qint64 bytes)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || !f.resize(bytes))
         qFatal("cannot make %s", qPrintable(path));
-    return path;
-}
-
-QByteArray makeRawFile(const QByteArray &path, qint64 bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ::ftruncate(fd, bytes) != 0)
-        qFatal("cannot make %s", path.constData());
-    ::close(fd);
     return path;
 }
 
@@ -96,7 +82,8 @@ struct Disc
         makeFile(root + QStringLiteral("/Kill Bill/CD2/kb.avi"), MB);
         makeFile(root + QStringLiteral("/Kill Bill/Sample/kb-sample.avi"), MB); // passed over, as by a scan
         makeFile(root + QStringLiteral("/unsized.avi"), MB);
-        makeRawFile(QFile::encodeName(root) + "/Am\xE9lie.avi", MB); // a Latin-1 name from an old disc
+        ::rename(QFile::encodeName(makeFile(root + QStringLiteral("/amelie"), MB)).constData(),
+                 (QFile::encodeName(root) + "/Am\xE9lie.avi").constData()); // a Latin-1 name from an old disc
         makeFile(dir.filePath(QStringLiteral("outside.avi")), MB);
         QFile::link(dir.filePath(QStringLiteral("outside.avi")), root + QStringLiteral("/linked.avi"));
         ::mkfifo(QFile::encodeName(root + QStringLiteral("/piped.avi")).constData(), 0600);
@@ -215,22 +202,19 @@ private slots:
         const QString list = dir.filePath(QStringLiteral("list.html"));
         QVERIFY(savePageFile(list, QStringLiteral("t"), {listed("A \"quoted\"", "2\\1", "D", "a.avi")}, {},
                              QStringLiteral(".")).ok);
-        Run r = companion({QStringLiteral("check"), root, QStringLiteral("--list"), list, QStringLiteral("--format"),
-                           QStringLiteral("json")});
+        Run r = companion({"check", root, "--list", list, "--format", "json"});
         QCOMPARE(r.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
         QCOMPARE(o.value(QStringLiteral("summary")).toString(), QStringLiteral("1 movie whole"));
         QCOMPARE(o.value(QStringLiteral("movies")).toArray().at(0).toObject().value(QStringLiteral("movie")).toString(),
                  QStringLiteral("A \"quoted\""));
-        r = companion({QStringLiteral("check"), root, QStringLiteral("--list"), list});
+        r = companion({"check", root, "--list", list});
         QCOMPARE(r.out, QStringLiteral("movie,status,detail\r\n\"A \"\"quoted\"\"\",whole,2 MB in 1 file read\r\n"));
         // usage
-        for (const QStringList &args : {QStringList{QStringLiteral("check"), root},
-                                        QStringList{QStringLiteral("check"), QStringLiteral("--list"), list},
-                                        QStringList{QStringLiteral("check"), root, QStringLiteral("--list"), list,
-                                                    QStringLiteral("--format"), QStringLiteral("xml")}})
+        for (const QStringList &args : {QStringList{"check", root}, QStringList{"check", "--list", list},
+                                        QStringList{"check", root, "--list", list, "--format", "xml"}})
             QCOMPARE(companion(args).status, 2);
-        QCOMPARE(companion({QStringLiteral("check"), dir.filePath(QStringLiteral("none")), QStringLiteral("--list"), list}).status, 1);
+        QCOMPARE(companion({"check", dir.filePath(QStringLiteral("none")), "--list", list}).status, 1);
     }
 
     // What happens to the file while it is read.
@@ -334,8 +318,6 @@ private slots:
     {
         QTest::addColumn<QList<int>>("counts");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("one of each") << QList<int>{1, 1, 1, 1, 1}
-                                     << "1 movie whole, 1 unreadable, 1 missing, 1 with a size that differs, 1 file not in the list";
         QTest::newRow("many") << QList<int>{14, 1, 2, 0, 3} << "14 movies whole, 1 unreadable, 2 missing, 3 files not in the list";
         QTest::newRow("nothing whole") << QList<int>{0, 0, 2, 0, 0} << "0 movies whole, 2 missing";
     }

@@ -43,11 +43,9 @@ constexpr bool Sanitized =
 // without end ends it instead of the machine; one that runs longer than the time given is killed.
 // dataLimit, when given, bounds its heap (and that of what it starts) more tightly.
 Run run(const QString &program, const QStringList &args, const QByteArray &input, int timeLimitMs,
-        const QString &outputFile, rlim_t dataLimit = 0)
+        rlim_t dataLimit = 0)
 {
     QProcess p;
-    if (!outputFile.isEmpty())
-        p.setStandardOutputFile(outputFile);
     if (!Sanitized) // the sanitizer's shadow memory takes more address space than any limit here
         p.setChildProcessModifier([dataLimit] {
             const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
@@ -74,17 +72,15 @@ QString companionProgram()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
 }
 
-Run companion(const QStringList &args, const QByteArray &input = {}, int timeLimitMs = 30000,
-              const QString &outputFile = {})
+Run companion(const QStringList &args, const QByteArray &input = {}, int timeLimitMs = 30000)
 {
-    return run(companionProgram(), args, input, timeLimitMs, outputFile);
+    return run(companionProgram(), args, input, timeLimitMs);
 }
 
 // The companion at the end of a shell pipeline: script's "$0" is the companion, "$1" and on the arguments.
 Run companionIn(const QString &script, const QStringList &args, rlim_t dataLimit = 0)
 {
-    return run(QStringLiteral("/bin/sh"), QStringList{"-c", script, companionProgram()} + args, {}, 120000, {},
-               dataLimit);
+    return run(QStringLiteral("/bin/sh"), QStringList{"-c", script, companionProgram()} + args, {}, 120000, dataLimit);
 }
 
 bool isFifo(const QString &path)
@@ -134,15 +130,6 @@ private slots:
         QVERIFY(writeFile(path("dumped.csv"), r.out.toUtf8()));
         QCOMPARE(companion(QStringList{"write", path("again.html"), "--from", path("dumped.csv")} + options).status, 0);
         QCOMPARE(readFile(path("again.html")), page);
-
-        r = companion({"dump", path("out.html"), "--format", "json"});
-        QCOMPARE(r.status, 0);
-        const QJsonObject doc = QJsonDocument::fromJson(r.out.toUtf8()).object();
-        QCOMPARE(doc.value("title").toString(), QStringLiteral("Mine"));
-        const QJsonArray list = doc.value("movies").toArray();
-        QCOMPARE(list.size(), 2);
-        QCOMPARE(list[0].toObject().value("location").toString(), QStringLiteral("a, b</b & あ"));
-        QCOMPARE(list[1].toObject().value("type").toString(), QStringLiteral("DVD Rip"));
     }
 
     void failures_data()
@@ -169,8 +156,6 @@ private slots:
             << QStringList{"dump", "DIR", "--format", "json"} << csv << 1 << "cinemork-list: DIR: is a folder\n";
         QTest::newRow("a pipe as the list")
             << QStringList{"dump", "DIR/fifo"} << csv << 1 << "cinemork-list: DIR/fifo: is not a regular file\n";
-        QTest::newRow("a device as the list")
-            << QStringList{"dump", "/dev/null"} << csv << 1 << "cinemork-list: /dev/null: is not a regular file\n";
         QTest::newRow("a list that is no list")
             << QStringList{"dump", "DIR/broken.html"} << csv << 1
             << "cinemork-list: DIR/broken.html: not a list page (Error#62: Input past end of file)";
@@ -229,21 +214,22 @@ private slots:
         QCOMPARE(readFile(dir.filePath(QStringLiteral("in.csv"))), csv);
     }
 
+    void outputThatCannotBeWrittenIsAFailure_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("a full disk") << R"(exec "$0" dump "$1" >/dev/full)" << "the output could not be written";
+        QTest::newRow("closed") << R"(exec "$0" dump "$1" >&-)"
+                                << "cinemork-list: standard output is closed: Bad file descriptor\n";
+    }
     void outputThatCannotBeWrittenIsAFailure()
     {
-        QVERIFY(writeFile(path("full.html"), PageWriter::page(QStringLiteral("T"), {}, PageSettings())));
-        const Run r = companion({"dump", path("full.html")}, {}, 30000, QStringLiteral("/dev/full"));
+        QFETCH(QString, script);
+        QFETCH(QString, error);
+        QVERIFY(writeFile(path("out.html"), PageWriter::page(QStringLiteral("T"), {}, PageSettings())));
+        const Run r = companionIn(script, {path("out.html")});
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("the output could not be written")), qPrintable(r.err));
-    }
-
-    void outputThatIsClosedIsNamed()
-    {
-        QVERIFY(writeFile(path("closed.html"), PageWriter::page(QStringLiteral("T"), {}, PageSettings())));
-        const Run r = companionIn(QStringLiteral("exec \"$0\" dump \"$1\" >&-"), {path("closed.html")});
-        QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("cinemork-list: standard output is closed: Bad file descriptor\n")),
-                 qPrintable(r.err));
+        QVERIFY2(r.err.contains(error), qPrintable(r.err));
     }
 
     void aStyleSheetThatCannotBeReadIsNamed_data()
@@ -329,12 +315,9 @@ private slots:
 
     void probeCommand()
     {
-        Run r = companion({QStringLiteral("probe"), Data + QStringLiteral("clip-640x272.avi")});
-        QCOMPARE(r.status, 0);
-        QCOMPARE(r.out, QStringLiteral("640x272\n"));
         // with more than one file, each line names its file; one failure fails the command
         const QString sound = Data + QStringLiteral("sound-only.avi");
-        r = companion({QStringLiteral("probe"), sound, path("none.avi")});
+        const Run r = companion({QStringLiteral("probe"), sound, path("none.avi")});
         QCOMPARE(r.status, 1);
         QCOMPARE(r.out, sound + QStringLiteral(": no-video\n") + path("none.avi") + QStringLiteral(": not-found\n"));
     }
@@ -349,8 +332,7 @@ private slots:
             {path("none.avi"), "not-found"},        {Data + "sound-only.avi", "no-video"},
             {Data + "README", "open-failed"},       {QString(), "not-found"}};
         QProcess p;
-        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"),
-                {QStringLiteral("probe"), QStringLiteral("--stdin")});
+        p.start(companionProgram(), {QStringLiteral("probe"), QStringLiteral("--stdin")});
         for (const auto &[file, answer] : answers) {
             p.write(QFile::encodeName(file) + '\0');
             QElapsedTimer clock;

@@ -32,23 +32,6 @@ class tst_document : public QObject
     }
 
 private slots:
-    void failuresKeepEverything()
-    {
-        auto d = stored();
-        d->recordModification();
-        const Look before = look(*d);
-        QDir(m_dir.path()).mkdir(QStringLiteral("adir"));
-        QVERIFY(!d->write(path("adir"), QStringLiteral("New title"), PageSettings()).error.isEmpty());
-        QVERIFY(writeFile(path("broken.html"), "<HTML>\r\n<HEAD>\r\n<TITLE>Broken</TITLE>\r\n<TABLE>\r\n <TR>\r\n"));
-        const PageReadResult broken = d->read(path("broken.html"));
-        QCOMPARE(broken.errorNumber, 62);
-        QCOMPARE(broken.errorDescription, QStringLiteral("Input past end of file"));
-        QVERIFY(!d->read(path("missing.html")).ok);
-        QCOMPARE(look(*d), before);
-        QCOMPARE(d->filePath(), path("stored.html"));
-        QVERIFY(!d->busy());
-    }
-
     void commandsWaitWhileAWriteRuns()
     {
         ListDocument d;

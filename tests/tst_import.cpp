@@ -347,21 +347,15 @@ private slots:
     // two rows as parts of one movie.
     void review()
     {
-        Movie listedAlien, listedHeat;
-        listedAlien[FTitle] = QStringLiteral("Alien (1979)");
-        listedHeat[FTitle] = QStringLiteral("Heat");
-        listedHeat[FImdb] = QStringLiteral("http://www.imdb.com/title/tt0113277/");
-        const QList<Movie> list{listedAlien, listedHeat};
-        Movie alien, heat, brazil, brazil2;
-        alien[FTitle] = QStringLiteral("alien  (1979)");
-        heat[FTitle] = QStringLiteral("Heat (1995)");
+        QList<Movie> list{test::movie(QStringLiteral("Alien (1979)")), test::movie(QStringLiteral("Heat"))};
+        list[1][FImdb] = QStringLiteral("http://www.imdb.com/title/tt0113277/");
+        Movie heat = test::movie(QStringLiteral("Heat (1995)")), brazil = test::movie(QStringLiteral("Brazil (1985)"));
         heat[FImdb] = imdbLink(QStringLiteral("tt0113277"));
-        brazil[FTitle] = QStringLiteral("Brazil (1985)");
-        brazil[FSize] = QStringLiteral("700\\1");
-        brazil2 = brazil;
+        Movie brazil2 = brazil;
         brazil2[FLocation] = QStringLiteral("Box 2");
         const ImportMatch match(list);
-        ScanReview review({alien, heat, brazil, brazil2}, list, [&](const Movie &m) { return match.catalogued(m); });
+        ScanReview review({test::movie(QStringLiteral("alien  (1979)")), heat, brazil, brazil2}, list,
+                          [&](const Movie &m) { return match.catalogued(m); });
         QCOMPARE(review.rows()[0].catalogued, true);
         QCOMPARE(review.rows()[1].catalogued, true);
         QCOMPARE(review.tickedCount(), 2);

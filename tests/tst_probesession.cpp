@@ -135,8 +135,6 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::newRow("missing") << QStringLiteral("/nonexistent/cinemork-list");
-        QTest::newRow("a folder") << QStringLiteral(CINEMORK_TESTDATA);
-        QTest::newRow("not executable") << QStringLiteral(CINEMORK_TESTDATA "/README");
         QTest::newRow("none") << QString();
     }
     void aCompanionThatCannotStartFailsEveryFile()
