@@ -139,17 +139,26 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error"); // found in the error output, DIR as above
         const QByteArray csv = moviesToCsv({test::movie(QStringLiteral("One"))}).toUtf8();
-        QTest::newRow("no command") << QStringList() << csv << 2 << "Usage:";
-        QTest::newRow("an unknown command") << QStringList{"frobnicate"} << csv << 2 << "Usage:";
-        QTest::newRow("dump without a list") << QStringList{"dump"} << csv << 2 << "Usage:";
+        QTest::newRow("no command") << QStringList() << csv << 2 << "cinemork-list: a command is missing\nUsage:";
+        QTest::newRow("an unknown command") << QStringList{"frobnicate"} << csv << 2 << "cinemork-list: \"frobnicate\" is no command\nUsage:";
+        QTest::newRow("dump without a list") << QStringList{"dump"} << csv << 2 << "cinemork-list: LIST is missing\nUsage:";
+        QTest::newRow("an option given twice") << QStringList{"dump", "DIR/x", "--format", "csv", "--format", "json"} << csv << 2
+                                               << "cinemork-list: --format is given twice\nUsage:";
+        QTest::newRow("a word too many") << QStringList{"stats", "DIR/x", "DIR/y"} << csv << 2
+                                         << "cinemork-list: \"DIR/y\" is one argument too many\nUsage:";
+        QTest::newRow("an unknown option") << QStringList{"scan", "DIR", "--prob"} << csv << 2 << "cinemork-list: unknown option --prob\n";
+        QTest::newRow("check without its list") << QStringList{"check", "DIR"} << csv << 2 << "cinemork-list: --list is missing\n";
+        QTest::newRow("a word after --") << QStringList{"dump", "--", "--x.html"} << csv << 1 << "cinemork-list: --x.html: No such file";
         QTest::newRow("probe --stdin with a file too")
-            << QStringList{"probe", "--stdin", "DIR/in.csv"} << QByteArray() << 2 << "Usage:";
-        QTest::newRow("an unknown format") << QStringList{"dump", "DIR/x", "--format", "xml"} << csv << 2 << "Usage:";
-        QTest::newRow("write without a title") << QStringList{"write", "DIR/new.html"} << csv << 2 << "Usage:";
+            << QStringList{"probe", "--stdin", "DIR/in.csv"} << QByteArray() << 2 << "cinemork-list: \"DIR/in.csv\" is one argument too many\n";
+        QTest::newRow("an unknown format") << QStringList{"dump", "DIR/x", "--format", "xml"} << csv << 2
+                                           << "cinemork-list: --format takes csv or json, not \"xml\"\n";
+        QTest::newRow("write without a title") << QStringList{"write", "DIR/new.html"} << csv << 2 << "cinemork-list: --title is missing\n";
         QTest::newRow("an option without its value")
-            << QStringList{"write", "DIR/new.html", "--title"} << csv << 2 << "Usage:";
+            << QStringList{"write", "DIR/new.html", "--title"} << csv << 2 << "cinemork-list: --title needs a value\n";
         QTest::newRow("an index neither 0 nor 1")
-            << QStringList{"write", "DIR/new.html", "--title", "T", "--index", "2"} << csv << 2 << "Usage:";
+            << QStringList{"write", "DIR/new.html", "--title", "T", "--index", "2"} << csv << 2
+            << "cinemork-list: --index takes 0 or 1, not \"2\"\n";
         QTest::newRow("a list that is not there") << QStringList{"dump", "DIR/missing.html"} << csv << 1
                                                   << "cinemork-list: DIR/missing.html: No such file or directory";
         QTest::newRow("a folder as the list")
