@@ -3,6 +3,8 @@
 #include "checktexts.h"
 #include "listfile/sizes.h"
 #include "platform/bytetext.h"
+#include "moviefiles/moviefiles.h"
+#include "moviefiles/releasename.h"
 #include "scan/scanwalk.h"
 
 #include <QHash>
@@ -34,6 +36,22 @@ bool isExtra(const DiscFile &f, const QString &root)
     const QString below = f.folder.startsWith(root) ? f.folder.mid(root.size()) : f.folder;
     const QStringList folders = below.split(u'/', Qt::SkipEmptyParts);
     return std::any_of(folders.begin(), folders.end(), isExtraFolderName);
+}
+
+// Whether the folders above an entry name the movie titled title: the nearest one that says
+// something, as a scan titles by it ("Casablanca (1942)/movie.avi"; "Kill Bill/CD2/kb.avi").
+bool folderNames(const DiscFile &f, const QString &root, const QString &title)
+{
+    const QString below = f.folder.startsWith(root) ? f.folder.mid(root.size()) : f.folder;
+    QStringList folders = below.split(u'/', Qt::SkipEmptyParts);
+    while (!folders.isEmpty()) {
+        const QString name = folders.takeLast();
+        if (isGenericTitle(name) || name.compare(QLatin1String("STREAM"), Qt::CaseInsensitive) == 0
+            || name.compare(QLatin1String("BDMV"), Qt::CaseInsensitive) == 0)
+            continue;
+        return keyOf(name) == keyOf(title) || keyOf(parseReleaseName(name).title) == keyOf(title);
+    }
+    return false;
 }
 
 } // namespace
@@ -77,6 +95,41 @@ CheckPlan planCheck(DiscListing disc, const QList<Movie> &list, const QString &l
             byName[latin] << i;
     }
     QList<bool> named(plan.disc.files.size(), false);
+    // A generic name ("movie.avi", "cd1.avi") says nothing of the movie: its entry goes first to the
+    // movie its folder is titled as, else to one no other movie took (of the listed size, if one is).
+    QList<int> claimedBy(plan.disc.files.size(), -1);
+    QHash<std::pair<int, QString>, QList<int>> byTitle; // (row, name): entries its folder titles as the row's
+    for (int row = 0; row < list.size(); ++row) {
+        for (const QString &name : listedNames(list[row])) {
+            if (!isGenericFileName(name))
+                continue;
+            for (int e : byName.value(keyOf(name))) {
+                if (claimedBy[e] < 0 && folderNames(plan.disc.files[e], plan.disc.root, list[row][FTitle])) {
+                    claimedBy[e] = row;
+                    byTitle[{row, keyOf(name)}] << e;
+                    break;
+                }
+            }
+        }
+    }
+    const auto genericEntry = [&](int row, const QString &name) {
+        if (QList<int> &titled = byTitle[{row, keyOf(name)}]; !titled.isEmpty())
+            return titled.takeFirst();
+        const QList<int> entries = byName.value(keyOf(name));
+        const quint64 listed = megabytesOf(list[row][FSize]);
+        int free = -1;
+        for (int e : entries) {
+            if (claimedBy[e] >= 0)
+                continue;
+            if (free < 0 || quint64(plan.disc.files[e].bytes / 1048576) == listed)
+                free = e;
+            if (quint64(plan.disc.files[e].bytes / 1048576) == listed)
+                break;
+        }
+        if (free >= 0)
+            claimedBy[free] = row;
+        return free;
+    };
     for (int row = 0; row < list.size(); ++row) {
         CheckedMovie m;
         m.row = row;
@@ -86,7 +139,7 @@ CheckPlan planCheck(DiscListing disc, const QList<Movie> &list, const QString &l
         for (const QString &name : listedNames(list[row])) {
             const QList<int> entries = byName.value(keyOf(name));
             const int nth = taken[keyOf(name)]++;
-            const int at = nth < entries.size() ? entries[nth] : -1;
+            const int at = isGenericFileName(name) ? genericEntry(row, name) : nth < entries.size() ? entries[nth] : -1;
             m.files << CheckedFile{name, at, {}};
             if (at >= 0) {
                 named[at] = true;
@@ -141,7 +194,8 @@ void judge(CheckedMovie &movie, const DiscListing &disc)
     const quint64 listed = megabytesOf(movie.movie[FSize]);
     QStringList detail = unreadable;
     // A movie on several discs: the files not here are on another one, and only the whole can be sized.
-    const bool spread = cdsOf(movie.movie[FSize]) > 1 || movie.movie[FLocation].contains(u',');
+    // One located on this disc alone had all its files here.
+    const bool spread = movie.movie[FLocation].contains(u',') || (cdsOf(movie.movie[FSize]) > 1 && !movie.locatedHere);
     const qsizetype found = movie.files.size() - missing.size();
     const bool partHere = spread && !missing.isEmpty() && found > 0;
     if (partHere)
