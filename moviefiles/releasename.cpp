@@ -217,6 +217,11 @@ ReleaseName parseReleaseName(const QString &name)
     return r;
 }
 
+bool isReleaseTag(QStringView token)
+{
+    return tagOf(token).first.kind != Tag::None;
+}
+
 bool isGenericTitle(const QString &title)
 {
     static const QRegularExpression generic(

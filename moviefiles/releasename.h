@@ -18,6 +18,8 @@ struct ReleaseName
 
 // name: a file's name without its ending (or a folder's name).
 ReleaseName parseReleaseName(const QString &name);
+// Whether a word of a name is a release's tag: "DVDRip", "XviD-GRP", "720p", "(PROPER)".
+bool isReleaseTag(QStringView token);
 
 // Names that say nothing of the movie ("movie", "video", "cd1", "part1", "VTS_01_1", "VIDEO_TS"): the
 // folder names it, and such a name and a size are no evidence that two files are one movie.

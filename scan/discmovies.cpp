@@ -177,6 +177,7 @@ bool isPartNumber(QChar c)
 struct MarkerPieces
 {
     QStringView title, separator, keyword, gap, part, ofText, of;
+    QStringView rest; // what follows a marker inside the name: ".DVDRip.XviD-GRP", "-GRP"
 };
 
 // The title and the separators before a marker that starts at start: the separators run back as far
@@ -216,7 +217,7 @@ std::optional<MarkerPieces> keywordMarker(QStringView text, qsizetype end)
         if (!before)
             return std::nullopt;
         return MarkerPieces{before->first, before->second, text.sliced(start, keyword.size()),
-                            text.sliced(k, end - 1 - k), text.sliced(end - 1, 1), {}, {}};
+                            text.sliced(k, end - 1 - k), text.sliced(end - 1, 1), {}, {}, {}};
     }
     return std::nullopt;
 }
@@ -254,7 +255,47 @@ std::optional<MarkerPieces> markerPieces(QStringView text)
     if (of > 0 && isPartNumber(text[of - 1])) { // "Heat 1 of 2": a number with no keyword
         if (const auto before = titleBefore(text, of - 1, true))
             return MarkerPieces{before->first, before->second, {}, {}, text.sliced(of - 1, 1),
-                                text.sliced(of, text.size() - 1 - of), text.last(1)};
+                                text.sliced(of, text.size() - 1 - of), text.last(1), {}};
+    }
+    return std::nullopt;
+}
+
+// "A.Movie.2000.CD1.DVDRip.XviD-GRP", "A.Movie.2000.DVDRip.XviD.CD2-GRP": a release's marker among its
+// tags. Only release tags may follow it (or, at the end, the group after a "-"): "Saga.Part1.Rising"
+// names a sequel, not a part.
+std::optional<MarkerPieces> releaseMarker(QStringView text)
+{
+    const auto isTokenSeparator = [](QChar c) { return c == u'.' || c == u'_' || c == u' '; };
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !isTokenSeparator(text[end]))
+            ++end;
+        const QStringView token = text.sliced(start, end - start);
+        const qsizetype dash = token.indexOf(u'-');
+        const QStringView marker = dash < 0 ? token : token.first(dash);
+        const bool last = end == text.size();
+        if (start > 0 && marker.size() >= 3 && isPartNumber(marker.back()) && (dash < 0 || (last && dash + 1 < token.size()))) {
+            for (const char *keyword : {"cd", "dvd", "disc", "disk", "part", "pt"}) {
+                const QLatin1StringView k(keyword);
+                if (marker.size() != k.size() + 1 || !endsWithFolded(marker, k.size(), k))
+                    continue;
+                bool tagsAfter = true;
+                for (qsizetype t = end; t < text.size() && tagsAfter;) {
+                    qsizetype e = t + 1;
+                    while (e < text.size() && !isTokenSeparator(text[e]))
+                        ++e;
+                    tagsAfter = isReleaseTag(text.sliced(t + 1, e - t - 1));
+                    t = e;
+                }
+                const auto before = titleBefore(text, start, true);
+                if (!tagsAfter || !before || (dash < 0 && last))
+                    break;
+                return MarkerPieces{before->first, before->second, marker.first(k.size()), {}, marker.last(1), {}, {},
+                                    text.sliced(start + marker.size())};
+            }
+        }
+        start = end + 1;
     }
     return std::nullopt;
 }
@@ -308,7 +349,9 @@ std::optional<PartMarker> partMarker(const QString &fileName)
         base = *inside;
         inBrackets = true;
     }
-    const auto m = markerPieces(base);
+    auto m = markerPieces(base);
+    if (!m && !inBrackets)
+        m = releaseMarker(base);
     if (!m)
         return std::nullopt;
     const QString ending = u'.' + endingOf(fileName);
@@ -317,9 +360,10 @@ std::optional<PartMarker> partMarker(const QString &fileName)
     marker.number = partNumber(m->part.toString());
     marker.of = m->of.isEmpty() ? 0 : m->of.toInt();
     const QChar kind = m->keyword.isEmpty() || m->part.front().isDigit() ? u'#' : u'@';
-    for (const QStringView piece : {m->title, m->separator, m->keyword, m->gap, QStringView(&kind, 1), m->ofText, m->of})
+    for (const QStringView piece : {m->title, m->separator, m->keyword, m->gap, QStringView(&kind, 1), m->ofText, m->of, m->rest})
         marker.key += piece;
     marker.key += ending;
+    marker.unmarked = marker.title + m->rest.toString();
     // "E.T. CD1": the dot ends the abbreviation, the blank separates the marker.
     if (!m->keyword.isEmpty() && m->separator.startsWith(u'.') && !inBrackets && endsWithAbbreviation(marker.title))
         marker.title += u'.';
@@ -367,7 +411,8 @@ const ScanFile *nfoOf(const QList<ScanFile> &nfos, const FoundMovie &m, bool one
     for (const ScanFile &nfo : nfos) {
         const QString base = titleFromName(nfo.name);
         if (base.compare(first, Qt::CaseInsensitive) == 0
-            || (marker && !marker->title.isEmpty() && base.compare(marker->title, Qt::CaseInsensitive) == 0))
+            || (marker && !marker->title.isEmpty() && base.compare(marker->title, Qt::CaseInsensitive) == 0)
+            || (marker && !marker->unmarked.isEmpty() && base.compare(marker->unmarked, Qt::CaseInsensitive) == 0))
             return &nfo;
     }
     for (const ScanFile &nfo : nfos) {

@@ -150,6 +150,14 @@ private slots:
             << QStringList{"Amélie, le | film|2|1|Amélie, le | film.CD1.avi/Amélie, le | film.CD2.avi"};
         QTest::newRow("parts only: the folder") << "Heat (1995)" << QStringList{"heat.cd1.avi", "heat.cd2.avi"}
                                                 << QStringList{"Heat (1995)|2|1|heat.cd1.avi/heat.cd2.avi"};
+        QTest::newRow("a marker among the release's tags")
+            << "" << QStringList{"Ran.1985.CD2.DVDRip.XviD-GRP.avi", "Ran.1985.CD1.DVDRip.XviD-GRP.avi", "ran.1985.dvdrip.xvid-grp.nfo=imdb.com/title/tt0089881", "Other.avi"}
+            << QStringList{"Other|1|0|Other.avi", "Ran (1985)|2|1|Ran.1985.CD1.DVDRip.XviD-GRP.avi/Ran.1985.CD2.DVDRip.XviD-GRP.avi|tt0089881"};
+        QTest::newRow("a marker before the group") << "" << QStringList{"Ran.1985.DVDRip.XviD.CD1-GRP.avi", "Ran.1985.DVDRip.XviD.CD2-GRP.avi"}
+                                                   << QStringList{"Ran (1985)|2|1|Ran.1985.DVDRip.XviD.CD1-GRP.avi/Ran.1985.DVDRip.XviD.CD2-GRP.avi"};
+        QTest::newRow("a sequel's part is no marker") << "" << QStringList{"Saga.Part1.Rising.2010.avi", "Saga.Part2.Fall.2012.avi"}
+                                                      << QStringList{"Saga Part1 Rising (2010)|1|0|Saga.Part1.Rising.2010.avi",
+                                                                     "Saga Part2 Fall (2012)|1|0|Saga.Part2.Fall.2012.avi"};
         QTest::newRow("a release's folder, a plain name") << "The.Matrix.1999.DVDRip.XviD-GRP"
                                                           << QStringList{"grp-mtx.avi"} << QStringList{"The Matrix (1999)|1|0|grp-mtx.avi"};
         QTest::newRow("a release's folder, the release's name")
