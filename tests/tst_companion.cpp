@@ -148,6 +148,10 @@ private slots:
                                          << "cinemork-list: \"DIR/y\" is one argument too many\nUsage:";
         QTest::newRow("an unknown option") << QStringList{"scan", "DIR", "--prob"} << csv << 2 << "cinemork-list: unknown option --prob\n";
         QTest::newRow("check without its list") << QStringList{"check", "DIR"} << csv << 2 << "cinemork-list: --list is missing\n";
+        QTest::newRow("a one-letter option") << QStringList{"scan", "-x", "DIR"} << csv << 2 << "cinemork-list: unknown option -x\n";
+        QTest::newRow("an option for a value") << QStringList{"scan", "DIR", "--location", "--probe"} << csv << 2
+                                               << "cinemork-list: --location needs a value\n";
+        QTest::newRow("help among the words") << QStringList{"dump", "DIR/x", "-h"} << csv << 0 << "";
         QTest::newRow("a word after --") << QStringList{"dump", "--", "--x.html"} << csv << 1 << "cinemork-list: --x.html: No such file";
         QTest::newRow("probe --stdin with a file too")
             << QStringList{"probe", "--stdin", "DIR/in.csv"} << QByteArray() << 2 << "cinemork-list: \"DIR/in.csv\" is one argument too many\n";

@@ -68,7 +68,7 @@ CommandLine readCommandLine(const QStringList &args, const QStringList &valued, 
     bool wordsOnly = false;
     for (qsizetype i = 0; i < args.size() && line.problem.isEmpty(); ++i) {
         const QString &arg = args[i];
-        if (wordsOnly || !arg.startsWith(QLatin1String("--"))) {
+        if (wordsOnly || !arg.startsWith(u'-') || arg == u'-') {
             line.words << arg;
         } else if (arg == QLatin1String("--")) {
             wordsOnly = true;
@@ -78,7 +78,7 @@ CommandLine readCommandLine(const QStringList &args, const QStringList &valued, 
             line.problem = CompanionTexts::givenTwice(arg);
         } else if (flags.contains(arg)) {
             line.options[arg] = QString();
-        } else if (i + 1 == args.size()) {
+        } else if (i + 1 == args.size() || valued.contains(args[i + 1]) || flags.contains(args[i + 1])) {
             line.problem = CompanionTexts::needsValue(arg);
         } else {
             line.options[arg] = args[++i];
@@ -387,6 +387,16 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
     if (args.isEmpty())
         return usage(err, CompanionTexts::CommandMissing);
     const QString command = args[0];
+    // "--help" or "-h" anywhere before "--" asks for the usage, whatever else the line says.
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--"))
+            break;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            out << Usage;
+            out.flush();
+            return 0;
+        }
+    }
     int status;
     // Only the probe and the scan take names in any bytes; the list's commands take text.
     QStringList texts;
@@ -408,10 +418,7 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
         status = duplicatesCommand(texts, out, err);
     else if (command == QLatin1String("stats"))
         status = statsCommand(texts, out, err);
-    else if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        out << Usage;
-        status = 0;
-    } else
+    else
         status = usage(err, CompanionTexts::noCommand(texts[0]));
     out.flush();
     err.flush();

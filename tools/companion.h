@@ -14,8 +14,9 @@ int runCompanion(const QStringList &args, QTextStream &out, QTextStream &err, QI
 int usageError(QTextStream &err, const QString &problem);
 
 // A command's arguments after its name: its words and its options. Options take a value ("--format
-// json") unless they are flags ("--probe"); each may come once, anywhere among the words; a word after
-// "--" is a word whatever it starts with.
+// json", never another option) unless they are flags ("--probe"); each may come once, anywhere among
+// the words; anything else that starts with "-" is an unknown option, and a word after "--" is a word
+// whatever it starts with.
 struct CommandLine
 {
     QStringList words;
