@@ -131,8 +131,10 @@ QList<FoundMovie> folderMovies(const ScanFolder &folder, bool folderIsRoot, cons
     const bool releaseFolder = !folderIsRoot && movies.size() == 1 && parseReleaseName(folder.name).released
         && !parseReleaseName(titleFromName(movies.first().files.first().name)).released;
     for (FoundMovie &m : movies) {
-        if (isGenericFileName(m.files.first().name) || isGenericTitle(m.title) || partsOnly || releaseFolder)
-            m.title = folderIsRoot ? location : cleanTitle(folder.name);
+        if (isGenericFileName(m.files.first().name) || isGenericTitle(m.title) || partsOnly || releaseFolder) {
+            m.namedBy = folderIsRoot ? location : folder.name;
+            m.title = cleanTitle(m.namedBy);
+        }
     }
     return movies;
 }
@@ -395,9 +397,9 @@ int partFolderNumber(const QString &name)
 }
 
 // The title a folder gives the movie in it; the disc's top says nothing of the movie, its location does.
-QString folderTitle(const QString &path, const WalkResult &walk, const QString &location)
+QString folderName(const QString &path, const WalkResult &walk, const QString &location)
 {
-    return path.size() <= walk.root.size() ? location : cleanTitle(QFileInfo(path).fileName());
+    return path.size() <= walk.root.size() ? location : QFileInfo(path).fileName();
 }
 
 // A movie's .nfo among a folder's: named as its first file (with or without the part marker),
@@ -470,7 +472,8 @@ QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location)
             if (home.size() > walk.root.size() && partFolderNumber(QFileInfo(home).fileName()))
                 home = parentOf(home);
             FoundMovie disc;
-            disc.title = folderTitle(home, walk, location);
+            disc.namedBy = folderName(home, walk, location);
+            disc.title = cleanTitle(disc.namedBy);
             disc.location = location;
             disc.files = folder.files;
             std::stable_sort(disc.files.begin(), disc.files.end(), [](const ScanFile &a, const ScanFile &b) {
@@ -488,7 +491,8 @@ QList<FoundMovie> groupMovies(const WalkResult &walk, const QString &location)
                 continue;
             std::stable_sort(parts.begin(), parts.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
             FoundMovie m;
-            m.title = folderTitle(parent, walk, location);
+            m.namedBy = folderName(parent, walk, location);
+            m.title = cleanTitle(m.namedBy);
             m.location = location;
             m.firstPart = parts.first().first;
             for (const auto &part : parts)
@@ -538,7 +542,9 @@ Movie movieOf(const FoundMovie &found)
     const FileChoice choice = splitChoice(paths);
     const Guess guess = guessFromName(choice.firstName);
     // What a release's name says wins over the ending's guess.
-    const ReleaseName release = parseReleaseName(titleFromName(choice.firstName));
+    ReleaseName release = parseReleaseName(titleFromName(choice.firstName));
+    if (release.type.isEmpty() && release.codec.isEmpty() && !found.namedBy.isEmpty())
+        release = parseReleaseName(found.namedBy); // "The.Matrix.1999.DVDRip.XviD-GRP/grp-mtx.avi"
     const int type = release.type.isEmpty() ? std::max(guess.type, 0) : int(TypePresets.indexOf(release.type));
     Movie m;
     m[FTitle] = found.title;

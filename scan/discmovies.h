@@ -32,6 +32,8 @@ struct FoundMovie
     QString location;
     QString imdb;       // "tt0113277", from its .nfo
     QString twoIdsNfo;  // the name of an .nfo that names two different films, so none was taken
+    QString namedBy;    // the folder's (or disc's) name that gave the title; its release tags fill in
+                        // what the files' names do not say
 };
 
 // The movies of a scanned tree. Files in one folder whose names differ only by a part marker (or the

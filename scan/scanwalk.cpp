@@ -480,7 +480,13 @@ QString locationOf(const QString &root)
         if (!volume.name().isEmpty())
             return volume.name();
     }
-    const QString name = QFileInfo(path).fileName();
+    // A DVD's or a Blu-ray's own folders say nothing of the movie: the folder that holds them does.
+    QString folder = path;
+    for (const char *own : {"STREAM", "BDMV", "VIDEO_TS"}) {
+        if (QFileInfo(folder).fileName().compare(QLatin1String(own), Qt::CaseInsensitive) == 0)
+            folder = QFileInfo(folder).path();
+    }
+    const QString name = QFileInfo(folder).fileName();
     return name.isEmpty() ? path : name;
 }
 

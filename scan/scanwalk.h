@@ -75,7 +75,7 @@ bool shownExactly(const ScanFile &file);
 WalkResult walkTree(const QString &root, WalkProgress *progress = nullptr);
 
 // The location a scan of root gives its movies: the volume's label when root is the top of its own
-// volume, else the folder's name.
+// volume, else the folder's name (the one holding it, for a VIDEO_TS, BDMV or BDMV/STREAM folder).
 QString locationOf(const QString &root);
 
 } // namespace cinemork

@@ -669,6 +669,27 @@ private slots:
         QCOMPARE(state(), (QStringList{asFound[0], asFound[2], asFound[1]}));
     }
 
+    // A title from a release's folder brings the folder's tags where the file's name has none; a DVD's
+    // own folder scanned is titled and located by the folder that holds it.
+    void aFolderTitleBringsItsTags()
+    {
+        QTemporaryDir tmp;
+        makeFile(tmp.filePath(QStringLiteral("The.Matrix.1999.DVDRip.XviD-GRP/grp-mtx.avi")));
+        makeFile(tmp.filePath(QStringLiteral("Inception.2010.1080p.BluRay/BDMV/STREAM/00001.m2ts")));
+        makeFile(tmp.filePath(QStringLiteral("Heat.1995.DVDRip.XviD/Heat.1995.DVDScr.x264.mkv")));
+        QStringList got;
+        for (const FoundMovie &f : groupMovies(walkTree(tmp.path()), QStringLiteral("D"))) {
+            const Movie m = movieOf(f);
+            got << m[FTitle] + u'|' + m[FType] + u'|' + m[FCodec];
+        }
+        QCOMPARE(got, (QStringList{"Heat (1995)|DVD Screener Rip|x264", "Inception (2010)|BluRay|DivX",
+                                   "The Matrix (1999)|DVD Rip|XviD"}));
+        makeFile(tmp.filePath(QStringLiteral("Stalker/VIDEO_TS/VTS_01_1.VOB")));
+        const WalkResult dvd = walkTree(tmp.filePath(QStringLiteral("Stalker/VIDEO_TS")));
+        QCOMPARE(locationOf(dvd.root), QStringLiteral("Stalker"));
+        QCOMPARE(described(groupMovies(dvd, locationOf(dvd.root))), QStringList{"Stalker|1|0|VTS_01_1.VOB"});
+    }
+
     void aDropIsGroupedAsAScan()
     {
         QTemporaryDir tmp;
