@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -231,6 +232,40 @@ private:
     std::thread m_thread;
 };
 
+// The entries of a folder open as fd, read straight from the kernel into a buffer the walk keeps
+// (no directory stream of the C library to allocate, check and close for each folder).
+class FolderEntries
+{
+public:
+    FolderEntries(int fd, std::vector<char> &buffer)
+        : m_fd(fd)
+        , m_buffer(buffer)
+    {
+    }
+    const dirent64 *next()
+    {
+        if (m_at >= m_size) {
+            const ssize_t n = ::getdents64(m_fd, m_buffer.data(), m_buffer.size());
+            m_unread = n < 0 && !m_read;
+            if (n <= 0)
+                return nullptr; // the end, or a listing that broke off: what was read stands
+            m_read = true;
+            m_size = n;
+            m_at = 0;
+        }
+        const auto *entry = reinterpret_cast<const dirent64 *>(m_buffer.data() + m_at);
+        m_at += entry->d_reclen;
+        return entry;
+    }
+    bool unread() const { return m_unread; } // the folder could not be listed at all
+
+private:
+    int m_fd;
+    bool m_read = false, m_unread = false;
+    std::vector<char> &m_buffer;
+    ssize_t m_size = 0, m_at = 0;
+};
+
 class Walker
 {
 public:
@@ -310,15 +345,11 @@ private:
     // locale's encoding still names its file, though it shows with a stand-in character.
     bool list(int fd, QList<Subfolder> &subfolders, int &kept)
     {
-        DIR *dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return false;
-        }
+        FolderEntries entries(fd, m_entries);
         const QString shown = m_path.isEmpty() ? QStringLiteral("/") : QFile::decodeName(m_path);
         ScanFolder folder{shown, QFileInfo(shown).fileName(), {}, {}};
         qint64 &filesSeen = m_result.filesSeen;
-        while (const dirent *entry = ::readdir(dir)) {
+        while (const dirent64 *entry = entries.next()) {
             const char *n = entry->d_name;
             if (n[0] == '.') { // ".", "..", and hidden entries
                 if (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))
@@ -375,9 +406,14 @@ private:
         }
         if (m_progress)
             m_progress->filesSeen.store(filesSeen, std::memory_order_relaxed);
+        if (entries.unread()) {
+            ::close(fd);
+            return false;
+        }
         if (!subfolders.isEmpty())
-            kept = ::fcntl(fd, F_DUPFD_CLOEXEC, 0); // -1 (out of descriptors): reopened when needed
-        ::closedir(dir);
+            kept = fd;
+        else
+            ::close(fd);
         const auto byName = [](const ScanFile &a, const ScanFile &b) { return a.name < b.name; };
         std::sort(folder.files.begin(), folder.files.end(), byName);
         std::sort(folder.nfos.begin(), folder.nfos.end(), byName);
@@ -440,6 +476,7 @@ private:
     QByteArray m_path;     // the folder being walked
     int m_open = 0;        // descriptors the levels hold
     NfoReader m_nfos;
+    std::vector<char> m_entries = std::vector<char>(64 * 1024); // a folder's listing, read a part at a time
 };
 
 } // namespace
