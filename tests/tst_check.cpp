@@ -221,6 +221,9 @@ private slots:
                  QStringLiteral("A \"quoted\""));
         r = companion({"check", root, "--list", list});
         QCOMPARE(r.out, QStringLiteral("movie,status,detail\r\n\"A \"\"quoted\"\"\",whole,2 MB in 1 file read\r\n"));
+        r = companion({"check", dir.filePath(QStringLiteral("none")), "--list", list});
+        QCOMPARE(r.status, 1);
+        QCOMPARE(r.out + r.err.section(u':', 2), QStringLiteral(" does not exist\n")); // no report of nothing
         // usage
         for (const QStringList &args : {QStringList{"check", root}, QStringList{"check", "--list", list},
                                         QStringList{"check", root, "--list", list, "--format", "xml"}})

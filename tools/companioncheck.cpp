@@ -40,6 +40,7 @@ int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     QList<ReportLine> lines;
     QList<CheckedMovie> checked;
     qsizetype unlisted = 0;
+    bool anyListed = false;
     for (const QString &folder : folders) {
         DiscListing disc = listDisc(folder);
         if (!disc.ok) {
@@ -52,6 +53,7 @@ int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err)
             err << "cinemork-list: " << unreadable << ": could not be read\n";
             status = 1;
         }
+        anyListed = true;
         const QString label = locationOf(disc.root);
         CheckPlan plan = planCheck(std::move(disc), page.movies, label);
         for (CheckedMovie &m : plan.movies) {
@@ -63,6 +65,8 @@ int checkCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         checked << plan.movies;
         unlisted += plan.unlisted.size();
     }
+    if (!anyListed)
+        return status; // no folder to report on: the reasons are said
     const QString summary = reportSummary(checked, unlisted);
     if (format == QLatin1String("json")) {
         out << QString::fromUtf8(reportJson(lines, summary));
