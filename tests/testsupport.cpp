@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <csignal>
@@ -84,6 +85,15 @@ QStringList titles(const QList<Movie> &movies)
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title)
 {
     writeFile(path, PageWriter::page(title, movies, PageSettings()));
+    return path;
+}
+
+QString makeFile(const QString &path, qint64 bytes, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || (bytes && !f.resize(bytes)))
+        qFatal("cannot make %s", qPrintable(path));
     return path;
 }
 

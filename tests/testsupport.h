@@ -116,6 +116,16 @@ QStringList titles(const QList<Movie> &movies);
 // Writes a list page with the default settings; returns path.
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title);
 bool writeFile(const QString &path, const QByteArray &data);
+// A file at path (its folders made) holding content, then made bytes long when bytes is given (sparse:
+// it costs no room); returns path. Fails the whole run when it cannot be made.
+QString makeFile(const QString &path, qint64 bytes = 0, const QByteArray &content = {});
+// Whether the program runs with the address sanitizer (no preloaded library then, no address limit).
+inline constexpr bool Sanitized =
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+    true;
+#else
+    false;
+#endif
 QByteArray readFile(const QString &path); // empty if it cannot be read
 // Runs f with files limited to bytes, a write past the limit failing with EFBIG instead of a signal.
 void withFileSizeLimit(unsigned long bytes, const std::function<void()> &f);

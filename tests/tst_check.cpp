@@ -25,23 +25,10 @@ using namespace cinemork;
 
 namespace {
 
-constexpr bool Sanitized =
-#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
-    true;
-#else
-    false;
-#endif
+using test::makeFile;
+using test::Sanitized;
 
 constexpr qint64 MB = 1048576;
-
-QString makeFile(const QString &path, qint64 bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || !f.resize(bytes))
-        qFatal("cannot make %s", qPrintable(path));
-    return path;
-}
 
 // The megabytes of a file's stretch the cache holds, counted whole.
 int cachedMb(int fd, int fromMb, int mbs)
@@ -300,12 +287,14 @@ private slots:
         if (cachedMb(fd, 0, 72) != 0)
             QSKIP("this file system keeps its pages whatever it is told");
         QByteArray buffer(MB, Qt::Uninitialized);
-        for (int mb = 0; mb < 48; ++mb) // another program read the first 48 MB (and the kernel some more)
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM); // no read-ahead still in flight when the cache is looked at
+        for (int mb = 0; mb < 48; ++mb) // another program read the first 48 MB
             QCOMPARE(::pread(fd, buffer.data(), size_t(MB), off_t(mb) * MB), ssize_t(MB));
         QList<int> before, after;
         for (int mb = 0; mb < 72; ++mb)
             before << cachedMb(fd, mb, 1);
-        QVERIFY(before.count(1) >= 48 && before.count(0) >= 8);
+        if (before.count(1) < 48 || before.count(0) < 8) // memory short: nothing to tell the reader's work by
+            QSKIP("the cache did not keep the pages read as arranged");
         QCOMPARE(FileReader::read(path).bytes, 72 * MB);
         for (int mb = 0; mb < 72; ++mb)
             after << cachedMb(fd, mb, 1);

@@ -17,13 +17,6 @@ namespace {
 
 constexpr qint64 MB = 1048576;
 
-void makeFile(const QString &path, qint64 bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || !f.resize(bytes))
-        qFatal("cannot make %s", qPrintable(path));
-}
 
 Movie listed(const QString &title, const QString &size, const QString &location, const QString &files)
 {

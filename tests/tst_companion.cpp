@@ -32,12 +32,7 @@ struct Run
     QString out, err;
 };
 
-constexpr bool Sanitized =
-#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
-    true;
-#else
-    false;
-#endif
+using test::Sanitized;
 
 // Runs program as its own process with a bounded address space, so that a fault that makes it grow
 // without end ends it instead of the machine; one that runs longer than the time given is killed.

@@ -25,16 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A tree of files of the given sizes under a temporary folder.
-QString makeFile(const QString &path, qint64 bytes = 0, const QByteArray &content = {})
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size() || (bytes && !f.resize(bytes)))
-        qFatal("cannot make %s", qPrintable(path));
-    return path;
-}
-
 // Text .nfo files as release groups write them, in CP437 with box-drawing art, and XML as media
 // managers write it.
 const QByteArray Cp437Nfo = "\xC9\xCD\xCD\xCD\xCD\xBB\r\n\xBA \xB0\xB1\xB2 Heat \xB2\xB1\xB0 \xBA\r\n"

@@ -69,16 +69,27 @@ QStringList totalsFields(const PageTotals &t)
             QString::number(t.cds)};
 }
 
+// The list a command's line names, read: nothing when the line or the list is wrong (status says
+// which: 2 or 1).
+std::optional<QList<Movie>> listOfCommand(const QStringList &args, QTextStream &err, ListArgs &a, int &status)
+{
+    if (const QString problem = listArgs(args, a); !problem.isEmpty()) {
+        status = usageError(err, problem);
+        return std::nullopt;
+    }
+    status = 1;
+    return readList(a.path, err);
+}
+
 } // namespace
 
 int duplicatesCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     ListArgs a;
-    if (const QString problem = listArgs(args, a); !problem.isEmpty())
-        return usageError(err, problem);
-    const std::optional<QList<Movie>> movies = readList(a.path, err);
+    int status = 0;
+    const std::optional<QList<Movie>> movies = listOfCommand(args, err, a, status);
     if (!movies)
-        return 1;
+        return status;
     const Duplicates found = findDuplicates(*movies);
     if (a.json) {
         QJsonArray groups, group;
@@ -110,11 +121,10 @@ int duplicatesCommand(const QStringList &args, QTextStream &out, QTextStream &er
 int statsCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     ListArgs a;
-    if (const QString problem = listArgs(args, a); !problem.isEmpty())
-        return usageError(err, problem);
-    const std::optional<QList<Movie>> movies = readList(a.path, err);
+    int status = 0;
+    const std::optional<QList<Movie>> movies = listOfCommand(args, err, a, status);
     if (!movies)
-        return 1;
+        return status;
     const ListStatistics s = statisticsOf(*movies);
     const std::pair<const char *, const std::vector<StatisticsRow> *> tables[] = {
         {"type", &s.byType}, {"codec", &s.byCodec}, {"location", &s.byLocation}, {"resolution", &s.byResolution}};
