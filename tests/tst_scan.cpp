@@ -109,17 +109,11 @@ private slots:
                                       << QStringList{"Heat|2|1|Heat - Part 1.avi/Heat - Part 2.avi"};
         QTest::newRow("disc letters") << "" << QStringList{"Heat_disc_a.mkv", "Heat_disc_b.mkv"}
                                       << QStringList{"Heat|2|1|Heat_disc_a.mkv/Heat_disc_b.mkv"};
-        QTest::newRow("pt, dvd, disk") << ""
-                                       << QStringList{"A.pt1.avi", "A.pt2.avi", "B dvd1.vob", "B dvd2.vob",
-                                                      "C-disk3.avi"}
-                                       << QStringList{"A|2|1|A.pt1.avi/A.pt2.avi", "B|2|1|B dvd1.vob/B dvd2.vob",
-                                                      "C|1|3|C-disk3.avi"};
+        QTest::newRow("a later part alone") << "" << QStringList{"C-disk3.avi"} << QStringList{"C|1|3|C-disk3.avi"};
         QTest::newRow("1of2 and 1 of 2") << ""
                                          << QStringList{"X 1of2.avi", "X 2of2.avi", "Y 1 of 2.avi", "Y 2 of 2.avi"}
                                          << QStringList{"X|2|1|X 1of2.avi/X 2of2.avi",
                                                         "Y|2|1|Y 1 of 2.avi/Y 2 of 2.avi"};
-        QTest::newRow("mixed case") << "" << QStringList{"Heat.cd1.AVI", "Heat.CD2.avi"}
-                                    << QStringList{"Heat|2|1|Heat.cd1.AVI/Heat.CD2.avi"};
         QTest::newRow("trailing a and b")
             << "" << QStringList{"Boa.avi", "Bob.avi", "Plan a.avi", "Rocky a.avi", "Rocky b.avi"}
             << QStringList{"Boa|1|0|Boa.avi", "Bob|1|0|Bob.avi", "Plan a|1|0|Plan a.avi",
@@ -135,9 +129,6 @@ private slots:
                                     << QStringList{"M|1|1|M.CD1.avi", "M|1|1|M.cd1.avi"};
         QTest::newRow("3 of 2 is no part")
             << "" << QStringList{"Z 3 of 2.avi"} << QStringList{"Z 3 of 2|1|0|Z 3 of 2.avi"};
-        QTest::newRow("commas, bar, Unicode")
-            << "" << QStringList{"Amélie, le | film.CD1.avi", "Amélie, le | film.CD2.avi"}
-            << QStringList{"Amélie, le | film|2|1|Amélie, le | film.CD1.avi/Amélie, le | film.CD2.avi"};
         QTest::newRow("parts only: the folder") << "Heat (1995)" << QStringList{"heat.cd1.avi", "heat.cd2.avi"}
                                                 << QStringList{"Heat (1995)|2|1|heat.cd1.avi/heat.cd2.avi"};
         QTest::newRow("a marker among the release's tags")
@@ -154,9 +145,6 @@ private slots:
             << "Heat (1995)" << QStringList{"Heat.Directors.Cut.1995.720p.mkv"}
             << QStringList{"Heat Directors Cut (1995)|1|0|Heat.Directors.Cut.1995.720p.mkv"};
         QTest::newRow("a plain folder, a plain name") << "Films" << QStringList{"grp-mtx.avi"} << QStringList{"grp-mtx|1|0|grp-mtx.avi"};
-        QTest::newRow("generic names") << "Alien" << QStringList{"movie.avi"} << QStringList{"Alien|1|0|movie.avi"};
-        QTest::newRow("generic parts") << "Brazil" << QStringList{"CD1.avi", "cd2.avi"}
-                                       << QStringList{"Brazil|2|1|CD1.avi/cd2.avi"};
         QTest::newRow("generic at the root: the disc")
             << "" << QStringList{"video.mpg"} << QStringList{"DISC|1|0|video.mpg"};
         QTest::newRow("a DVD") << "Film/VIDEO_TS" << QStringList{"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"}
@@ -166,26 +154,18 @@ private slots:
         // Part layouts people use
         QTest::newRow("[CD1]") << "" << QStringList{"Yojimbo [CD1].avi", "Yojimbo [CD2].avi"}
                                << QStringList{"Yojimbo|2|1|Yojimbo [CD1].avi/Yojimbo [CD2].avi"};
-        QTest::newRow("(cd1)") << "" << QStringList{"Ikiru (cd2).avi", "Ikiru (cd1).avi"}
-                               << QStringList{"Ikiru|2|1|Ikiru (cd1).avi/Ikiru (cd2).avi"};
         QTest::newRow("{Disc 1}") << "" << QStringList{"Rashomon {Disc 1}.mkv", "Rashomon {Disc 2}.mkv"}
                                   << QStringList{"Rashomon|2|1|Rashomon {Disc 1}.mkv/Rashomon {Disc 2}.mkv"};
         QTest::newRow("letter case") << "" << QStringList{"THE THING CD1.AVI", "the thing cd2.avi"}
                                      << QStringList{"THE THING|2|1|THE THING CD1.AVI/the thing cd2.avi"};
         QTest::newRow("E.T.") << "" << QStringList{"E.T. CD1.avi", "E.T. CD2.avi"}
                               << QStringList{"E.T.|2|1|E.T. CD1.avi/E.T. CD2.avi"};
-        QTest::newRow("L.A. Confidential") << "" << QStringList{"L.A. Confidential CD1.avi", "L.A. Confidential CD2.avi"}
-                                           << QStringList{"L.A. Confidential|2|1|L.A. Confidential CD1.avi/L.A. Confidential CD2.avi"};
         QTest::newRow("Dr. No") << "" << QStringList{"Dr. No.CD1.avi", "Dr. No.CD2.avi"}
                                 << QStringList{"Dr. No|2|1|Dr. No.CD1.avi/Dr. No.CD2.avi"};
         QTest::newRow("a folder a part: CD1") << "Kill Bill" << QStringList{"CD2/kb.avi", "CD1/kb.avi"}
                                               << QStringList{"Kill Bill|2|1|kb.avi/kb.avi"};
-        QTest::newRow("a folder a part: Disc 1") << "Heat" << QStringList{"Disc 1/heat.avi", "Disc 2/heat.avi"}
-                                                 << QStringList{"Heat|2|1|heat.avi/heat.avi"};
         QTest::newRow("a folder a part: Disc1, DVD1") << "" << QStringList{"Ran/Disc1/a.avi", "Ran/Disc2/b.avi", "Brazil/DVD1/x.mkv", "Brazil/DVD2/y.mkv"}
                                                       << QStringList{"Brazil|2|1|x.mkv/y.mkv", "Ran|2|1|a.avi/b.avi"};
-        QTest::newRow("a folder a part: Part 1") << "Solaris (1972)" << QStringList{"Part 1/s.avi", "Part 2/s.avi"}
-                                                 << QStringList{"Solaris (1972)|2|1|s.avi/s.avi"};
         QTest::newRow("a later part's folder alone") << "Stalker" << QStringList{"CD2/stalker.avi"}
                                                      << QStringList{"Stalker|1|2|stalker.avi"};
         QTest::newRow("a DVD a disc") << "Mirror" << QStringList{"Disc 1/VIDEO_TS/VTS_01_1.VOB"}
@@ -205,8 +185,6 @@ private slots:
             << QStringList{"Vertigo (1958)|1|0|Vertigo (1958).mkv"};
         QTest::newRow("hidden") << "" << QStringList{".Trash-1000/old.avi", "._Heat.avi", "Heat.avi"} << QStringList{"Heat|1|0|Heat.avi"};
         // Scene and personal naming
-        QTest::newRow("scene, dotted") << "" << QStringList{"The.Matrix.1999.DVDRip.XviD-GROUP.avi"}
-                                       << QStringList{"The Matrix (1999)|1|0|The.Matrix.1999.DVDRip.XviD-GROUP.avi"};
         QTest::newRow("scene parts") << "" << QStringList{"Amelie_2001_DVDSCR_DivX.CD1.avi", "Amelie_2001_DVDSCR_DivX.CD2.avi"}
                                      << QStringList{"Amelie (2001)|2|1|Amelie_2001_DVDSCR_DivX.CD1.avi/Amelie_2001_DVDSCR_DivX.CD2.avi"};
         QTest::newRow("scene folder, generic files") << "Stalker.1979.DVDRip.XviD-KG" << QStringList{"cd1.avi", "cd2.avi"}
@@ -265,64 +243,27 @@ private slots:
         QTest::newRow("Blade Runner 2049 (2017)") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("") << QStringLiteral("");
         QTest::newRow("Blade.Runner.2049.2017.1080p.BluRay.x264-SPARKS") << QStringLiteral("Blade.Runner.2049.2017.1080p.BluRay.x264-SPARKS") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("BluRay") << QStringLiteral("x264");
         QTest::newRow("2001.A.Space.Odyssey.1968.1080p.BluRay.x264") << QStringLiteral("2001.A.Space.Odyssey.1968.1080p.BluRay.x264") << QStringLiteral("2001 A Space Odyssey (1968)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("Death.Race.2000.1975.DVDRip.XviD") << QStringLiteral("Death.Race.2000.1975.DVDRip.XviD") << QStringLiteral("Death Race 2000 (1975)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("2046.2004.DVDRip.XviD-FRAGMENT") << QStringLiteral("2046.2004.DVDRip.XviD-FRAGMENT") << QStringLiteral("2046 (2004)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("E.T.the.Extra-Terrestrial.1982.DVDRip.XviD-DoNE") << QStringLiteral("E.T.the.Extra-Terrestrial.1982.DVDRip.XviD-DoNE") << QStringLiteral("E.T. the Extra-Terrestrial (1982)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("L.A.Confidential.1997.DVDRip.DivX") << QStringLiteral("L.A.Confidential.1997.DVDRip.DivX") << QStringLiteral("L.A. Confidential (1997)") << QStringLiteral("DVD Rip") << QStringLiteral("DivX");
         QTest::newRow("Dr.No.1962.720p.BluRay.x264") << QStringLiteral("Dr.No.1962.720p.BluRay.x264") << QStringLiteral("Dr. No (1962)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("Mr.Smith.Goes.To.Washington.1939.DVDRip") << QStringLiteral("Mr.Smith.Goes.To.Washington.1939.DVDRip") << QStringLiteral("Mr. Smith Goes To Washington (1939)") << QStringLiteral("DVD Rip") << QStringLiteral("");
         QTest::newRow("S.W.A.T.2003.DVDRip.XviD") << QStringLiteral("S.W.A.T.2003.DVDRip.XviD") << QStringLiteral("S.W.A.T. (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("U.S.Marshals.1998.DVDRip.XviD-SiNK") << QStringLiteral("U.S.Marshals.1998.DVDRip.XviD-SiNK") << QStringLiteral("U.S. Marshals (1998)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("M.1931.DVDRip.XviD") << QStringLiteral("M.1931.DVDRip.XviD") << QStringLiteral("M (1931)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Z.1969.DVDRip") << QStringLiteral("Z.1969.DVDRip") << QStringLiteral("Z (1969)") << QStringLiteral("DVD Rip") << QStringLiteral("");
         QTest::newRow("A.Beautiful.Mind.2001.DVDRip.XviD") << QStringLiteral("A.Beautiful.Mind.2001.DVDRip.XviD") << QStringLiteral("A Beautiful Mind (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("Kill_Bill_Vol_1_2003_DVDRip_XviD") << QStringLiteral("Kill_Bill_Vol_1_2003_DVDRip_XviD") << QStringLiteral("Kill Bill Vol. 1 (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("Alien.1979.Directors.Cut.DVDRip.XviD") << QStringLiteral("Alien.1979.Directors.Cut.DVDRip.XviD") << QStringLiteral("Alien (1979)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Se7en.1995.REMASTERED.1080p.BluRay.x265-RARBG") << QStringLiteral("Se7en.1995.REMASTERED.1080p.BluRay.x265-RARBG") << QStringLiteral("Se7en (1995)") << QStringLiteral("BluRay") << QStringLiteral("x265");
-        QTest::newRow("Gladiator.2000.EXTENDED.DVDRip.XviD-GRP") << QStringLiteral("Gladiator.2000.EXTENDED.DVDRip.XviD-GRP") << QStringLiteral("Gladiator (2000)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("Shrek.2.2004.DVDSCR.XviD") << QStringLiteral("Shrek.2.2004.DVDSCR.XviD") << QStringLiteral("Shrek 2 (2004)") << QStringLiteral("DVD Screener Rip") << QStringLiteral("XviD");
-        QTest::newRow("Three.Colors.Blue.1993.SCREENER.XviD") << QStringLiteral("Three.Colors.Blue.1993.SCREENER.XviD") << QStringLiteral("Three Colors Blue (1993)") << QStringLiteral("DVD Screener Rip") << QStringLiteral("XviD");
         QTest::newRow("The.Ring.2002.TS.XviD-GRP") << QStringLiteral("The.Ring.2002.TS.XviD-GRP") << QStringLiteral("The Ring (2002)") << QStringLiteral("Cam") << QStringLiteral("XviD");
         QTest::newRow("Spider-Man.2002.CAM.XviD") << QStringLiteral("Spider-Man.2002.CAM.XviD") << QStringLiteral("Spider-Man (2002)") << QStringLiteral("Cam") << QStringLiteral("XviD");
-        QTest::newRow("Matrix.Reloaded.2003.TELESYNC.XviD") << QStringLiteral("Matrix.Reloaded.2003.TELESYNC.XviD") << QStringLiteral("Matrix Reloaded (2003)") << QStringLiteral("Cam") << QStringLiteral("XviD");
-        QTest::newRow("Star.Wars.1977.VHSRip.XviD") << QStringLiteral("Star.Wars.1977.VHSRip.XviD") << QStringLiteral("Star Wars (1977)") << QStringLiteral("VHS Rip") << QStringLiteral("XviD");
         QTest::newRow("Twin.Peaks.Fire.Walk.With.Me.1992.TVRip.XviD") << QStringLiteral("Twin.Peaks.Fire.Walk.With.Me.1992.TVRip.XviD") << QStringLiteral("Twin Peaks Fire Walk With Me (1992)") << QStringLiteral("TV Grab") << QStringLiteral("XviD");
-        QTest::newRow("Some.Film.2005.HDTV.x264-LOL") << QStringLiteral("Some.Film.2005.HDTV.x264-LOL") << QStringLiteral("Some Film (2005)") << QStringLiteral("TV Grab") << QStringLiteral("x264");
-        QTest::newRow("Baraka.1992.PDTV.XviD") << QStringLiteral("Baraka.1992.PDTV.XviD") << QStringLiteral("Baraka (1992)") << QStringLiteral("TV Grab") << QStringLiteral("XviD");
-        QTest::newRow("Koyaanisqatsi.1982.DSR.XviD") << QStringLiteral("Koyaanisqatsi.1982.DSR.XviD") << QStringLiteral("Koyaanisqatsi (1982)") << QStringLiteral("TV Grab") << QStringLiteral("XviD");
-        QTest::newRow("Titanic.1997.SVCD") << QStringLiteral("Titanic.1997.SVCD") << QStringLiteral("Titanic (1997)") << QStringLiteral("SVCD") << QStringLiteral("");
         QTest::newRow("Titanic.1997.VCD-GRP") << QStringLiteral("Titanic.1997.VCD-GRP") << QStringLiteral("Titanic (1997)") << QStringLiteral("VCD") << QStringLiteral("");
         QTest::newRow("Inception.2010.1080p.WEB-DL.H.264-GRP") << QStringLiteral("Inception.2010.1080p.WEB-DL.H.264-GRP") << QStringLiteral("Inception (2010)") << QStringLiteral("WEB-DL") << QStringLiteral("H.264");
         QTest::newRow("Dune.2021.2160p.WEBRip.x265.HEVC") << QStringLiteral("Dune.2021.2160p.WEBRip.x265.HEVC") << QStringLiteral("Dune (2021)") << QStringLiteral("WEBRip") << QStringLiteral("x265");
-        QTest::newRow("Parasite.2019.BDRip.x264") << QStringLiteral("Parasite.2019.BDRip.x264") << QStringLiteral("Parasite (2019)") << QStringLiteral("BDRip") << QStringLiteral("x264");
-        QTest::newRow("Memento.2000.BRRip.XviD") << QStringLiteral("Memento.2000.BRRip.XviD") << QStringLiteral("Memento (2000)") << QStringLiteral("BRRip") << QStringLiteral("XviD");
-        QTest::newRow("Amelie.2001.PROPER.DVDRip.XviD") << QStringLiteral("Amelie.2001.PROPER.DVDRip.XviD") << QStringLiteral("Amelie (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Oldboy.2003.LIMITED.DVDRip.XviD") << QStringLiteral("Oldboy.2003.LIMITED.DVDRip.XviD") << QStringLiteral("Oldboy (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Heat.1995.UNRATED.DVDRip") << QStringLiteral("Heat.1995.UNRATED.DVDRip") << QStringLiteral("Heat (1995)") << QStringLiteral("DVD Rip") << QStringLiteral("");
-        QTest::newRow("Apocalypse.Now.1979.DC.DVDRip.XviD") << QStringLiteral("Apocalypse.Now.1979.DC.DVDRip.XviD") << QStringLiteral("Apocalypse Now (1979)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Brazil.1985.REPACK.DVDRip.XviD") << QStringLiteral("Brazil.1985.REPACK.DVDRip.XviD") << QStringLiteral("Brazil (1985)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("The.Thing.1982.iNTERNAL.DVDRip.XviD") << QStringLiteral("The.Thing.1982.iNTERNAL.DVDRip.XviD") << QStringLiteral("The Thing (1982)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Vertigo DVDRip XviD") << QStringLiteral("Vertigo DVDRip XviD") << QStringLiteral("Vertigo") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
         QTest::newRow("Casablanca.DVDRip.XviD-FoV") << QStringLiteral("Casablanca.DVDRip.XviD-FoV") << QStringLiteral("Casablanca") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Metropolis.1927.720p.BluRay.AC3.x264") << QStringLiteral("Metropolis.1927.720p.BluRay.AC3.x264") << QStringLiteral("Metropolis (1927)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("Stalker.1979.720p.BluRay.DTS.x264-CtrlHD") << QStringLiteral("Stalker.1979.720p.BluRay.DTS.x264-CtrlHD") << QStringLiteral("Stalker (1979)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("Ran.1985.1080p.BluRay.HEVC") << QStringLiteral("Ran.1985.1080p.BluRay.HEVC") << QStringLiteral("Ran (1985)") << QStringLiteral("BluRay") << QStringLiteral("HEVC");
-        QTest::newRow("Seven Samurai (1954)") << QStringLiteral("Seven Samurai (1954)") << QStringLiteral("Seven Samurai (1954)") << QStringLiteral("") << QStringLiteral("");
         QTest::newRow("Jaws (1975) [1080p]") << QStringLiteral("Jaws (1975) [1080p]") << QStringLiteral("Jaws (1975)") << QStringLiteral("") << QStringLiteral("");
         QTest::newRow("Ocean's.Eleven.2001.DVDRip.XviD") << QStringLiteral("Ocean's.Eleven.2001.DVDRip.XviD") << QStringLiteral("Ocean's Eleven (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("The Godfather 1972 720p BluRay x264-SiNNERS") << QStringLiteral("The Godfather 1972 720p BluRay x264-SiNNERS") << QStringLiteral("The Godfather (1972)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("Solaris.1972.Criterion.DVDRip.XviD") << QStringLiteral("Solaris.1972.Criterion.DVDRip.XviD") << QStringLiteral("Solaris (1972)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Trainspotting.1996.MULTi.1080p.BluRay") << QStringLiteral("Trainspotting.1996.MULTi.1080p.BluRay") << QStringLiteral("Trainspotting (1996)") << QStringLiteral("BluRay") << QStringLiteral("");
-        QTest::newRow("Amores.Perros.2000.SUBBED.DVDRip.XviD") << QStringLiteral("Amores.Perros.2000.SUBBED.DVDRip.XviD") << QStringLiteral("Amores Perros (2000)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("The.Fifth.Element.1997.R5.XviD") << QStringLiteral("The.Fifth.Element.1997.R5.XviD") << QStringLiteral("The Fifth Element (1997)") << QStringLiteral("R5") << QStringLiteral("XviD");
-        QTest::newRow("Avatar.2009.HDRip.XviD") << QStringLiteral("Avatar.2009.HDRip.XviD") << QStringLiteral("Avatar (2009)") << QStringLiteral("HDRip") << QStringLiteral("XviD");
         QTest::newRow("Up.2009.DvDrip.DivX") << QStringLiteral("Up.2009.DvDrip.DivX") << QStringLiteral("Up (2009)") << QStringLiteral("DVD Rip") << QStringLiteral("DivX");
-        QTest::newRow("Rocky.IV.1985.DVDRip") << QStringLiteral("Rocky.IV.1985.DVDRip") << QStringLiteral("Rocky IV (1985)") << QStringLiteral("DVD Rip") << QStringLiteral("");
-        QTest::newRow("Pi.1998.DVDRip.XviD") << QStringLiteral("Pi.1998.DVDRip.XviD") << QStringLiteral("Pi (1998)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Leon.1994.480p.DVDRip.x264") << QStringLiteral("Leon.1994.480p.DVDRip.x264") << QStringLiteral("Leon (1994)") << QStringLiteral("DVD Rip") << QStringLiteral("x264");
-        QTest::newRow("Goodfellas.1990.DVD9") << QStringLiteral("Goodfellas.1990.DVD9") << QStringLiteral("Goodfellas (1990)") << QStringLiteral("DVD9") << QStringLiteral("");
         QTest::newRow("Amélie, le | film") << QStringLiteral("Amélie, le | film") << QStringLiteral("Amélie, le | film") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("Charlotte's Web 2006 DVDRip") << QStringLiteral("Charlotte's Web 2006 DVDRip") << QStringLiteral("Charlotte's Web (2006)") << QStringLiteral("DVD Rip") << QStringLiteral("");
         QTest::newRow("Heat.1995.H.264") << QStringLiteral("Heat.1995.H.264") << QStringLiteral("Heat (1995)") << QStringLiteral("") << QStringLiteral("H.264");
         QTest::newRow("Movie 1080p") << QStringLiteral("Movie 1080p") << QStringLiteral("Movie") << QStringLiteral("") << QStringLiteral("");
     }
@@ -349,7 +290,6 @@ private slots:
         QTest::newRow("XML: an id that is no IMDb id") << QByteArray("<movie><id>949</id><imdb>tt</imdb></movie>") << "|";
         QTest::newRow("XML: an actor's id is not the film's") << QByteArray("<movie><actor><imdbid>tt0000123</imdbid></actor></movie>") << "|";
         QTest::newRow("XML that does not parse") << QByteArray("<movie><title>Heat</title><id>tt0113277</id>") << "|";
-        QTest::newRow("text: https, www") << QByteArray("IMDb: https://www.imdb.com/title/tt0113277/") << "tt0113277|";
         QTest::newRow("text: m., query") << QByteArray("link ... m.imdb.com/title/tt0113277/?ref_=fn") << "tt0113277|";
         QTest::newRow("text: akas., old Title?") << QByteArray("http://akas.imdb.com/Title?0113277\r\n") << "tt0113277|";
         QTest::newRow("text: us., language part") << QByteArray("http://us.imdb.com/de/title/tt0113277 http://imdb.com/title/tt0113277") << "tt0113277|";
@@ -365,23 +305,17 @@ private slots:
         QFETCH(QString, found);
         const NfoInfo info = parseNfo(content);
         QCOMPARE(info.twoIds ? QStringLiteral("two ids") : info.imdbId + u'|' + info.title, found);
-        // Read from a file, the same; one over 1 MB gives nothing.
-        QTemporaryDir tmp;
-        const NfoInfo read = readNfo(QFile::encodeName(makeFile(tmp.filePath(QStringLiteral("a.nfo")), 0, content)));
-        QCOMPARE(read.imdbId + read.title, info.imdbId + info.title);
-        const NfoInfo big =
-            readNfo(QFile::encodeName(makeFile(tmp.filePath(QStringLiteral("b.nfo")), 0, content + QByteArray(NfoSizeLimit, ' '))));
-        QVERIFY(big.imdbId.isEmpty() && big.title.isEmpty());
-        QVERIFY(readNfo(QFile::encodeName(tmp.filePath(QStringLiteral("none.nfo")))).imdbId.isEmpty());
-        QCOMPARE(imdbLink(QStringLiteral("tt0113277")), QStringLiteral("https://www.imdb.com/title/tt0113277/"));
     }
 
-    // An .nfo swapped, after the walk saw it, for a FIFO nobody writes or for a link is not read.
+    // An .nfo over 1 MB, or swapped after the walk saw it for a FIFO nobody writes or for a link, is not read.
     void anNfoThatIsNoFileIsNotRead()
     {
         QTemporaryDir tmp;
-        const QString real = makeFile(tmp.filePath(QStringLiteral("real.nfo")), 0, "imdb.com/title/tt0113277");
-        QCOMPARE(readNfo(QFile::encodeName(real)).imdbId, QStringLiteral("tt0113277"));
+        const QString real = makeFile(tmp.filePath(QStringLiteral("real.nfo")), 0, XmlNfo);
+        QCOMPARE(readNfo(QFile::encodeName(real)).title, QStringLiteral("Heat (1995)"));
+        const QString big = makeFile(tmp.filePath(QStringLiteral("big.nfo")), 0, XmlNfo + QByteArray(NfoSizeLimit, ' '));
+        QVERIFY(readNfo(QFile::encodeName(big)).imdbId.isEmpty());
+        QVERIFY(readNfo(QFile::encodeName(tmp.filePath(QStringLiteral("none.nfo")))).imdbId.isEmpty());
         const QByteArray fifo = QFile::encodeName(tmp.filePath(QStringLiteral("fifo.nfo")));
         QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
         QVERIFY(readNfo(fifo).imdbId.isEmpty());
