@@ -3,24 +3,8 @@
 #include "listfile/movie.h"
 #include "scanwalk.h"
 
-#include <QHash>
-#include <QSet>
-#include <optional>
 
 namespace cinemork {
-
-// A file name's part marker: "Movie.CD2.avi", "Movie - Part 1.avi", "Movie_disc_b.mkv",
-// "Movie 1 of 2.avi", and among a release's tags "Movie.2000.CD1.DVDRip.XviD-GRP.avi". The key is the name with the part's number taken out, so the parts of one movie
-// share it.
-struct PartMarker
-{
-    QString key;
-    QString title;  // the name before its marker, without its ending
-    QString unmarked; // the name without its marker and ending: "A.Movie.2000.DVDRip" for "A.Movie.2000.CD1.DVDRip"
-    int number = 0; // 1.. (a letter a-d counts as 1-4)
-    int of = 0;     // "1 of 2": 2
-};
-std::optional<PartMarker> partMarker(const QString &fileName);
 
 // A movie found by a scan: its files in part order.
 struct FoundMovie
@@ -54,34 +38,5 @@ Movie movieOf(const FoundMovie &found);
 // a movie of its own (Split).
 FoundMovie mergedMovies(const QList<FoundMovie> &movies);
 QList<FoundMovie> splitMovie(const FoundMovie &movie);
-
-// What the list already knows of found movies.
-class CatalogueMatch
-{
-public:
-    explicit CatalogueMatch(const QList<Movie> &list);
-    // The row of a movie of the list with the same file names (case ignored) and megabytes, or one of
-    // the same title that holds every one of the found files (a later part added from another disc);
-    // -1 for none. Generic names ("movie.avi", "cd1.avi") and a size say nothing: the title must match too.
-    int catalogued(const FoundMovie &found, const Movie &movie) const;
-    // The row of a movie in the list whose part this is, or -1: a later part (same title, fewer CDs
-    // than the marker's part number), or an earlier one (same title, its files all marked as later
-    // parts than this one's).
-    struct PartOf
-    {
-        int row = -1;
-        bool earlier = false;
-    };
-    PartOf partOf(const FoundMovie &found) const;
-
-private:
-    QMultiHash<QString, int> m_files;
-    QHash<QString, QList<int>> m_titles;
-    const QList<Movie> &m_list;
-};
-
-// A list's movie with a part added: sizes and CDs added, file names appended (an earlier part's go
-// first), the location appended after ", " (unless it is the same).
-Movie withLaterPart(const Movie &listed, const Movie &part, bool earlier = false);
 
 } // namespace cinemork

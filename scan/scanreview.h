@@ -1,6 +1,6 @@
 #pragma once
 
-#include "discmovies.h"
+#include "cataloguematch.h"
 
 #include <functional>
 

@@ -1,5 +1,8 @@
 #include "scanwalk.h"
 
+#include "folderentries.h"
+#include "nforeader.h"
+
 #include "platform/bytetext.h"
 
 #include <QDir>
@@ -9,9 +12,6 @@
 #include <QSet>
 #include <QStorageInfo>
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <vector>
 #include <cstdlib>
 #include <cstring>
@@ -161,110 +161,6 @@ int reopenFolder(int parent, const QByteArray &name, const DirId &id)
     }
     return fd;
 }
-
-// Reads the .nfo files the walk finds on a thread of its own, while the walk lists the next folders:
-// opening and reading them is much of a scan's time.
-class NfoReader
-{
-public:
-    NfoReader()
-        : m_thread([this] { run(); })
-    {
-    }
-    ~NfoReader() { finish(); }
-
-    void add(const QByteArray &nativePath)
-    {
-        bool wake = false;
-        {
-            const std::lock_guard lock(m_mutex);
-            m_queue.push_back(nativePath);
-            wake = m_queue.size() == 16; // woken for a few at a time, not for each
-        }
-        if (wake)
-            m_wake.notify_one();
-    }
-
-    // Waits for the files given so far (none more when cancelled) and gives what they say.
-    QHash<QByteArray, NfoInfo> finish(bool cancelled = false)
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_done = true;
-            if (cancelled) {
-                m_queue.clear();
-                m_stop.store(true, std::memory_order_relaxed);
-            }
-        }
-        m_wake.notify_one();
-        if (m_thread.joinable())
-            m_thread.join();
-        return std::move(m_read);
-    }
-
-private:
-    void run()
-    {
-        std::vector<QByteArray> batch;
-        for (;;) {
-            {
-                std::unique_lock lock(m_mutex);
-                m_wake.wait(lock, [this] { return m_done || m_queue.size() >= 16; });
-                if (m_queue.empty())
-                    return; // done, and nothing left
-                batch.swap(m_queue);
-            }
-            for (const QByteArray &path : batch) {
-                if (m_stop.load(std::memory_order_relaxed))
-                    return;
-                m_read.insert(path, readNfo(path));
-            }
-            batch.clear();
-        }
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::vector<QByteArray> m_queue;
-    bool m_done = false;
-    std::atomic<bool> m_stop{false}; // cancelled: what is left is not read
-    QHash<QByteArray, NfoInfo> m_read; // the reader's own until it is joined
-    std::thread m_thread;
-};
-
-// The entries of a folder open as fd, read straight from the kernel into a buffer the walk keeps
-// (no directory stream of the C library to allocate, check and close for each folder).
-class FolderEntries
-{
-public:
-    FolderEntries(int fd, std::vector<char> &buffer)
-        : m_fd(fd)
-        , m_buffer(buffer)
-    {
-    }
-    const dirent64 *next()
-    {
-        if (m_at >= m_size) {
-            const ssize_t n = ::getdents64(m_fd, m_buffer.data(), m_buffer.size());
-            m_unread = n < 0 && !m_read;
-            if (n <= 0)
-                return nullptr; // the end, or a listing that broke off: what was read stands
-            m_read = true;
-            m_size = n;
-            m_at = 0;
-        }
-        const auto *entry = reinterpret_cast<const dirent64 *>(m_buffer.data() + m_at);
-        m_at += entry->d_reclen;
-        return entry;
-    }
-    bool unread() const { return m_unread; } // the folder could not be listed at all
-
-private:
-    int m_fd;
-    bool m_read = false, m_unread = false;
-    std::vector<char> &m_buffer;
-    ssize_t m_size = 0, m_at = 0;
-};
 
 class Walker
 {

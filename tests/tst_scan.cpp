@@ -3,6 +3,7 @@
 #include "moviefiles/moviefiles.h"
 #include "moviefiles/releasename.h"
 #include "scan/nfo.h"
+#include "scan/partmarker.h"
 #include "scan/scanjob.h"
 #include "scan/scanreview.h"
 #include "windowsupport.h"
