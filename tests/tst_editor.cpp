@@ -22,6 +22,7 @@
 #include <QtTest>
 
 using namespace cinemork;
+using namespace Qt::StringLiterals;
 using test::movie;
 
 class tst_editor : public test::WindowTest
@@ -109,28 +110,19 @@ private slots:
 
     void linksAndSearches()
     {
-        const std::pair<const char *, const char *> links[] = {
-            {"HTTP://WWW.IMDB.COM/title/tt1/", "HTTP://WWW.IMDB.COM/title/tt1/"},
-            {"ftp.example.org/a", "http://ftp.example.org/a"},
-            {"", ""},
-        };
-        for (const auto &[link, normal] : links)
-            QCOMPARE(normaliseLink(QString::fromLatin1(link)), QString::fromLatin1(normal));
-        QCOMPARE(escapeTitle(QStringLiteral("Mr. & Mrs. Smith")), QStringLiteral("Mr%2E%20%26%20Mrs%2E%20Smith"));
-        QCOMPARE(escapeTitle(QStringLiteral("100% \"!',/:?")), QStringLiteral("100%%20%22%21%27%2C%2F%3A%3F"));
+        QCOMPARE(normaliseLink(QStringLiteral("HTTP://WWW.IMDB.COM/title/tt1/")), "HTTP://WWW.IMDB.COM/title/tt1/");
+        QCOMPARE(normaliseLink(QStringLiteral("ftp.example.org/a")), "http://ftp.example.org/a");
+        QCOMPARE(normaliseLink(QString()), QString());
         frmMain w;
         frmAddCD ed(&w, &w);
         edit(&ed, "txtTitle")->setText(QStringLiteral("Heat (1995)"));
         ed.cmdGetImdb_Click();
         QCOMPARE(m_fakes->shell.opened, QStringList{"http://www.imdb.com/Find?for=Heat%20%281995%29"});
         // the browser gets the address as built; only a bare "%", which no address may hold, is escaped
-        const std::pair<QString, QByteArray> addresses[] = {
-            {searchAddress(QStringLiteral("100% Love")), "http://www.imdb.com/Find?for=100%25%20Love"},
-            {searchAddress(QStringLiteral("50%")), "http://www.imdb.com/Find?for=50%25"},
-            {searchAddress(QString::fromUtf8("Am\u00e9lie")), "http://www.imdb.com/Find?for=Am%C3%A9lie"},
-        };
-        for (const auto &[address, sent] : addresses)
-            QCOMPARE(webAddress(address).toEncoded(), sent);
+        QCOMPARE(webAddress(searchAddress(QStringLiteral("100% Love"))).toEncoded(),
+                 "http://www.imdb.com/Find?for=100%25%20Love");
+        QCOMPARE(webAddress(searchAddress(QStringLiteral("50%"))).toEncoded(), "http://www.imdb.com/Find?for=50%25");
+        QCOMPARE(webAddress(searchAddress(u"Am\u00e9lie"_s)).toEncoded(), "http://www.imdb.com/Find?for=Am%C3%A9lie");
     }
 
     void addingCodecsAndTypes()
@@ -291,15 +283,16 @@ private slots:
         m_fakes->modals.next([](QWidget *modal) { static_cast<QDialog *>(modal)->accept(); });
         QCOMPARE(QtPrompter().input(nullptr, Texts::ChangeTitleCaption, Texts::ChangeTitlePrompt, text), text);
 
-        const std::pair<QWidget *, const char *> named[] = {
-            {&ed, "txtTitle=Title:"}, {&ed, "txtFiles=Filename(s):"}, {&ed, "txtSize2=Size:"},
-            {&ed, "txtSize1=CD(s)"}, {&ed, "txtResHor=Resolution:"}, {&ed, "txtResVer=Resolution: height"},
-            {&ed, "cboCodec=Codec:"}, {&ed, "cboType=Type:"}, {&ed, "txtLocation=Location:"},
-            {&ed, "txtImdbLink=Imdb link:"}, {&ed, "cmdGetFiles=Choose the movie's files"}, {&ed, "cmdGetDims=Read the picture size"},
-            {&ed, "cmdGetImdb=Search the film database"}, {&ed, "cmdAddCodec=Add a codec"}, {&ed, "cmdAddType=Add a type"},
-            {&config, "cmdGetCSS=Choose a style sheet"}, {&config, "txtUserCSS=User-defined CSS header:"}, {&config, "txtColWidth0=Title: width"},
-            {&w, "txtFind=Find:"},
-        };
+        // one of each way of naming: a label's buddy, a name of its own, a drop-down list's label, the filter's
+        const std::pair<QWidget *, const char *> named[] = {{&ed, "txtTitle=Title:"},
+                                                            {&ed, "txtSize1=CD(s)"},
+                                                            {&ed, "txtResHor=Resolution:"},
+                                                            {&ed, "txtResVer=Resolution: height"},
+                                                            {&ed, "cboCodec=Codec:"},
+                                                            {&ed, "cmdGetFiles=Choose the movie's files"},
+                                                            {&config, "txtUserCSS=User-defined CSS header:"},
+                                                            {&config, "txtColWidth0=Title: width"},
+                                                            {&w, "txtFind=Find:"}};
         for (const auto &[dialog, pair] : named) {
             const QString name = QString::fromUtf8(pair).section(u'=', 0, 0);
             QWidget *widget = dialog->findChild<QWidget *>(name);

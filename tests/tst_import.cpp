@@ -329,9 +329,7 @@ private slots:
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("link");
         const QString alien = QString::fromLatin1(AlienLink);
-        QTest::newRow("id") << "tt0078748" << alien;
         QTest::newRow("number") << "78748" << alien;
-        QTest::newRow("address##site") << "http://www.imdb.com/title/tt0078748/##IMDb" << alien;
         QTest::newRow("mobile address") << "https://m.imdb.com/title/tt0078748/?ref_=x" << alien;
         QTest::newRow("other site kept") << "https://example.org/tt0078748" << "https://example.org/tt0078748";
         QTest::newRow("none") << "  " << "";
