@@ -25,12 +25,7 @@ private slots:
                        prefix.path()});
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-        for (const char *file :
-             {"bin/cinemork", "bin/cinemork-list", "share/cinemork/help.html",
-              "share/applications/org.cinemork.Cinemork.desktop", "share/icons/hicolor/16x16/apps/cinemork.xpm",
-              "share/icons/hicolor/32x32/apps/cinemork.xpm", "share/icons/hicolor/scalable/apps/cinemork.svg"})
-            QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
-
+        // which files go where, the package's test says; here the installed programs find their page and start
         const QString help = helpPagePathFor(prefix.filePath(QStringLiteral("bin")), QStringLiteral("/nonexistent"));
         QCOMPARE(help, prefix.filePath(QStringLiteral("share/cinemork/help.html")));
         QCOMPARE(helpPagePathFor(QStringLiteral("/"), QStringLiteral("/nonexistent")), QStringLiteral("/help.html"));
