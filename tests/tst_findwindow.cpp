@@ -112,7 +112,8 @@ private slots:
         const auto cutOff = [bar] {
             QString cut;
             for (QWidget *c : bar->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-                if (!c->isVisible() || !bar->rect().contains(c->geometry()) || c->width() < c->minimumSizeHint().width())
+                if (!c->isVisible() || !bar->rect().contains(c->geometry())
+                    || c->width() < c->minimumSizeHint().width())
                     cut += c->objectName() + c->metaObject()->className() + u' ';
             return cut;
         };
