@@ -26,14 +26,6 @@ Movie listed(const QString &title, const QString &size, const QString &location,
     return m;
 }
 
-QStringList column(QTreeWidget *tree, int c)
-{
-    QStringList texts;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        texts << tree->topLevelItem(i)->text(0) + u'=' + tree->topLevelItem(i)->text(c);
-    return texts;
-}
-
 } // namespace
 
 class tst_CheckWindow : public WindowTest
@@ -62,8 +54,11 @@ private slots:
         window.show();
         QVERIFY(done.wait(20000));
         auto *report = child<QTreeWidget>(&window, QStringLiteral("tvwReport"));
-        QCOMPARE(column(report, 1), (QStringList{"Gone=missing", "Sized=size differs", "Whole=whole",
-                                                 "extra.mkv=not in the list"}));
+        QStringList statuses;
+        for (int i = 0; i < report->topLevelItemCount(); ++i)
+            statuses << report->topLevelItem(i)->text(0) + u'=' + report->topLevelItem(i)->text(1);
+        QCOMPARE(statuses,
+                 (QStringList{"Gone=missing", "Sized=size differs", "Whole=whole", "extra.mkv=not in the list"}));
         QCOMPARE(child<QLabel>(&window, QStringLiteral("lblSummary"))->text(),
                  QStringLiteral("1 movie whole, 1 missing, 1 with a size that differs, 1 file not in the list"));
         QVERIFY(!child<QPushButton>(&window, QStringLiteral("cmdCancel"))->isVisible());
@@ -74,11 +69,10 @@ private slots:
 
         QTest::mouseClick(child<QPushButton>(&window, QStringLiteral("cmdUpdate")), Qt::LeftButton);
         QCOMPARE(doc.undoStack()->count(), steps + 1);
-        const int sized = int(std::find_if(doc.movies().begin(), doc.movies().end(),
-                                           [](const Movie &m) { return m[FTitle] == QLatin1String("Sized"); })
-                              - doc.movies().begin());
-        QCOMPARE(doc.movies()[sized][FSize], QStringLiteral("5\\1"));
-        QCOMPARE(doc.movies()[sized][FLocation], QStringLiteral("Box B, DISC7"));
+        QList<Movie> updated = before; // Gone, Sized, Whole: Sized as found, on this disc too
+        updated[1][FSize] = QStringLiteral("5\\1");
+        updated[1][FLocation] = QStringLiteral("Box B, DISC7");
+        QCOMPARE(doc.movies(), updated);
         QVERIFY(!child<QPushButton>(&window, QStringLiteral("cmdUpdate"))->isEnabled());
 
         m_fakes->modals.next([](QWidget *review) {
@@ -86,11 +80,9 @@ private slots:
             QTest::mouseClick(child<QPushButton>(review, QStringLiteral("cmdAdd")), Qt::LeftButton);
         });
         QTest::mouseClick(child<QPushButton>(&window, QStringLiteral("cmdAddThese")), Qt::LeftButton);
-        QCOMPARE(doc.movies().size(), 4);
         QVERIFY(doc.undo()); // the added movie
         QVERIFY(doc.undo()); // the update, in one step
         QCOMPARE(doc.movies(), before);
-        window.close();
     }
 
     // Cancel ends the check at once, whatever is being read.

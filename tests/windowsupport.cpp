@@ -28,6 +28,14 @@ void ModalAnswerer::next(std::function<void(QWidget *)> f)
     m_queue.push_back(std::move(f));
 }
 
+void ModalAnswerer::close(QString *seen, std::function<QString(QWidget *)> read)
+{
+    next([seen, read = std::move(read)](QWidget *modal) {
+        *seen = read(modal);
+        modal->close();
+    });
+}
+
 QString WindowFakes::problems()
 {
     QString p = Fakes::problems();

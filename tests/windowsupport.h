@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-class QWidget;
+#include <QWidget>
 
 namespace cinemork::test {
 
@@ -21,6 +21,8 @@ class ModalAnswerer
 public:
     ModalAnswerer();
     void next(std::function<void(QWidget *)> f);
+    // Closes the next window, keeping in *seen what read finds in it (its title unless told otherwise).
+    void close(QString *seen, std::function<QString(QWidget *)> read = &QWidget::windowTitle);
     qsizetype pending() const { return qsizetype(m_queue.size()); }
     void forget() { m_queue.clear(); } // the windows still awaited will not come
 
