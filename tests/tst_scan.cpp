@@ -104,113 +104,102 @@ private slots:
         QTest::addColumn<QString>("folder"); // below the scanned root "/disc"; "" is the root
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("movies");
-        QTest::newRow("cd") << "" << QStringList{"Heat.CD1.avi", "Heat.CD2.avi"}
-                            << QStringList{"Heat|2|1|Heat.CD1.avi/Heat.CD2.avi"};
-        QTest::newRow("part, spaced") << "" << QStringList{"Heat - Part 2.avi", "Heat - Part 1.avi"}
-                                      << QStringList{"Heat|2|1|Heat - Part 1.avi/Heat - Part 2.avi"};
-        QTest::newRow("disc letters") << "" << QStringList{"Heat_disc_a.mkv", "Heat_disc_b.mkv"}
-                                      << QStringList{"Heat|2|1|Heat_disc_a.mkv/Heat_disc_b.mkv"};
-        QTest::newRow("a later part alone") << "" << QStringList{"C-disk3.avi"} << QStringList{"C|1|3|C-disk3.avi"};
-        QTest::newRow("1of2 and 1 of 2") << ""
-                                         << QStringList{"X 1of2.avi", "X 2of2.avi", "Y 1 of 2.avi", "Y 2 of 2.avi"}
-                                         << QStringList{"X|2|1|X 1of2.avi/X 2of2.avi",
-                                                        "Y|2|1|Y 1 of 2.avi/Y 2 of 2.avi"};
-        QTest::newRow("trailing a and b")
-            << "" << QStringList{"Boa.avi", "Bob.avi", "Plan a.avi", "Rocky a.avi", "Rocky b.avi"}
-            << QStringList{"Boa|1|0|Boa.avi", "Bob|1|0|Bob.avi", "Plan a|1|0|Plan a.avi",
-                           "Rocky|2|1|Rocky a.avi/Rocky b.avi"};
-        QTest::newRow("sequels") << "" << QStringList{"Saga Part 1 (2010).avi", "Saga Part 2 (2011).avi"}
-                                 << QStringList{"Saga Part 1 (2010)|1|0|Saga Part 1 (2010).avi",
-                                                "Saga Part 2 (2011)|1|0|Saga Part 2 (2011).avi"};
-        QTest::newRow("720p and 1080p") << "" << QStringList{"Heat 1080p.mkv", "Heat 720p.mkv"}
-                                        << QStringList{"Heat|1|0|Heat 1080p.mkv", "Heat|1|0|Heat 720p.mkv"};
-        QTest::newRow("other ending") << "" << QStringList{"M.CD1.avi", "M.CD2.mkv"}
-                                      << QStringList{"M|1|1|M.CD1.avi", "M|1|2|M.CD2.mkv"};
-        QTest::newRow("part twice") << "" << QStringList{"M.CD1.avi", "M.cd1.avi"}
-                                    << QStringList{"M|1|1|M.CD1.avi", "M|1|1|M.cd1.avi"};
-        QTest::newRow("3 of 2 is no part")
-            << "" << QStringList{"Z 3 of 2.avi"} << QStringList{"Z 3 of 2|1|0|Z 3 of 2.avi"};
-        QTest::newRow("parts only: the folder") << "Heat (1995)" << QStringList{"heat.cd1.avi", "heat.cd2.avi"}
-                                                << QStringList{"Heat (1995)|2|1|heat.cd1.avi/heat.cd2.avi"};
-        QTest::newRow("a marker among the release's tags")
-            << "" << QStringList{"Ran.1985.CD2.DVDRip.XviD-GRP.avi", "Ran.1985.CD1.DVDRip.XviD-GRP.avi", "ran.1985.dvdrip.xvid-grp.nfo=imdb.com/title/tt0089881", "Other.avi"}
-            << QStringList{"Other|1|0|Other.avi", "Ran (1985)|2|1|Ran.1985.CD1.DVDRip.XviD-GRP.avi/Ran.1985.CD2.DVDRip.XviD-GRP.avi|tt0089881"};
-        QTest::newRow("a marker before the group") << "" << QStringList{"Ran.1985.DVDRip.XviD.CD1-GRP.avi", "Ran.1985.DVDRip.XviD.CD2-GRP.avi"}
-                                                   << QStringList{"Ran (1985)|2|1|Ran.1985.DVDRip.XviD.CD1-GRP.avi/Ran.1985.DVDRip.XviD.CD2-GRP.avi"};
-        QTest::newRow("a sequel's part is no marker") << "" << QStringList{"Saga.Part1.Rising.2010.avi", "Saga.Part2.Fall.2012.avi"}
-                                                      << QStringList{"Saga Part1 Rising (2010)|1|0|Saga.Part1.Rising.2010.avi",
-                                                                     "Saga Part2 Fall (2012)|1|0|Saga.Part2.Fall.2012.avi"};
-        QTest::newRow("a release's folder, a plain name") << "The.Matrix.1999.DVDRip.XviD-GRP"
-                                                          << QStringList{"grp-mtx.avi"} << QStringList{"The Matrix (1999)|1|0|grp-mtx.avi"};
-        QTest::newRow("a release's folder, the release's name")
-            << "Heat (1995)" << QStringList{"Heat.Directors.Cut.1995.720p.mkv"}
-            << QStringList{"Heat Directors Cut (1995)|1|0|Heat.Directors.Cut.1995.720p.mkv"};
-        QTest::newRow("a plain folder, a plain name") << "Films" << QStringList{"grp-mtx.avi"} << QStringList{"grp-mtx|1|0|grp-mtx.avi"};
-        QTest::newRow("generic at the root: the disc")
-            << "" << QStringList{"video.mpg"} << QStringList{"DISC|1|0|video.mpg"};
-        QTest::newRow("a DVD") << "Film/VIDEO_TS" << QStringList{"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"}
-                               << QStringList{"Film|1|0|VTS_01_1.VOB/VTS_01_2.VOB/VIDEO_TS.VOB"};
-        QTest::newRow("a DVD disc") << "VIDEO_TS" << QStringList{"VTS_01_1.VOB"}
-                                    << QStringList{"DISC|1|0|VTS_01_1.VOB"};
+        const auto row = [](const char *name, const QString &folder, const QStringList &files,
+                            const QStringList &movies) { QTest::newRow(name) << folder << files << movies; };
+        row("cd", "", {"Heat.CD1.avi", "Heat.CD2.avi"}, {"Heat|2|1|Heat.CD1.avi/Heat.CD2.avi"});
+        row("part, spaced", "", {"Heat - Part 2.avi", "Heat - Part 1.avi"},
+            {"Heat|2|1|Heat - Part 1.avi/Heat - Part 2.avi"});
+        row("disc letters", "", {"Heat_disc_a.mkv", "Heat_disc_b.mkv"}, {"Heat|2|1|Heat_disc_a.mkv/Heat_disc_b.mkv"});
+        row("a later part alone", "", {"C-disk3.avi"}, {"C|1|3|C-disk3.avi"});
+        row("1of2 and 1 of 2", "", {"X 1of2.avi", "X 2of2.avi", "Y 1 of 2.avi", "Y 2 of 2.avi"},
+            {"X|2|1|X 1of2.avi/X 2of2.avi", "Y|2|1|Y 1 of 2.avi/Y 2 of 2.avi"});
+        row("trailing a and b", "", {"Boa.avi", "Bob.avi", "Plan a.avi", "Rocky a.avi", "Rocky b.avi"},
+            {"Boa|1|0|Boa.avi", "Bob|1|0|Bob.avi", "Plan a|1|0|Plan a.avi", "Rocky|2|1|Rocky a.avi/Rocky b.avi"});
+        row("sequels", "", {"Saga Part 1 (2010).avi", "Saga Part 2 (2011).avi"},
+            {"Saga Part 1 (2010)|1|0|Saga Part 1 (2010).avi", "Saga Part 2 (2011)|1|0|Saga Part 2 (2011).avi"});
+        row("720p and 1080p", "", {"Heat 1080p.mkv", "Heat 720p.mkv"},
+            {"Heat|1|0|Heat 1080p.mkv", "Heat|1|0|Heat 720p.mkv"});
+        row("other ending", "", {"M.CD1.avi", "M.CD2.mkv"}, {"M|1|1|M.CD1.avi", "M|1|2|M.CD2.mkv"});
+        row("part twice", "", {"M.CD1.avi", "M.cd1.avi"}, {"M|1|1|M.CD1.avi", "M|1|1|M.cd1.avi"});
+        row("3 of 2 is no part", "", {"Z 3 of 2.avi"}, {"Z 3 of 2|1|0|Z 3 of 2.avi"});
+        row("parts only: the folder", "Heat (1995)", {"heat.cd1.avi", "heat.cd2.avi"},
+            {"Heat (1995)|2|1|heat.cd1.avi/heat.cd2.avi"});
+        row("a marker among the release's tags", "",
+            {"Ran.1985.CD2.DVDRip.XviD-GRP.avi", "Ran.1985.CD1.DVDRip.XviD-GRP.avi",
+             "ran.1985.dvdrip.xvid-grp.nfo=imdb.com/title/tt0089881", "Other.avi"},
+            {"Other|1|0|Other.avi",
+             "Ran (1985)|2|1|Ran.1985.CD1.DVDRip.XviD-GRP.avi/Ran.1985.CD2.DVDRip.XviD-GRP.avi|tt0089881"});
+        row("a marker before the group", "", {"Ran.1985.DVDRip.XviD.CD1-GRP.avi", "Ran.1985.DVDRip.XviD.CD2-GRP.avi"},
+            {"Ran (1985)|2|1|Ran.1985.DVDRip.XviD.CD1-GRP.avi/Ran.1985.DVDRip.XviD.CD2-GRP.avi"});
+        row("a sequel's part is no marker", "", {"Saga.Part1.Rising.2010.avi", "Saga.Part2.Fall.2012.avi"},
+            {"Saga Part1 Rising (2010)|1|0|Saga.Part1.Rising.2010.avi",
+             "Saga Part2 Fall (2012)|1|0|Saga.Part2.Fall.2012.avi"});
+        row("a release's folder, a plain name", "The.Matrix.1999.DVDRip.XviD-GRP", {"grp-mtx.avi"},
+            {"The Matrix (1999)|1|0|grp-mtx.avi"});
+        row("a release's folder, the release's name", "Heat (1995)", {"Heat.Directors.Cut.1995.720p.mkv"},
+            {"Heat Directors Cut (1995)|1|0|Heat.Directors.Cut.1995.720p.mkv"});
+        row("a plain folder, a plain name", "Films", {"grp-mtx.avi"}, {"grp-mtx|1|0|grp-mtx.avi"});
+        row("generic at the root: the disc", "", {"video.mpg"}, {"DISC|1|0|video.mpg"});
+        row("a DVD", "Film/VIDEO_TS", {"VIDEO_TS.VOB", "VTS_01_1.VOB", "VTS_01_2.VOB"},
+            {"Film|1|0|VTS_01_1.VOB/VTS_01_2.VOB/VIDEO_TS.VOB"});
+        row("a DVD disc", "VIDEO_TS", {"VTS_01_1.VOB"}, {"DISC|1|0|VTS_01_1.VOB"});
         // Part layouts people use
-        QTest::newRow("[CD1]") << "" << QStringList{"Yojimbo [CD1].avi", "Yojimbo [CD2].avi"}
-                               << QStringList{"Yojimbo|2|1|Yojimbo [CD1].avi/Yojimbo [CD2].avi"};
-        QTest::newRow("{Disc 1}") << "" << QStringList{"Rashomon {Disc 1}.mkv", "Rashomon {Disc 2}.mkv"}
-                                  << QStringList{"Rashomon|2|1|Rashomon {Disc 1}.mkv/Rashomon {Disc 2}.mkv"};
-        QTest::newRow("letter case") << "" << QStringList{"THE THING CD1.AVI", "the thing cd2.avi"}
-                                     << QStringList{"THE THING|2|1|THE THING CD1.AVI/the thing cd2.avi"};
-        QTest::newRow("E.T.") << "" << QStringList{"E.T. CD1.avi", "E.T. CD2.avi"}
-                              << QStringList{"E.T.|2|1|E.T. CD1.avi/E.T. CD2.avi"};
-        QTest::newRow("Dr. No") << "" << QStringList{"Dr. No.CD1.avi", "Dr. No.CD2.avi"}
-                                << QStringList{"Dr. No|2|1|Dr. No.CD1.avi/Dr. No.CD2.avi"};
-        QTest::newRow("a folder a part: CD1") << "Kill Bill" << QStringList{"CD2/kb.avi", "CD1/kb.avi"}
-                                              << QStringList{"Kill Bill|2|1|kb.avi/kb.avi"};
-        QTest::newRow("a folder a part: Disc1, DVD1") << "" << QStringList{"Ran/Disc1/a.avi", "Ran/Disc2/b.avi", "Brazil/DVD1/x.mkv", "Brazil/DVD2/y.mkv"}
-                                                      << QStringList{"Brazil|2|1|x.mkv/y.mkv", "Ran|2|1|a.avi/b.avi"};
-        QTest::newRow("a later part's folder alone") << "Stalker" << QStringList{"CD2/stalker.avi"}
-                                                     << QStringList{"Stalker|1|2|stalker.avi"};
-        QTest::newRow("a DVD a disc") << "Mirror" << QStringList{"Disc 1/VIDEO_TS/VTS_01_1.VOB"}
-                                      << QStringList{"Mirror|1|0|VTS_01_1.VOB"};
-        QTest::newRow("a Blu-ray") << "Amelie (2001)" << QStringList{"BDMV/STREAM/00001.m2ts", "BDMV/STREAM/00000.m2ts", "BDMV/index.bdmv"}
-                                   << QStringList{"Amelie (2001)|1|0|00000.m2ts/00001.m2ts"};
+        row("[CD1]", "", {"Yojimbo [CD1].avi", "Yojimbo [CD2].avi"},
+            {"Yojimbo|2|1|Yojimbo [CD1].avi/Yojimbo [CD2].avi"});
+        row("{Disc 1}", "", {"Rashomon {Disc 1}.mkv", "Rashomon {Disc 2}.mkv"},
+            {"Rashomon|2|1|Rashomon {Disc 1}.mkv/Rashomon {Disc 2}.mkv"});
+        row("letter case", "", {"THE THING CD1.AVI", "the thing cd2.avi"},
+            {"THE THING|2|1|THE THING CD1.AVI/the thing cd2.avi"});
+        row("E.T.", "", {"E.T. CD1.avi", "E.T. CD2.avi"}, {"E.T.|2|1|E.T. CD1.avi/E.T. CD2.avi"});
+        row("Dr. No", "", {"Dr. No.CD1.avi", "Dr. No.CD2.avi"}, {"Dr. No|2|1|Dr. No.CD1.avi/Dr. No.CD2.avi"});
+        row("a folder a part: CD1", "Kill Bill", {"CD2/kb.avi", "CD1/kb.avi"}, {"Kill Bill|2|1|kb.avi/kb.avi"});
+        row("a folder a part: Disc1, DVD1", "",
+            {"Ran/Disc1/a.avi", "Ran/Disc2/b.avi", "Brazil/DVD1/x.mkv", "Brazil/DVD2/y.mkv"},
+            {"Brazil|2|1|x.mkv/y.mkv", "Ran|2|1|a.avi/b.avi"});
+        row("a later part's folder alone", "Stalker", {"CD2/stalker.avi"}, {"Stalker|1|2|stalker.avi"});
+        row("a DVD a disc", "Mirror", {"Disc 1/VIDEO_TS/VTS_01_1.VOB"}, {"Mirror|1|0|VTS_01_1.VOB"});
+        row("a Blu-ray", "Amelie (2001)", {"BDMV/STREAM/00001.m2ts", "BDMV/STREAM/00000.m2ts", "BDMV/index.bdmv"},
+            {"Amelie (2001)|1|0|00000.m2ts/00001.m2ts"});
         // Samples, trailers and extras
-        QTest::newRow("scene sample folder") << "Heat.1995.DVDRip.XviD-GRP"
-                                             << QStringList{"grp-heat.cd1.avi", "grp-heat.cd2.avi", "Sample/grp-heat-sample.avi"}
-                                             << QStringList{"Heat (1995)|2|1|grp-heat.cd1.avi/grp-heat.cd2.avi"};
-        QTest::newRow("sample files") << "" << QStringList{"Alien.avi", "Alien-sample.avi", "alien.sample.mkv", "sample-alien.mkv"}
-                                      << QStringList{"Alien|1|0|Alien.avi"};
-        QTest::newRow("a library's extras")
-            << "Vertigo (1958)"
-            << QStringList{"Vertigo (1958).mkv", "Vertigo (1958)-trailer.mp4", "Extras/Making of.mkv", "Featurettes/f.mkv",
-                           "Behind The Scenes/b.mkv", "Deleted Scenes/d.mkv", "Trailers/t.mkv"}
-            << QStringList{"Vertigo (1958)|1|0|Vertigo (1958).mkv"};
-        QTest::newRow("hidden") << "" << QStringList{".Trash-1000/old.avi", "._Heat.avi", "Heat.avi"} << QStringList{"Heat|1|0|Heat.avi"};
+        row("scene sample folder", "Heat.1995.DVDRip.XviD-GRP",
+            {"grp-heat.cd1.avi", "grp-heat.cd2.avi", "Sample/grp-heat-sample.avi"},
+            {"Heat (1995)|2|1|grp-heat.cd1.avi/grp-heat.cd2.avi"});
+        row("sample files", "", {"Alien.avi", "Alien-sample.avi", "alien.sample.mkv", "sample-alien.mkv"},
+            {"Alien|1|0|Alien.avi"});
+        row("a library's extras", "Vertigo (1958)",
+            {"Vertigo (1958).mkv", "Vertigo (1958)-trailer.mp4", "Extras/Making of.mkv", "Featurettes/f.mkv",
+             "Behind The Scenes/b.mkv", "Deleted Scenes/d.mkv", "Trailers/t.mkv"},
+            {"Vertigo (1958)|1|0|Vertigo (1958).mkv"});
+        row("hidden", "", {".Trash-1000/old.avi", "._Heat.avi", "Heat.avi"}, {"Heat|1|0|Heat.avi"});
         // Scene and personal naming
-        QTest::newRow("scene parts") << "" << QStringList{"Amelie_2001_DVDSCR_DivX.CD1.avi", "Amelie_2001_DVDSCR_DivX.CD2.avi"}
-                                     << QStringList{"Amelie (2001)|2|1|Amelie_2001_DVDSCR_DivX.CD1.avi/Amelie_2001_DVDSCR_DivX.CD2.avi"};
-        QTest::newRow("scene folder, generic files") << "Stalker.1979.DVDRip.XviD-KG" << QStringList{"cd1.avi", "cd2.avi"}
-                                                     << QStringList{"Stalker (1979)|2|1|cd1.avi/cd2.avi"};
-        QTest::newRow("personal, spaced") << "Films" << QStringList{"Heat 1995 720p BluRay x264.mkv", "Casablanca (1942).avi", "9.avi", "1917.mkv"}
-                                          << QStringList{"1917|1|0|1917.mkv", "9|1|0|9.avi", "Casablanca (1942)|1|0|Casablanca (1942).avi", "Heat (1995)|1|0|Heat 1995 720p BluRay x264.mkv"};
-        QTest::newRow("a shelf of folders") << "" << QStringList{"Alien (1979)/movie.avi", "Brazil/film.mkv", "Ran/video.avi"}
-                                            << QStringList{"Alien (1979)|1|0|movie.avi", "Brazil|1|0|film.mkv", "Ran|1|0|video.avi"};
+        row("scene parts", "", {"Amelie_2001_DVDSCR_DivX.CD1.avi", "Amelie_2001_DVDSCR_DivX.CD2.avi"},
+            {"Amelie (2001)|2|1|Amelie_2001_DVDSCR_DivX.CD1.avi/Amelie_2001_DVDSCR_DivX.CD2.avi"});
+        row("scene folder, generic files", "Stalker.1979.DVDRip.XviD-KG", {"cd1.avi", "cd2.avi"},
+            {"Stalker (1979)|2|1|cd1.avi/cd2.avi"});
+        row("personal, spaced", "Films",
+            {"Heat 1995 720p BluRay x264.mkv", "Casablanca (1942).avi", "9.avi", "1917.mkv"},
+            {"1917|1|0|1917.mkv", "9|1|0|9.avi", "Casablanca (1942)|1|0|Casablanca (1942).avi",
+             "Heat (1995)|1|0|Heat 1995 720p BluRay x264.mkv"});
+        row("a shelf of folders", "", {"Alien (1979)/movie.avi", "Brazil/film.mkv", "Ran/video.avi"},
+            {"Alien (1979)|1|0|movie.avi", "Brazil|1|0|film.mkv", "Ran|1|0|video.avi"});
         // .nfo files
-        QTest::newRow("nfo: text, CP437 art, by the name without marker")
-            << "Heat" << QStringList{"Heat.CD1.avi", "Heat.CD2.avi", "Heat.nfo=" + QString::fromLatin1(Cp437Nfo)}
-            << QStringList{"Heat|2|1|Heat.CD1.avi/Heat.CD2.avi|tt0113277"};
-        QTest::newRow("nfo: XML title and year win")
-            << "x" << QStringList{"h.avi", "movie.nfo=" + QString::fromLatin1(XmlNfo)} << QStringList{"Heat (1995)|1|0|h.avi|tt0113277"};
-        QTest::newRow("nfo: named as the file") << "" << QStringList{"Ran.avi", "Ran.nfo=imdb.com/title/tt0089881", "Zorro.avi"}
-                                                << QStringList{"Ran|1|0|Ran.avi|tt0089881", "Zorro|1|0|Zorro.avi"};
-        QTest::newRow("nfo: the only one of two movies' folder")
-            << "" << QStringList{"Ran.avi", "info.nfo=imdb.com/title/tt0089881", "Zorro.avi"} << QStringList{"Ran|1|0|Ran.avi", "Zorro|1|0|Zorro.avi"};
-        QTest::newRow("nfo: 8 digits, a DVD's folder")
-            << "Dune" << QStringList{"VIDEO_TS/VTS_01_1.VOB", "dune.nfo=https://m.imdb.com/title/tt15239678/?ref_=x"}
-            << QStringList{"Dune|1|0|VTS_01_1.VOB|tt15239678"};
-        QTest::newRow("nfo: two films") << "" << QStringList{"Heat.avi", "Heat.nfo=imdb.com/title/tt0113277 imdb.com/title/tt0113278"}
-                                        << QStringList{"Heat|1|0|Heat.avi|two ids"};
-        QTest::newRow("nfo: a folder a part") << "Kill Bill" << QStringList{"CD1/kb.avi", "CD2/kb.avi", "kb.nfo=http://akas.imdb.com/Title?0266697"}
-                                              << QStringList{"Kill Bill|2|1|kb.avi/kb.avi|tt0266697"};
+        row("nfo: text, CP437 art, by the name without marker", "Heat",
+            {"Heat.CD1.avi", "Heat.CD2.avi", "Heat.nfo=" + QString::fromLatin1(Cp437Nfo)},
+            {"Heat|2|1|Heat.CD1.avi/Heat.CD2.avi|tt0113277"});
+        row("nfo: XML title and year win", "x", {"h.avi", "movie.nfo=" + QString::fromLatin1(XmlNfo)},
+            {"Heat (1995)|1|0|h.avi|tt0113277"});
+        row("nfo: named as the file", "", {"Ran.avi", "Ran.nfo=imdb.com/title/tt0089881", "Zorro.avi"},
+            {"Ran|1|0|Ran.avi|tt0089881", "Zorro|1|0|Zorro.avi"});
+        row("nfo: the only one of two movies' folder", "",
+            {"Ran.avi", "info.nfo=imdb.com/title/tt0089881", "Zorro.avi"}, {"Ran|1|0|Ran.avi", "Zorro|1|0|Zorro.avi"});
+        row("nfo: 8 digits, a DVD's folder", "Dune",
+            {"VIDEO_TS/VTS_01_1.VOB", "dune.nfo=https://m.imdb.com/title/tt15239678/?ref_=x"},
+            {"Dune|1|0|VTS_01_1.VOB|tt15239678"});
+        row("nfo: two films", "", {"Heat.avi", "Heat.nfo=imdb.com/title/tt0113277 imdb.com/title/tt0113278"},
+            {"Heat|1|0|Heat.avi|two ids"});
+        row("nfo: a folder a part", "Kill Bill",
+            {"CD1/kb.avi", "CD2/kb.avi", "kb.nfo=http://akas.imdb.com/Title?0266697"},
+            {"Kill Bill|2|1|kb.avi/kb.avi|tt0266697"});
     }
 
     void grouping()
@@ -230,51 +219,52 @@ private slots:
 
     void releaseNames_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("title"); // of the name that tags the row
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("codec");
-        QTest::newRow("The.Matrix.1999.DVDRip.XviD-GROUP") << QStringLiteral("The.Matrix.1999.DVDRip.XviD-GROUP") << QStringLiteral("The Matrix (1999)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Amelie_2001_DVDSCR_DivX") << QStringLiteral("Amelie_2001_DVDSCR_DivX") << QStringLiteral("Amelie (2001)") << QStringLiteral("DVD Screener Rip") << QStringLiteral("DivX");
-        QTest::newRow("Heat 1995 720p BluRay x264") << QStringLiteral("Heat 1995 720p BluRay x264") << QStringLiteral("Heat (1995)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("Heat (1995)") << QStringLiteral("Heat (1995)") << QStringLiteral("Heat (1995)") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("1917") << QStringLiteral("1917") << QStringLiteral("1917") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("2012 (2009)") << QStringLiteral("2012 (2009)") << QStringLiteral("2012 (2009)") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("9") << QStringLiteral("9") << QStringLiteral("9") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("Blade Runner 2049 (2017)") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("Blade.Runner.2049.2017.1080p.BluRay.x264-SPARKS") << QStringLiteral("Blade.Runner.2049.2017.1080p.BluRay.x264-SPARKS") << QStringLiteral("Blade Runner 2049 (2017)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("2001.A.Space.Odyssey.1968.1080p.BluRay.x264") << QStringLiteral("2001.A.Space.Odyssey.1968.1080p.BluRay.x264") << QStringLiteral("2001 A Space Odyssey (1968)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("2046.2004.DVDRip.XviD-FRAGMENT") << QStringLiteral("2046.2004.DVDRip.XviD-FRAGMENT") << QStringLiteral("2046 (2004)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("E.T.the.Extra-Terrestrial.1982.DVDRip.XviD-DoNE") << QStringLiteral("E.T.the.Extra-Terrestrial.1982.DVDRip.XviD-DoNE") << QStringLiteral("E.T. the Extra-Terrestrial (1982)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("L.A.Confidential.1997.DVDRip.DivX") << QStringLiteral("L.A.Confidential.1997.DVDRip.DivX") << QStringLiteral("L.A. Confidential (1997)") << QStringLiteral("DVD Rip") << QStringLiteral("DivX");
-        QTest::newRow("Dr.No.1962.720p.BluRay.x264") << QStringLiteral("Dr.No.1962.720p.BluRay.x264") << QStringLiteral("Dr. No (1962)") << QStringLiteral("BluRay") << QStringLiteral("x264");
-        QTest::newRow("S.W.A.T.2003.DVDRip.XviD") << QStringLiteral("S.W.A.T.2003.DVDRip.XviD") << QStringLiteral("S.W.A.T. (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("M.1931.DVDRip.XviD") << QStringLiteral("M.1931.DVDRip.XviD") << QStringLiteral("M (1931)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("A.Beautiful.Mind.2001.DVDRip.XviD") << QStringLiteral("A.Beautiful.Mind.2001.DVDRip.XviD") << QStringLiteral("A Beautiful Mind (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Kill_Bill_Vol_1_2003_DVDRip_XviD") << QStringLiteral("Kill_Bill_Vol_1_2003_DVDRip_XviD") << QStringLiteral("Kill Bill Vol. 1 (2003)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Alien.1979.Directors.Cut.DVDRip.XviD") << QStringLiteral("Alien.1979.Directors.Cut.DVDRip.XviD") << QStringLiteral("Alien (1979)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Shrek.2.2004.DVDSCR.XviD") << QStringLiteral("Shrek.2.2004.DVDSCR.XviD") << QStringLiteral("Shrek 2 (2004)") << QStringLiteral("DVD Screener Rip") << QStringLiteral("XviD");
-        QTest::newRow("The.Ring.2002.TS.XviD-GRP") << QStringLiteral("The.Ring.2002.TS.XviD-GRP") << QStringLiteral("The Ring (2002)") << QStringLiteral("Cam") << QStringLiteral("XviD");
-        QTest::newRow("Spider-Man.2002.CAM.XviD") << QStringLiteral("Spider-Man.2002.CAM.XviD") << QStringLiteral("Spider-Man (2002)") << QStringLiteral("Cam") << QStringLiteral("XviD");
-        QTest::newRow("Twin.Peaks.Fire.Walk.With.Me.1992.TVRip.XviD") << QStringLiteral("Twin.Peaks.Fire.Walk.With.Me.1992.TVRip.XviD") << QStringLiteral("Twin Peaks Fire Walk With Me (1992)") << QStringLiteral("TV Grab") << QStringLiteral("XviD");
-        QTest::newRow("Titanic.1997.VCD-GRP") << QStringLiteral("Titanic.1997.VCD-GRP") << QStringLiteral("Titanic (1997)") << QStringLiteral("VCD") << QStringLiteral("");
-        QTest::newRow("Inception.2010.1080p.WEB-DL.H.264-GRP") << QStringLiteral("Inception.2010.1080p.WEB-DL.H.264-GRP") << QStringLiteral("Inception (2010)") << QStringLiteral("WEB-DL") << QStringLiteral("H.264");
-        QTest::newRow("Dune.2021.2160p.WEBRip.x265.HEVC") << QStringLiteral("Dune.2021.2160p.WEBRip.x265.HEVC") << QStringLiteral("Dune (2021)") << QStringLiteral("WEBRip") << QStringLiteral("x265");
-        QTest::newRow("Casablanca.DVDRip.XviD-FoV") << QStringLiteral("Casablanca.DVDRip.XviD-FoV") << QStringLiteral("Casablanca") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Jaws (1975) [1080p]") << QStringLiteral("Jaws (1975) [1080p]") << QStringLiteral("Jaws (1975)") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("Ocean's.Eleven.2001.DVDRip.XviD") << QStringLiteral("Ocean's.Eleven.2001.DVDRip.XviD") << QStringLiteral("Ocean's Eleven (2001)") << QStringLiteral("DVD Rip") << QStringLiteral("XviD");
-        QTest::newRow("Up.2009.DvDrip.DivX") << QStringLiteral("Up.2009.DvDrip.DivX") << QStringLiteral("Up (2009)") << QStringLiteral("DVD Rip") << QStringLiteral("DivX");
-        QTest::newRow("Amélie, le | film") << QStringLiteral("Amélie, le | film") << QStringLiteral("Amélie, le | film") << QStringLiteral("") << QStringLiteral("");
-        QTest::newRow("Heat.1995.H.264") << QStringLiteral("Heat.1995.H.264") << QStringLiteral("Heat (1995)") << QStringLiteral("") << QStringLiteral("H.264");
-        QTest::newRow("Movie 1080p") << QStringLiteral("Movie 1080p") << QStringLiteral("Movie") << QStringLiteral("") << QStringLiteral("");
+        const auto row = [](const char *name, const char *title, const char *type, const char *codec) {
+            QTest::newRow(name) << QString::fromUtf8(title) << QString::fromUtf8(type) << QString::fromUtf8(codec);
+        };
+        row("The.Matrix.1999.DVDRip.XviD-GROUP", "The Matrix (1999)", "DVD Rip", "XviD");
+        row("Amelie_2001_DVDSCR_DivX", "Amelie (2001)", "DVD Screener Rip", "DivX");
+        row("Heat 1995 720p BluRay x264", "Heat (1995)", "BluRay", "x264");
+        row("Heat (1995)", "Heat (1995)", "", "");
+        row("1917", "1917", "", "");
+        row("2012 (2009)", "2012 (2009)", "", "");
+        row("9", "9", "", "");
+        row("Blade Runner 2049 (2017)", "Blade Runner 2049 (2017)", "", "");
+        row("Blade.Runner.2049.2017.1080p.BluRay.x264-SPARKS", "Blade Runner 2049 (2017)", "BluRay", "x264");
+        row("2001.A.Space.Odyssey.1968.1080p.BluRay.x264", "2001 A Space Odyssey (1968)", "BluRay", "x264");
+        row("2046.2004.DVDRip.XviD-FRAGMENT", "2046 (2004)", "DVD Rip", "XviD");
+        row("E.T.the.Extra-Terrestrial.1982.DVDRip.XviD-DoNE", "E.T. the Extra-Terrestrial (1982)", "DVD Rip", "XviD");
+        row("L.A.Confidential.1997.DVDRip.DivX", "L.A. Confidential (1997)", "DVD Rip", "DivX");
+        row("Dr.No.1962.720p.BluRay.x264", "Dr. No (1962)", "BluRay", "x264");
+        row("S.W.A.T.2003.DVDRip.XviD", "S.W.A.T. (2003)", "DVD Rip", "XviD");
+        row("M.1931.DVDRip.XviD", "M (1931)", "DVD Rip", "XviD");
+        row("A.Beautiful.Mind.2001.DVDRip.XviD", "A Beautiful Mind (2001)", "DVD Rip", "XviD");
+        row("Kill_Bill_Vol_1_2003_DVDRip_XviD", "Kill Bill Vol. 1 (2003)", "DVD Rip", "XviD");
+        row("Alien.1979.Directors.Cut.DVDRip.XviD", "Alien (1979)", "DVD Rip", "XviD");
+        row("Shrek.2.2004.DVDSCR.XviD", "Shrek 2 (2004)", "DVD Screener Rip", "XviD");
+        row("The.Ring.2002.TS.XviD-GRP", "The Ring (2002)", "Cam", "XviD");
+        row("Spider-Man.2002.CAM.XviD", "Spider-Man (2002)", "Cam", "XviD");
+        row("Twin.Peaks.Fire.Walk.With.Me.1992.TVRip.XviD", "Twin Peaks Fire Walk With Me (1992)", "TV Grab", "XviD");
+        row("Titanic.1997.VCD-GRP", "Titanic (1997)", "VCD", "");
+        row("Inception.2010.1080p.WEB-DL.H.264-GRP", "Inception (2010)", "WEB-DL", "H.264");
+        row("Dune.2021.2160p.WEBRip.x265.HEVC", "Dune (2021)", "WEBRip", "x265");
+        row("Casablanca.DVDRip.XviD-FoV", "Casablanca", "DVD Rip", "XviD");
+        row("Jaws (1975) [1080p]", "Jaws (1975)", "", "");
+        row("Ocean's.Eleven.2001.DVDRip.XviD", "Ocean's Eleven (2001)", "DVD Rip", "XviD");
+        row("Up.2009.DvDrip.DivX", "Up (2009)", "DVD Rip", "DivX");
+        row("Amélie, le | film", "Amélie, le | film", "", "");
+        row("Heat.1995.H.264", "Heat (1995)", "", "H.264");
+        row("Movie 1080p", "Movie", "", "");
     }
     void releaseNames()
     {
-        QFETCH(QString, name);
         QFETCH(QString, title);
         QFETCH(QString, type);
         QFETCH(QString, codec);
-        const ReleaseName r = parseReleaseName(name);
+        const ReleaseName r = parseReleaseName(QString::fromUtf8(QTest::currentDataTag()));
         QCOMPARE(r.title + u'|' + r.type + u'|' + r.codec, title + u'|' + type + u'|' + codec);
     }
 
