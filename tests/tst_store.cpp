@@ -15,10 +15,6 @@ class tst_store : public QObject
     Q_OBJECT
 
     static QByteArray machineFile() { return test::readFile(storeFile(HKEY_LOCAL_MACHINE)); }
-    static void oldValue(const QString &name, const QString &v)
-    {
-        SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, name, v);
-    }
 
 private slots:
     void initTestCase() { test::isolateConfig(); }
@@ -31,7 +27,6 @@ private slots:
         QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
         InitSettings();
         QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
-        QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Brisvane")));
         QVERIFY(!machineFile().contains('='));
         QVERIFY(!QFile::exists(storeFile(HKEY_CURRENT_USER)));
     }
@@ -252,17 +247,16 @@ private slots:
         QFETCH(QString, winPos);
         QFETCH(bool, migrates);
         CreateRegKey(HKEY_CURRENT_USER, OldSettingsKey);
-        oldValue(Reg::mru(1), QStringLiteral("/films.html"));
-        oldValue(Reg::UserCSS, QString());
+        SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::mru(1), QStringLiteral("/films.html"));
+        SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::UserCSS, QString());
         if (!winPos.isNull())
-            oldValue(Reg::WinPos, winPos);
+            SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::WinPos, winPos);
         InitSettings();
         const QString none = QStringLiteral("none");
         QCOMPARE(setting(Reg::WinPos, none), migrates ? winPos : none);
         QCOMPARE(setting(Reg::mru(1), none), migrates ? QStringLiteral("/films.html") : none);
         QCOMPARE(setting(Reg::UserCSS, none), none);                          // an empty value is not carried over
         QCOMPARE(RegKeyExists(HKEY_CURRENT_USER, OldSettingsKey), !migrates); // gone: nothing is carried over twice
-        QVERIFY(RegKeyExists(HKEY_CURRENT_USER, QStringLiteral("Software\\VB and VBA Program Settings\\Brisvane")));
     }
 
     void recentFiles_data()
@@ -310,8 +304,6 @@ private slots:
                 QCOMPARE(setting(Reg::mru(n), QString()), shown.value(n - 1));
         }
         QCOMPARE(r.entry(1).enabled, !shown.isEmpty());
-        if (shown.isEmpty())
-            QCOMPARE(r.entry(1).caption, QStringLiteral("(no recent files)"));
     }
 };
 
