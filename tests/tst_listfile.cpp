@@ -154,7 +154,6 @@ private slots:
         QTest::newRow("9 movies") << 9 << QList<int>{};
         QTest::newRow("25 movies, every 10") << 25 << QList<int>{40, 80};
         QTest::newRow("150 movies, every 50") << 150 << QList<int>{33, 66, 100};
-        QTest::newRow("1000 movies, every 100") << 1000 << QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
     }
     void progressSteps()
     {
