@@ -59,7 +59,6 @@ private slots:
         QCOMPARE(
             look(d.doc),
             (Look{{movie("One")}, "Cinemork - Cinemork", "1 items in loaded list Cinemork, total 0.68 GB", false}));
-        QCOMPARE(d.doc.filePath(), path("first.html"));
         QCOMPARE(setting(Reg::mru(1), QString()), path("first.html"));
         m_fakes->prompts.expectInput(Texts::ChangeTitlePrompt, QStringLiteral("Renamed"));
         d.c.changeTitle();
@@ -144,7 +143,6 @@ private slots:
         QCOMPARE(look(d->doc), before);
         QCOMPARE(d->doc.filePath(), path("stored.html"));
         QCOMPARE(setting(Reg::mru(1), QString()), path("stored.html"));
-        QVERIFY(!d->doc.busy());
     }
 
     void aVanishedRecentFile_data()
