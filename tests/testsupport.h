@@ -71,13 +71,12 @@ public:
     }
     std::deque<QStringList> openAnswers; // empty list = cancel
     std::deque<QString> saveAnswers;     // empty = cancel
-    QStringList titles, startFolders, unexpected;
+    QStringList startFolders, unexpected;
 
 private:
     template<typename T>
     T next(std::deque<T> &answers, const QString &title, const QString &startFolder)
     {
-        titles << title;
         startFolders << startFolder;
         if (answers.empty()) {
             unexpected << title;

@@ -15,30 +15,29 @@ class tst_store : public QObject
     Q_OBJECT
 
     static QByteArray machineFile() { return test::readFile(storeFile(HKEY_LOCAL_MACHINE)); }
-    static void oldValue(const QString &name, const QString &v)
-    {
-        SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, name, v);
-    }
 
 private slots:
     void initTestCase() { test::isolateConfig(); }
-    void init() { test::clearStore(); }
+    void init()
+    {
+        test::clearStore();
+        InitSettings(); // a store as the program leaves it at start
+    }
 
     void aFreshStoreGetsItsKeyAtStartAndNoValue()
     {
+        test::clearStore();
         QCOMPARE(setting(Reg::WinPos, Reg::DefaultWinPos), Reg::DefaultWinPos);
         saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4")); // no key yet: nothing is written
         QVERIFY(!RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
         InitSettings();
         QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, ProgramKey));
-        QVERIFY(RegKeyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Brisvane")));
         QVERIFY(!machineFile().contains('='));
         QVERIFY(!QFile::exists(storeFile(HKEY_CURRENT_USER)));
     }
 
     void valuesAndKeys()
     {
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
         // a text comes back as it was written, up to a zero character
         const QString hostile = QStringLiteral("a=b\\c\nd\r[e] ;f あ ");
         saveSetting(Reg::UserCSS, hostile);
@@ -127,7 +126,6 @@ private slots:
 
     void theFileIsReadAgainOnlyWhenItChanged()
     {
-        InitSettings();
         saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
         const quint64 reads = IniStore::fileReads();
         for (int i = 0; i < 50; ++i)
@@ -147,7 +145,6 @@ private slots:
     void twoCopiesKeepEachOthersRecentFiles()
     {
         // both started with one recent file; each adds its own: the second keeps the first's
-        InitSettings();
         saveSetting(Reg::mru(1), QStringLiteral("/m/old.html"));
         RecentFiles first, second;
         first.UpdateRecentFiles(RecentLoad, QString());
@@ -163,7 +160,6 @@ private slots:
 
     void aWriteThatCannotBeMadeIsToldOnce()
     {
-        InitSettings();
         QStringList told;
         setSettingsNotSavedHandler([&](const QString &message) { told << message; });
         const QString lock = storeFile(HKEY_LOCAL_MACHINE) + QStringLiteral(".lock");
@@ -208,7 +204,6 @@ private slots:
 
     void aWriteCutShortLeavesTheFileAsItWas()
     {
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
         saveSetting(Reg::WinPos, QStringLiteral("1|2|3|4"));
         const QByteArray before = machineFile();
         bool written = true;
@@ -232,7 +227,6 @@ private slots:
     void repairOfColumnsAndWidths()
     {
         QFETCH(QStringList, stored);
-        CreateRegKey(HKEY_LOCAL_MACHINE, ProgramKey);
         saveSetting(Reg::BrowserColumns, stored[0]);
         saveSetting(Reg::BrowserColumnsFixedWidth, stored[1]);
         InitSettings();
@@ -252,17 +246,16 @@ private slots:
         QFETCH(QString, winPos);
         QFETCH(bool, migrates);
         CreateRegKey(HKEY_CURRENT_USER, OldSettingsKey);
-        oldValue(Reg::mru(1), QStringLiteral("/films.html"));
-        oldValue(Reg::UserCSS, QString());
+        SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::mru(1), QStringLiteral("/films.html"));
+        SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::UserCSS, QString());
         if (!winPos.isNull())
-            oldValue(Reg::WinPos, winPos);
+            SaveRegString(HKEY_CURRENT_USER, OldSettingsKey, Reg::WinPos, winPos);
         InitSettings();
         const QString none = QStringLiteral("none");
         QCOMPARE(setting(Reg::WinPos, none), migrates ? winPos : none);
         QCOMPARE(setting(Reg::mru(1), none), migrates ? QStringLiteral("/films.html") : none);
         QCOMPARE(setting(Reg::UserCSS, none), none);                          // an empty value is not carried over
         QCOMPARE(RegKeyExists(HKEY_CURRENT_USER, OldSettingsKey), !migrates); // gone: nothing is carried over twice
-        QVERIFY(RegKeyExists(HKEY_CURRENT_USER, QStringLiteral("Software\\VB and VBA Program Settings\\Brisvane")));
     }
 
     void recentFiles_data()
@@ -273,7 +266,6 @@ private slots:
         const QStringList four{"/m/1.html", "/m/2.html", "/m/3.html", "/m/4.html"};
         QTest::newRow("a fifth pushes the oldest out, letter case makes another file")
             << four << "+/m/1.HTML" << QStringList{"/m/1.HTML", "/m/1.html", "/m/2.html", "/m/3.html"};
-        QTest::newRow("the first added again") << four << "+/m/1.html" << four;
         QTest::newRow("the third added again moves up")
             << four << "+/m/3.html" << QStringList{"/m/3.html", "/m/1.html", "/m/2.html", "/m/4.html"};
         QTest::newRow("the first added, an ampersand in its name")
@@ -289,7 +281,6 @@ private slots:
         QFETCH(QStringList, stored);
         QFETCH(QString, change);
         QFETCH(QStringList, shown);
-        InitSettings();
         for (int n = 1; n <= stored.size(); ++n)
             if (!stored[n - 1].isEmpty())
                 saveSetting(Reg::mru(n), stored[n - 1]);
@@ -310,8 +301,6 @@ private slots:
                 QCOMPARE(setting(Reg::mru(n), QString()), shown.value(n - 1));
         }
         QCOMPARE(r.entry(1).enabled, !shown.isEmpty());
-        if (shown.isEmpty())
-            QCOMPARE(r.entry(1).caption, QStringLiteral("(no recent files)"));
     }
 };
 
