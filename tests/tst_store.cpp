@@ -4,7 +4,6 @@
 #include "settings/recentfiles.h"
 #include "testsupport.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 
@@ -56,27 +55,17 @@ private slots:
         QCOMPARE(setting(Reg::mru(1), QStringLiteral("d")), QStringLiteral("d"));
     }
 
-    void aLargeStoreReadsAndWritesInLinearTime()
+    void aLaterSpellingOfANameWinsAndKeepsTheFirst()
     {
-        // 100,000 values; a second spelling of each later in the file, which wins but keeps the first spelling
-        QByteArray file = "[Software\\Brisvane\\Cinemork]\n";
-        for (int i = 0; i < 100000; ++i)
-            file += "Name" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\n";
-        file += "[Other]\nx=1\n[software\\brisvane\\CINEMORK]\n";
-        for (int i = 0; i < 100000; i += 1000)
-            file += "NAME" + QByteArray::number(i) + "=again\n";
-        // Linear: a fraction of a second, a few seconds in a sanitizer's debug build; a search of the
-        // values read so far for every value takes minutes.
-        QElapsedTimer clock;
-        clock.start();
+        // (how a large store reads and writes is timed by bench_store)
+        const QByteArray file = "[Software\\Brisvane\\Cinemork]\nName1000=1000\nName1001=1001\n[Other]\nx=1\n"
+                                "[software\\brisvane\\CINEMORK]\nNAME1000=again\n";
         IniDocument d(file);
         QVERIFY(d.setValue(ProgramKey, QStringLiteral("name1001"), QStringLiteral("changed")));
-        const QByteArray written = d.data();
-        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(d.value(ProgramKey, QStringLiteral("Name1000")), QStringLiteral("again"));
         QCOMPARE(d.value(ProgramKey, QStringLiteral("Name1001")), QStringLiteral("changed"));
         QCOMPARE(d.value(QStringLiteral("other"), QStringLiteral("X")), QStringLiteral("1"));
-        QCOMPARE(written, QByteArray(file).replace("Name1001=1001\n", "Name1001=changed\n"));
+        QCOMPARE(d.data(), QByteArray(file).replace("Name1001=1001\n", "Name1001=changed\n"));
     }
 
     void linesAreKeptAsTheyWere_data()
