@@ -312,11 +312,11 @@ private slots:
 
     void dropsOntoTheWindow()
     {
-        for (const char *name : {"a.AVI", "b.mkv", "notes.txt"})
+        for (const char *name : {"a.AVI", "Heat CD2.avi", "Heat CD1.avi", "notes.txt"})
             QVERIFY(QFile(path(name)).open(QIODevice::WriteOnly));
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("sub")));
         const auto url = [&](const char *name) { return QUrl::fromLocalFile(path(name)); };
-        QCOMPARE(dropKind({url("a.AVI"), url("b.mkv")}), DropKind::MovieFiles);
+        QCOMPARE(dropKind({url("a.AVI"), url("Heat CD2.avi")}), DropKind::MovieFiles);
         QCOMPARE(dropKind({QUrl::fromLocalFile(test::writePage(path("drop.html"), {movie("D")}, "Dropped"))}),
                  DropKind::ListPage);
         QCOMPARE(dropKind({url("sub")}), DropKind::Folder);
@@ -340,10 +340,10 @@ private slots:
             QApplication::sendEvent(&w, &event);
             return enter.isAccepted() && event.isAccepted();
         };
-        QString files; // filled as ".." fills them
+        QString files; // filled as ".." fills them, one movie's parts in their order
         m_fakes->modals.close(&files, [](QWidget *editor) { return child<QLineEdit>(editor, "txtFiles")->text(); });
-        QVERIFY(drop({url("a.AVI"), url("b.mkv")}));
-        QCOMPARE(files, QStringLiteral("a.AVI, b.mkv"));
+        QVERIFY(drop({url("Heat CD2.avi"), url("Heat CD1.avi")}));
+        QCOMPARE(files, QStringLiteral("Heat CD1.avi, Heat CD2.avi"));
         QVERIFY(!drop({url("notes.txt")}));
         bool duringWrite = true;
         connect(&w.document(), &ListDocument::progress, &w, [&] { duringWrite = drop({url("drop.html")}); });

@@ -608,15 +608,6 @@ private slots:
         QCOMPARE(described(groupMovies(dvd, locationOf(dvd.root))), QStringList{"Stalker|1|0|VTS_01_1.VOB"});
     }
 
-    void aDropIsGroupedAsAScan()
-    {
-        QTemporaryDir tmp;
-        const QStringList paths{makeFile(tmp.filePath(QStringLiteral("Seven Samurai CD2.avi"))),
-                                makeFile(tmp.filePath(QStringLiteral("Seven Samurai CD1.avi")))};
-        QCOMPARE(described(groupFiles(paths)),
-                 QStringList{"Seven Samurai|2|1|Seven Samurai CD1.avi/Seven Samurai CD2.avi"});
-    }
-
     void cancelEndsTheJobAtOnce_data()
     {
         QTest::addColumn<int>("when"); // 0: while walking, 1: while reading sizes, 2: destroyed while walking
