@@ -344,8 +344,13 @@ QList<qint64> uncountedLines(const CsvParse &parsed)
         const Movie &m = parsed.movies[i];
         const QStringView size = m[FSize];
         const qsizetype slash = size.indexOf(u'\\');
-        const bool sizeCounts =
-            size.isEmpty() || (slash >= 0 && digits(size.left(slash)) && digits(size.sliced(slash + 1)));
+        // Both numbers digits, and no larger than the totals count: megabytes within 64 bits, CDs six digits.
+        bool megabytesFit = slash <= 0;
+        if (slash > 0)
+            (void)size.left(slash).toULongLong(&megabytesFit);
+        const bool sizeCounts = size.isEmpty()
+            || (slash >= 0 && digits(size.left(slash)) && megabytesFit && digits(size.sliced(slash + 1))
+                && size.size() - slash - 1 <= 6);
         const bool watchedCounts = m[FSeenit] == QLatin1String("yes") || m[FSeenit] == QLatin1String("no");
         if (!sizeCounts || !watchedCounts)
             lines << parsed.lines.value(i);

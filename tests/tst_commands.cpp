@@ -196,19 +196,20 @@ private slots:
         const QByteArray header = "title,size,res,codec,type,seenit,location,files,imdb\n";
         QVERIFY(writeFile(path("empty.csv"), header));
         QVERIFY(writeFile(path("odd.csv"),
-                          header + "One,700\\1,,,,no,,,\nTwo,abc,,,,no,,,\nThree,\\,,,,maybe,,,\nFour,,,,,yes,,,\n"));
+                          header + "One,700\\1,,,,no,,,\nTwo,abc,,,,no,,,\nThree,\\,,,,maybe,,,\nFour,,,,,yes,,,\n"
+                                   "Five,18446744073709551616\\1,,,,no,,,\nSix,1\\1234567,,,,no,,,\n"));
         Listed d;
         m_fakes->dialogs.openAnswers.push_back({path("empty.csv")});
         m_fakes->prompts.expect(Texts::CsvHoldsNoMovies, Answer::Ok);
         QVERIFY(!d.c.importCsv());
         for (const Answer answer : {Answer::No, Answer::Yes}) {
             m_fakes->dialogs.openAnswers.push_back({path("odd.csv")});
-            m_fakes->prompts.expect(QStringLiteral("Lines 3, 4 hold a size"), answer);
+            m_fakes->prompts.expect(QStringLiteral("Lines 3, 4, 6, 7 hold a size"), answer);
             QCOMPARE(d.c.importCsv(), answer == Answer::Yes);
         }
         // no list was open: the movies are a new one, changed as any list is
         QVERIFY(d.doc.hasList() && d.doc.isModified() && d.doc.filePath().isEmpty());
-        QCOMPARE(d.doc.movies().size(), 4);
+        QCOMPARE(d.doc.movies().size(), 6);
     }
 
     void listDialogsStartBesideTheList()
