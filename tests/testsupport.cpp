@@ -3,9 +3,11 @@
 #include "listfile/pagewriter.h"
 #include "settings/modregistry.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 
 #include <csignal>
@@ -120,6 +122,38 @@ void withFileSizeLimit(unsigned long bytes, const std::function<void()> &f)
     f();
     setrlimit(RLIMIT_FSIZE, &fileSize);
     std::signal(SIGXFSZ, oldHandler);
+}
+
+Run runProgram(const QString &program, const QStringList &args, const QByteArray &input, int timeLimitMs,
+               quint64 dataLimit, const QProcessEnvironment &env)
+{
+    QProcess p;
+    if (!env.isEmpty())
+        p.setProcessEnvironment(env);
+    if (!Sanitized) // the sanitizer's shadow memory takes more address space than any limit here
+        p.setChildProcessModifier([dataLimit] {
+            const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
+            setrlimit(RLIMIT_AS, &limit);
+            if (dataLimit) {
+                const rlimit data{rlim_t(dataLimit), rlim_t(dataLimit)};
+                setrlimit(RLIMIT_DATA, &data);
+            }
+        });
+    p.start(program, args);
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(timeLimitMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, QStringLiteral("still running after %1 ms").arg(timeLimitMs)};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString builtCompanion()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
 }
 
 void FakesTest::cleanup()

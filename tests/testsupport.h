@@ -6,6 +6,7 @@
 #include "platform/shell.h"
 
 #include <QObject>
+#include <QProcessEnvironment>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
@@ -126,6 +127,21 @@ inline constexpr bool Sanitized =
     false;
 #endif
 QByteArray readFile(const QString &path); // empty if it cannot be read
+
+// What a program run as a process of its own did: its exit status (-1: still running after the time
+// given, and killed; -2: it crashed) and what it wrote.
+struct Run
+{
+    int status;
+    QString out, err;
+};
+// Runs program with input on its standard input and a bounded address space, so that a fault that makes
+// it grow without end ends it instead of the machine; dataLimit, when given, bounds its heap (and that
+// of what it starts) more tightly. env, when given, is its whole environment.
+Run runProgram(const QString &program, const QStringList &args, const QByteArray &input = {},
+               int timeLimitMs = 30000, quint64 dataLimit = 0, const QProcessEnvironment &env = {});
+// The command-line companion built beside the test programs.
+QString builtCompanion();
 // Runs f with files limited to bytes, a write past the limit failing with EFBIG instead of a signal.
 void withFileSizeLimit(unsigned long bytes, const std::function<void()> &f);
 

@@ -3,13 +3,11 @@
 #include "listfile/pagefile.h"
 #include "testsupport.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,23 +99,11 @@ struct Disc
     }
 };
 
-struct Run
-{
-    int status;
-    QString out, err;
-};
+using test::Run;
 
-Run companion(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+Run companion(const QStringList &args, const QProcessEnvironment &env = {})
 {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list"), args);
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return {-1, {}, QStringLiteral("still running")};
-    }
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return test::runProgram(test::builtCompanion(), args, {}, 30000, 0, env);
 }
 
 // "status|detail" by movie, from the report's CSV.

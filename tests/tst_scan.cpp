@@ -71,25 +71,20 @@ Movie listed(const QString &title, const QString &size, const QString &files, co
 // permissions keep out: the superuser runs it as nobody, from a copy that nobody may run.
 QString scanAsSomeoneElse(const QString &tmp, const QString &root)
 {
-    QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/cinemork-list");
+    QString program = builtCompanion();
     QStringList arguments{QStringLiteral("scan"), root};
-    QProcess scan;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp + QStringLiteral("/config"));
-    scan.setProcessEnvironment(env);
     if (::geteuid() == 0) {
         const QString copy = tmp + QStringLiteral("/cinemork-list");
         if (!(QFile::exists(copy) || QFile::copy(program, copy)) || ::chmod(QFile::encodeName(tmp).constData(), 0755) != 0)
             return QStringLiteral("no copy to run");
-        arguments.prepend(copy);
         arguments = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                QStringLiteral("--clear-groups"), QStringLiteral("--")} + arguments;
+                                QStringLiteral("--clear-groups"), QStringLiteral("--"), copy} + arguments;
         program = QStringLiteral("setpriv");
     }
-    scan.start(program, arguments);
-    if (!scan.waitForFinished() || scan.exitCode() != 1)
-        return QStringLiteral("exit ") + QString::number(scan.exitCode()) + u' ' + scan.readAllStandardError();
-    return QString::fromUtf8(scan.readAllStandardError());
+    const Run scan = runProgram(program, arguments, {}, 30000, 0, env);
+    return scan.status == 1 ? scan.err : QStringLiteral("exit %1 %2").arg(scan.status).arg(scan.err);
 }
 
 } // namespace
