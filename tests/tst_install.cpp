@@ -19,31 +19,26 @@ private slots:
     void installedProgramFindsItsHelpPage()
     {
         QTemporaryDir prefix;
-        QProcess install;
-        install.start(QStringLiteral("cmake"),
-                      {QStringLiteral("--install"), QStringLiteral(CINEMORK_BUILD_DIR), QStringLiteral("--prefix"),
-                       prefix.path()});
-        QVERIFY(install.waitForFinished(120000));
-        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        const test::Run install = test::runProgram(QStringLiteral("cmake"),
+                                                   {QStringLiteral("--install"), QStringLiteral(CINEMORK_BUILD_DIR),
+                                                    QStringLiteral("--prefix"), prefix.path()},
+                                                   {}, 120000);
+        QVERIFY2(install.status == 0, qPrintable(install.err));
         // which files go where, the package's test says; here the installed programs find their page and start
         const QString help = helpPagePathFor(prefix.filePath(QStringLiteral("bin")), QStringLiteral("/nonexistent"));
         QCOMPARE(help, prefix.filePath(QStringLiteral("share/cinemork/help.html")));
         QCOMPARE(helpPagePathFor(QStringLiteral("/"), QStringLiteral("/nonexistent")), QStringLiteral("/help.html"));
 
         // the installed programs start
-        QProcess companion;
-        companion.start(prefix.filePath(QStringLiteral("bin/cinemork-list")), {QStringLiteral("--help")});
-        QVERIFY(companion.waitForFinished(30000));
-        QCOMPARE(companion.exitCode(), 0);
-        QProcess version; // needs no display
-        QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+        QCOMPARE(
+            test::runProgram(prefix.filePath(QStringLiteral("bin/cinemork-list")), {QStringLiteral("--help")}).status,
+            0);
+        QProcessEnvironment bare = QProcessEnvironment::systemEnvironment(); // --version needs no display
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             bare.remove(QString::fromLatin1(name));
-        version.setProcessEnvironment(bare);
-        version.start(prefix.filePath(QStringLiteral("bin/cinemork")), {QStringLiteral("--version")});
-        QVERIFY(version.waitForFinished(30000));
-        QCOMPARE(version.readAllStandardOutput().trimmed(),
-                 (QStringLiteral("Cinemork ") + Texts::VersionText).toUtf8());
+        const test::Run version = test::runProgram(prefix.filePath(QStringLiteral("bin/cinemork")),
+                                                   {QStringLiteral("--version")}, {}, 30000, 0, bare);
+        QCOMPARE(version.out.trimmed(), QStringLiteral("Cinemork ") + Texts::VersionText);
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
