@@ -2,7 +2,6 @@
 #include "tools/companiontexts.h"
 #include "listfile/pagetexts.h"
 #include "listfile/pagewriter.h"
-#include "probe/companionprogram.h"
 #include "probe/videoprobe.h"
 #include "settings/modregistry.h"
 #include "testsupport.h"
@@ -16,7 +15,6 @@
 
 #include <fcntl.h>
 #include <future>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,51 +25,19 @@ using test::writeFile;
 
 namespace {
 
-struct Run
-{
-    int status;
-    QString out, err;
-};
-
+using test::Run;
 using test::Sanitized;
-
-// Runs program as its own process with a bounded address space, so that a fault that makes it grow
-// without end ends it instead of the machine; one that runs longer than the time given is killed.
-// dataLimit, when given, bounds its heap (and that of what it starts) more tightly.
-Run run(const QString &program, const QStringList &args, const QByteArray &input, int timeLimitMs,
-        rlim_t dataLimit = 0)
-{
-    QProcess p;
-    if (!Sanitized) // the sanitizer's shadow memory takes more address space than any limit here
-        p.setChildProcessModifier([dataLimit] {
-            const rlimit limit{rlim_t(4) << 30, rlim_t(4) << 30};
-            setrlimit(RLIMIT_AS, &limit);
-            if (dataLimit) {
-                const rlimit data{dataLimit, dataLimit};
-                setrlimit(RLIMIT_DATA, &data);
-            }
-        });
-    p.start(program, args);
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(timeLimitMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {-1, {}, QStringLiteral("still running after %1 ms").arg(timeLimitMs)};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 Run companion(const QStringList &args, const QByteArray &input = {}, int timeLimitMs = 30000)
 {
-    return run(companionProgram(), args, input, timeLimitMs);
+    return test::runProgram(test::builtCompanion(), args, input, timeLimitMs);
 }
 
 // The companion at the end of a shell pipeline: script's "$0" is the companion, "$1" and on the arguments.
-Run companionIn(const QString &script, const QStringList &args, rlim_t dataLimit = 0)
+Run companionIn(const QString &script, const QStringList &args, quint64 dataLimit = 0)
 {
-    return run(QStringLiteral("/bin/sh"), QStringList{"-c", script, companionProgram()} + args, {}, 120000, dataLimit);
+    return test::runProgram(QStringLiteral("/bin/sh"), QStringList{"-c", script, test::builtCompanion()} + args, {},
+                            120000, dataLimit);
 }
 
 const QString Data = QStringLiteral(CINEMORK_TESTDATA "/");
@@ -256,7 +222,7 @@ private slots:
             test::writePage(page, movies, QStringLiteral("Large"));
         }
         const Run r = companionIn(QStringLiteral("exec \"$0\" dump \"$1\" --format \"$2\" | tail -c 400"),
-                                  {page, format}, rlim_t(160) << 20);
+                                  {page, format}, quint64(160) << 20);
         QCOMPARE(r.status, 0);
         QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
         QVERIFY2(r.out.contains(QStringLiteral("tt0199999/")), qPrintable(r.out)); // the last movie, and its end
@@ -311,7 +277,7 @@ private slots:
             {path("none.avi"), "not-found"},        {Data + "sound-only.avi", "no-video"},
             {Data + "README", "open-failed"},       {QString(), "not-found"}};
         QProcess p;
-        p.start(companionProgram(), {QStringLiteral("probe"), QStringLiteral("--stdin")});
+        p.start(test::builtCompanion(), {QStringLiteral("probe"), QStringLiteral("--stdin")});
         for (const auto &[file, answer] : answers) {
             p.write(QFile::encodeName(file) + '\0');
             QElapsedTimer clock;
@@ -336,7 +302,7 @@ private slots:
         // 300 MB of path, then a clip: the long path names no file, and is never held whole
         const Run r = companionIn(
             QStringLiteral("{ head -c 300000000 /dev/zero | tr '\\0' a; printf '\\0%s\\0' \"$1\"; } | exec \"$0\" probe --stdin"),
-            {Data + QStringLiteral("clip-640x272.avi")}, rlim_t(128) << 20);
+            {Data + QStringLiteral("clip-640x272.avi")}, quint64(128) << 20);
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QStringLiteral("not-found\n640x272\n"));
     }
