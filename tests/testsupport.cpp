@@ -71,9 +71,9 @@ QString Fakes::problems() const
     return p.join(u'\n');
 }
 
-Movie movie(const QString &title, const QString &size)
+Movie movie(const QString &title, const QString &size, const QString &location, const QString &files)
 {
-    return {{title, size, {}, {}, QStringLiteral("DVD Rip"), QStringLiteral("no")}, 1};
+    return {{title, size, {}, {}, QStringLiteral("DVD Rip"), QStringLiteral("no"), location, files}, 1};
 }
 
 QStringList titles(const QList<Movie> &movies)

@@ -111,7 +111,8 @@ public:
 };
 
 // A movie as most tests need one: a DVD rip, not watched.
-Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1"));
+Movie movie(const QString &title, const QString &size = QStringLiteral("700\\1"), const QString &location = {},
+            const QString &files = {});
 QStringList titles(const QList<Movie> &movies);
 // Writes a list page with the default settings; returns path.
 QString writePage(const QString &path, const QList<Movie> &movies, const QString &title);

@@ -41,14 +41,6 @@ int cachedMb(int fd, int fromMb, int mbs)
     return int(std::count_if(pages.begin(), pages.end(), [](unsigned char p) { return p & 1; }) * 4096 / MB);
 }
 
-Movie listed(const QString &title, const QString &size, const QString &location, const QString &files)
-{
-    Movie m = test::movie(title, size);
-    m[FLocation] = location;
-    m[FFiles] = files;
-    return m;
-}
-
 // A disc "DISC7" holding a movie of every status, and the list that catalogues it.
 struct Disc
 {
@@ -75,21 +67,21 @@ struct Disc
         makeFile(dir.filePath(QStringLiteral("outside.avi")), MB);
         QFile::link(dir.filePath(QStringLiteral("outside.avi")), root + QStringLiteral("/linked.avi"));
         ::mkfifo(QFile::encodeName(root + QStringLiteral("/piped.avi")).constData(), 0600);
-        list = {listed("Mirror", "2\\1", "DISC7", "movie.avi"), // its folder gone: not Vertigo's movie.avi
-                listed("Casablanca (1942)", "1\\1", "DISC7", "movie.avi"),
-                listed("Vertigo", "2\\1", "DISC7", "movie.avi"),
-                listed("Split", "2\\2", "DISC7", "split.cd1.avi, split.cd2.avi"),
-                listed("Whole", "3\\1", "DISC7", "WHOLE.avi"),
-                listed("Bad", "8\\1", "DISC7", "bad.avi"),
-                listed("Sized", "2\\1", "Box B", "sized.avi"),
-                listed("Gone", "1\\1", "disc7", "gone.avi"),
-                listed("Epic", "2\\2", "DISC7, DISC8", "epic.cd1.avi, epic.cd2.avi"),
-                listed("Amelie", "1\\1", "DISC7", QStringLiteral("Am\u00E9lie.avi")),
-                listed("Linked", "1\\1", "DISC7", "linked.avi"),
-                listed("Piped", "0\\1", "DISC7", "piped.avi"),
-                listed("Elsewhere", "1\\1", "DISC9", "far.avi"),
-                listed("Kill Bill", "3\\2", "DISC7", "kb.avi, kb.avi"),
-                listed("Unsized", "\\1", "DISC7", "unsized.avi")}; // no megabytes: nothing to compare
+        list = {test::movie("Mirror", "2\\1", "DISC7", "movie.avi"), // its folder gone: not Vertigo's movie.avi
+                test::movie("Casablanca (1942)", "1\\1", "DISC7", "movie.avi"),
+                test::movie("Vertigo", "2\\1", "DISC7", "movie.avi"),
+                test::movie("Split", "2\\2", "DISC7", "split.cd1.avi, split.cd2.avi"),
+                test::movie("Whole", "3\\1", "DISC7", "WHOLE.avi"),
+                test::movie("Bad", "8\\1", "DISC7", "bad.avi"),
+                test::movie("Sized", "2\\1", "Box B", "sized.avi"),
+                test::movie("Gone", "1\\1", "disc7", "gone.avi"),
+                test::movie("Epic", "2\\2", "DISC7, DISC8", "epic.cd1.avi, epic.cd2.avi"),
+                test::movie("Amelie", "1\\1", "DISC7", QStringLiteral("Am\u00E9lie.avi")),
+                test::movie("Linked", "1\\1", "DISC7", "linked.avi"),
+                test::movie("Piped", "0\\1", "DISC7", "piped.avi"),
+                test::movie("Elsewhere", "1\\1", "DISC9", "far.avi"),
+                test::movie("Kill Bill", "3\\2", "DISC7", "kb.avi, kb.avi"),
+                test::movie("Unsized", "\\1", "DISC7", "unsized.avi")}; // no megabytes: nothing to compare
     }
     ~Disc()
     {
@@ -183,7 +175,7 @@ private slots:
         const QString root = dir.filePath(QStringLiteral("D"));
         makeFile(root + QStringLiteral("/a.avi"), 2 * MB);
         const QString list = dir.filePath(QStringLiteral("list.html"));
-        QVERIFY(savePageFile(list, QStringLiteral("t"), {listed("A \"quoted\"", "2\\1", "D", "a.avi")}, {},
+        QVERIFY(savePageFile(list, QStringLiteral("t"), {test::movie("A \"quoted\"", "2\\1", "D", "a.avi")}, {},
                              QStringLiteral(".")).ok);
         Run r = companion({"check", root, "--list", list, "--format", "json"});
         QCOMPARE(r.status, 0);

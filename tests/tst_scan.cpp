@@ -59,14 +59,6 @@ struct Committed : EditorHost
     QList<Movie> movies;
 };
 
-Movie listed(const QString &title, const QString &size, const QString &files, const QString &location)
-{
-    Movie m = movie(title, size);
-    m[FFiles] = files;
-    m[FLocation] = location;
-    return m;
-}
-
 // What the companion's scan of root says on standard error when run by a user the folder's
 // permissions keep out: the superuser runs it as nobody, from a copy that nobody may run.
 QString scanAsSomeoneElse(const QString &tmp, const QString &root)
@@ -453,8 +445,8 @@ private slots:
 
     void reviewKnowsTheList()
     {
-        const QList<Movie> list{listed("Heat", "700\\1", "Heat.CD1.avi", "HEAT1"),
-                                listed("Alien", "1400\\2", "a.avi, b.avi", "X")};
+        const QList<Movie> list{movie("Heat", "700\\1", "HEAT1", "Heat.CD1.avi"),
+                                movie("Alien", "1400\\2", "X", "a.avi, b.avi")};
         auto found = [](const QString &title, const QString &name, quint64 mb, int firstPart) {
             FoundMovie f;
             f.title = title;
@@ -510,22 +502,28 @@ private slots:
         QTest::addColumn<QStringList>("files"); // 700 MB each
         QTest::addColumn<QString>("status");
         QTest::newRow("generic name, another title") << "Stalker" << QStringList{"movie.avi"} << "new";
-        QTest::newRow("generic name, the title") << "casablanca" << QStringList{"MOVIE.avi"} << "catalogued as Casablanca";
+        QTest::newRow("generic name, the title")
+            << "casablanca" << QStringList{"MOVIE.avi"} << "catalogued as Casablanca";
         QTest::newRow("generic parts, another title") << "Stalker" << QStringList{"CD1.avi", "CD2.avi"} << "new";
-        QTest::newRow("generic parts, the title") << "Vertigo" << QStringList{"cd1.avi", "cd2.avi"} << "catalogued as Vertigo";
+        QTest::newRow("generic parts, the title")
+            << "Vertigo" << QStringList{"cd1.avi", "cd2.avi"} << "catalogued as Vertigo";
         QTest::newRow("DVD files, another title") << "Amelie" << QStringList{"VTS_01_1.VOB"} << "new";
-        QTest::newRow("a name of its own, another title") << "Heat 2" << QStringList{"Heat.CD1.avi"} << "catalogued as Heat";
-        QTest::newRow("an earlier part") << "Lonely" << QStringList{"Lonely CD1.avi"} << "part 1 of Lonely: Lonely CD1.avi, Lonely CD2.avi";
-        QTest::newRow("a later part, as listed") << "gladiator" << QStringList{"gladiator cd2.avi"} << "part 2 of Gladiator: Gladiator CD1.avi, gladiator cd2.avi";
+        QTest::newRow("a name of its own, another title")
+            << "Heat 2" << QStringList{"Heat.CD1.avi"} << "catalogued as Heat";
+        QTest::newRow("an earlier part") << "Lonely" << QStringList{"Lonely CD1.avi"}
+                                         << "part 1 of Lonely: Lonely CD1.avi, Lonely CD2.avi";
+        QTest::newRow("a later part, as listed") << "gladiator" << QStringList{"gladiator cd2.avi"}
+                                                 << "part 2 of Gladiator: Gladiator CD1.avi, gladiator cd2.avi";
     }
     void catalogued()
     {
         QFETCH(QString, title);
         QFETCH(QStringList, files);
         QFETCH(QString, status);
-        const QList<Movie> list{listed("Casablanca", "700\\1", "movie.avi", "A"), listed("Vertigo", "1400\\2", "cd1.avi, cd2.avi", "B"),
-                                listed("Mirror", "700\\1", "VTS_01_1.VOB", "C"), listed("Heat", "700\\1", "Heat.CD1.avi", "D"),
-                                listed("Lonely", "700\\1", "Lonely CD2.avi", "E"), listed("Gladiator", "700\\1", "Gladiator CD1.avi", "F")};
+        const QList<Movie> list{
+            movie("Casablanca", "700\\1", "A", "movie.avi"),  movie("Vertigo", "1400\\2", "B", "cd1.avi, cd2.avi"),
+            movie("Mirror", "700\\1", "C", "VTS_01_1.VOB"),   movie("Heat", "700\\1", "D", "Heat.CD1.avi"),
+            movie("Lonely", "700\\1", "E", "Lonely CD2.avi"), movie("Gladiator", "700\\1", "F", "Gladiator CD1.avi")};
         FoundMovie f;
         f.title = title;
         for (const QString &name : files)
@@ -539,20 +537,26 @@ private slots:
         if (row.catalogued)
             got = QStringLiteral("catalogued as ") + review.listedTitle(row.cataloguedAs);
         else if (row.partOf >= 0)
-            got = QStringLiteral("part %1 of %2: %3").arg(f.firstPart).arg(review.listedTitle(row.partOf),
-                                                                           review.additions().extended.value(0).second[FFiles]);
+            got = QStringLiteral("part %1 of %2: %3")
+                      .arg(f.firstPart)
+                      .arg(review.listedTitle(row.partOf), review.additions().extended.value(0).second[FFiles]);
         QCOMPARE(got, status);
         QCOMPARE(row.ticked, !row.catalogued);
     }
 
     void splitRestoresTheFoundState()
     {
-        const QList<Movie> list{listed("Ran", "700\\1", "Ran.cd1.avi", "A"), listed("Three", "2100\\3", "Three CD1.avi, Three CD2.avi, Three CD3.avi", "B")};
+        const QList<Movie> list{movie("Ran", "700\\1", "A", "Ran.cd1.avi"),
+                                movie("Three", "2100\\3", "B", "Three CD1.avi, Three CD2.avi, Three CD3.avi")};
         QList<FoundMovie> found;
         for (const char *name : {"Ran.cd1.avi", "Three CD4.avi", "Heat.CD1.avi", "Heat.CD2.avi"}) {
             WalkResult walk;
             walk.root = QStringLiteral("/d");
-            walk.folders << ScanFolder{walk.root, QStringLiteral("d"), {ScanFile{QStringLiteral("/d/") + QLatin1String(name), QLatin1String(name), 700 * 1048576, {}, {}}}, {}};
+            walk.folders << ScanFolder{
+                walk.root,
+                QStringLiteral("d"),
+                {ScanFile{QStringLiteral("/d/") + QLatin1String(name), QLatin1String(name), 700 * 1048576, {}, {}}},
+                {}};
             found << groupMovies(walk, QStringLiteral("D"));
         }
         found = {found[0], found[1], mergedMovies({found[2], found[3]})};
@@ -561,7 +565,12 @@ private slots:
         const auto state = [&review] {
             QStringList out;
             for (const ScanReview::Row &r : review.rows())
-                out << QStringLiteral("%1|%2|%3|%4|%5").arg(r.movie[FTitle]).arg(r.ticked).arg(r.catalogued).arg(r.partOf).arg(r.movie[FSize]);
+                out << QStringLiteral("%1|%2|%3|%4|%5")
+                           .arg(r.movie[FTitle])
+                           .arg(r.ticked)
+                           .arg(r.catalogued)
+                           .arg(r.partOf)
+                           .arg(r.movie[FSize]);
             return out;
         };
         const QStringList asFound = state();
