@@ -59,6 +59,19 @@ struct Committed : EditorHost
     QList<Movie> movies;
 };
 
+// A movie found in "HEAT2" of the files named, each mb megabytes, its first part the one its first name marks.
+FoundMovie foundOf(const QString &title, const QStringList &names, quint64 mb = 700)
+{
+    FoundMovie f;
+    f.title = title;
+    for (const QString &name : names)
+        f.files << ScanFile{QStringLiteral("/d/") + name, name, mb * 1048576, {}, {}};
+    f.parts = int(names.size());
+    f.firstPart = partMarker(names.first()) ? partMarker(names.first())->number : 0;
+    f.location = QStringLiteral("HEAT2");
+    return f;
+}
+
 // What the companion's scan of root says on standard error when run by a user the folder's
 // permissions keep out: the superuser runs it as nobody, from a copy that nobody may run.
 QString scanAsSomeoneElse(const QString &tmp, const QString &root)
@@ -447,16 +460,8 @@ private slots:
     {
         const QList<Movie> list{movie("Heat", "700\\1", "HEAT1", "Heat.CD1.avi"),
                                 movie("Alien", "1400\\2", "X", "a.avi, b.avi")};
-        auto found = [](const QString &title, const QString &name, quint64 mb, int firstPart) {
-            FoundMovie f;
-            f.title = title;
-            f.files = {ScanFile{QStringLiteral("/d/") + name, name, mb * 1048576, QStringLiteral("640x272"), {}}};
-            f.firstPart = firstPart;
-            f.location = QStringLiteral("HEAT2");
-            return f;
-        };
-        ScanReview review({found("Heat", "HEAT.cd1.AVI", 700, 1), found("Heat", "Heat.CD1.avi", 701, 1),
-                           found("heat", "Heat.CD2.avi", 650, 2), found("Alien", "Alien.CD2.avi", 1, 2)},
+        ScanReview review({foundOf("Heat", {"HEAT.cd1.AVI"}, 700), foundOf("Heat", {"Heat.CD1.avi"}, 701),
+                           foundOf("heat", {"Heat.CD2.avi"}, 650), foundOf("Alien", {"Alien.CD2.avi"}, 1)},
                           list);
         const auto &rows = review.rows();
         QVERIFY(rows[0].catalogued && !rows[0].ticked); // same names, case ignored, same size
@@ -483,7 +488,7 @@ private slots:
 
         // Both discs scanned again once the second part went in: nothing is new.
         const QList<Movie> after{withLaterPart(list[0], review.rows()[2].movie)};
-        ScanReview again({found("Heat", "heat.cd1.avi", 700, 1), found("Heat", "Heat.CD2.avi", 650, 2)}, after);
+        ScanReview again({foundOf("Heat", {"heat.cd1.avi"}, 700), foundOf("Heat", {"Heat.CD2.avi"}, 650)}, after);
         QVERIFY(again.rows()[0].catalogued && again.rows()[1].catalogued && again.tickedCount() == 0);
 
         QVERIFY(!review.merge({1}));
@@ -524,13 +529,7 @@ private slots:
             movie("Casablanca", "700\\1", "A", "movie.avi"),  movie("Vertigo", "1400\\2", "B", "cd1.avi, cd2.avi"),
             movie("Mirror", "700\\1", "C", "VTS_01_1.VOB"),   movie("Heat", "700\\1", "D", "Heat.CD1.avi"),
             movie("Lonely", "700\\1", "E", "Lonely CD2.avi"), movie("Gladiator", "700\\1", "F", "Gladiator CD1.avi")};
-        FoundMovie f;
-        f.title = title;
-        for (const QString &name : files)
-            f.files << ScanFile{QStringLiteral("/d/") + name, name, 700 * 1048576, {}, {}};
-        f.parts = int(files.size());
-        if (const auto marker = partMarker(files.first()))
-            f.firstPart = marker->number;
+        const FoundMovie f = foundOf(title, files);
         ScanReview review({f}, list);
         const ScanReview::Row &row = review.rows()[0];
         QString got = QStringLiteral("new");
@@ -548,19 +547,9 @@ private slots:
     {
         const QList<Movie> list{movie("Ran", "700\\1", "A", "Ran.cd1.avi"),
                                 movie("Three", "2100\\3", "B", "Three CD1.avi, Three CD2.avi, Three CD3.avi")};
-        QList<FoundMovie> found;
-        for (const char *name : {"Ran.cd1.avi", "Three CD4.avi", "Heat.CD1.avi", "Heat.CD2.avi"}) {
-            WalkResult walk;
-            walk.root = QStringLiteral("/d");
-            walk.folders << ScanFolder{
-                walk.root,
-                QStringLiteral("d"),
-                {ScanFile{QStringLiteral("/d/") + QLatin1String(name), QLatin1String(name), 700 * 1048576, {}, {}}},
-                {}};
-            found << groupMovies(walk, QStringLiteral("D"));
-        }
-        found = {found[0], found[1], mergedMovies({found[2], found[3]})};
-        found[2].title = QStringLiteral("Heat");
+        const QList<FoundMovie> found{
+            foundOf("Ran", {"Ran.cd1.avi"}), foundOf("Three", {"Three CD4.avi"}),
+            mergedMovies({foundOf("Heat", {"Heat.CD1.avi"}), foundOf("Heat", {"Heat.CD2.avi"})})};
         ScanReview review(found, list);
         const auto state = [&review] {
             QStringList out;
