@@ -13,10 +13,7 @@ struct Look
     QList<Movie> rows;
     QString caption, status;
     bool modified;
-    bool operator==(const Look &o) const
-    {
-        return rows == o.rows && caption == o.caption && status == o.status && modified == o.modified;
-    }
+    bool operator==(const Look &) const = default;
 };
 inline Look look(const ListDocument &d)
 {

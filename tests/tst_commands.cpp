@@ -35,15 +35,12 @@ class tst_commands : public test::FakesTest
     QTemporaryDir m_dir;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    QString listFile(const QString &name, const QList<Movie> &movies, const QString &title = QStringLiteral("Stored"))
-    {
-        return test::writePage(path(name), movies, title);
-    }
     // A stored list of three movies, not modified.
     std::unique_ptr<Listed> stored()
     {
         auto d = std::make_unique<Listed>();
-        d->c.read(listFile("stored.html", {movie("Zelig"), movie("Alien"), movie("Brazil", "1400\\2")}));
+        d->c.read(test::writePage(path("stored.html"), {movie("Zelig"), movie("Alien"), movie("Brazil", "1400\\2")},
+                                  QStringLiteral("Stored")));
         return d;
     }
 
@@ -70,7 +67,7 @@ private slots:
         QCOMPARE(look(opened.doc),
                  (Look{{movie("One")}, "Cinemork - Renamed", "1 items in loaded list Renamed, total 0.68 GB", false}));
         // several files chosen name no file: nothing happens
-        listFile("three.html", {movie("Three")});
+        test::writePage(path("three.html"), {movie("Three")}, QStringLiteral("Three"));
         m_fakes->dialogs.openAnswers.push_back({path("three.html"), path("first.html")});
         opened.c.open();
         QCOMPARE(opened.doc.title(), QStringLiteral("Renamed"));
@@ -156,7 +153,7 @@ private slots:
     {
         QFETCH(int, answer);
         QFETCH(QString, mru2);
-        listFile("other.html", {movie("Other")}, "Other");
+        test::writePage(path("other.html"), {movie("Other")}, QStringLiteral("Other"));
         auto d = stored();
         QVERIFY(d->c.read(path("other.html")));
         QVERIFY(d->c.read(path("stored.html")));
