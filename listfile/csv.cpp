@@ -1,6 +1,7 @@
 #include "csv.h"
 
 #include "pagewriter.h"
+#include "sizes.h"
 
 #include <QBuffer>
 #include <QStringDecoder>
@@ -344,13 +345,13 @@ QList<qint64> uncountedLines(const CsvParse &parsed)
         const Movie &m = parsed.movies[i];
         const QStringView size = m[FSize];
         const qsizetype slash = size.indexOf(u'\\');
-        // Both numbers digits, and no larger than the totals count: megabytes within 64 bits, CDs six digits.
+        // Both numbers digits, and no larger than the totals count: megabytes within 64 bits, CDs as cdsOf reads them.
         bool megabytesFit = slash <= 0;
         if (slash > 0)
             (void)size.left(slash).toULongLong(&megabytesFit);
         const bool sizeCounts = size.isEmpty()
             || (slash >= 0 && digits(size.left(slash)) && megabytesFit && digits(size.sliced(slash + 1))
-                && size.size() - slash - 1 <= 6);
+                && size.size() - slash - 1 <= CdDigitsCounted);
         const bool watchedCounts = m[FSeenit] == QLatin1String("yes") || m[FSeenit] == QLatin1String("no");
         if (!sizeCounts || !watchedCounts)
             lines << parsed.lines.value(i);

@@ -31,7 +31,7 @@ quint64 cdsOf(QStringView size)
     if (slash < 0)
         return 0;
     const QStringView digits = size.sliced(slash + 1).trimmed();
-    if (digits.isEmpty() || digits.size() > 6)
+    if (digits.isEmpty() || digits.size() > CdDigitsCounted)
         return 0;
     quint64 v = 0;
     for (QChar c : digits) {

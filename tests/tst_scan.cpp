@@ -67,7 +67,8 @@ FoundMovie foundOf(const QString &title, const QStringList &names, quint64 mb = 
     for (const QString &name : names)
         f.files << ScanFile{QStringLiteral("/d/") + name, name, mb * 1048576, {}, {}};
     f.parts = int(names.size());
-    f.firstPart = partMarker(names.first()) ? partMarker(names.first())->number : 0;
+    if (const auto marker = partMarker(names.first()))
+        f.firstPart = marker->number;
     f.location = QStringLiteral("HEAT2");
     return f;
 }
